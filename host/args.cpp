@@ -1,0 +1,36 @@
+#include "args.h"
+
+#include <cmath>
+#include <cstdio>
+
+void args_require_double(const mxArray* a, int position) {
+    const char* what = nullptr;
+    if (!mxIsDouble(a))
+        what = mxGetClassName(a);
+    else if (mxIsSparse(a))
+        what = "sparse";
+    if (!what) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "Input %d must be a full double array, not %.40s.", position,
+                  what);
+    mexErrMsgTxt(text);
+}
+
+void args_require_doubles(const mxArray* prhs[], int first, int last) {
+    for (int i = first; i <= last; ++i) args_require_double(prhs[i - 1], i);
+}
+
+bool args_is_scalar(const mxArray* a) {
+    const int* d = mxGetDimensions_700(a);
+    return d[0] <= 1 && d[1] <= 1;
+}
+
+int args_size(const mxArray* a) {
+    double v = std::trunc(mxGetScalar(a));
+    // NaN fails both comparisons.
+    if (!(v > -2147483648.0 && v < 2147483648.0))
+        mexErrMsgTxt("Sizes must be finite and smaller than 2^31 in magnitude.");
+    return int(v);
+}
+
+std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }

@@ -1,0 +1,31 @@
+// Argument checks shared by every module: the class of numeric inputs, the
+// scalar test and size values.  Messages are one sentence ending in a full
+// stop, like the modules' own.
+#ifndef BAYESMEX_ARGS_H
+#define BAYESMEX_ARGS_H
+
+#include "host.h"
+
+#include <cstddef>
+
+// A numeric input must be a full double array; a complex one passes (its real
+// parts are read).  Anything else would have its storage read as doubles.
+// `position` is 1-based, as the caller counts inputs.
+void args_require_double(const mxArray* a, int position);
+// The same test for inputs first .. last (1-based, inclusive) of prhs.
+void args_require_doubles(const mxArray* prhs[], int first, int last);
+
+// Scalar test: neither the row count nor the column count exceeds 1 (so empty
+// arrays pass).
+bool args_is_scalar(const mxArray* a);
+
+// A size value: the first element truncated toward zero to a 32-bit int.
+// Values that are not numbers, infinite or outside the 32-bit range are
+// refused: "Sizes must be finite and smaller than 2^31 in magnitude."
+int args_size(const mxArray* a);
+
+// Element count of an array the module made or got from the host, taken from
+// the array itself: the only count that bounds every read and write.
+std::size_t args_count(const mxArray* a);
+
+#endif

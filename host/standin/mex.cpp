@@ -1,0 +1,210 @@
+// Stand-in libmex: the error call, the call-backs "rand", "randn" and "sort",
+// a seeded stream that tests can script value by value, a log of every
+// call-back, and the harness that runs one gateway call as a host does.
+#include "internal.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <stdexcept>
+
+namespace {
+
+// Raised by mexErrMsgTxt and caught by the harness: the module never resumes.
+struct gateway_error {
+    std::string text;
+};
+
+// xoshiro256** seeded through splitmix64; "rand" and "randn" share it.
+struct generator {
+    uint64_t s[4];
+    void seed(uint64_t x) {
+        for (auto& w : s) {
+            x += 0x9e3779b97f4a7c15ULL;
+            uint64_t z = x;
+            z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+            z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+            w = z ^ (z >> 31);
+        }
+    }
+    static uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    uint64_t next() {
+        uint64_t r = rotl(s[1] * 5, 7) * 9, t = s[1] << 17;
+        s[2] ^= s[0];
+        s[3] ^= s[1];
+        s[1] ^= s[2];
+        s[0] ^= s[3];
+        s[2] ^= t;
+        s[3] = rotl(s[3], 45);
+        return r;
+    }
+    // 52 random bits centred in their cell: strictly inside (0, 1).
+    double uniform() { return ((next() >> 12) + 0.5) * 0x1p-52; }
+    double normal() {
+        double u = uniform(), v = uniform();
+        return std::sqrt(-2.0 * std::log(u)) * std::cos(6.283185307179586 * v);
+    }
+};
+
+generator g_gen = [] {
+    generator g;
+    g.seed(42);
+    return g;
+}();
+std::deque<double> g_script_rand, g_script_randn;
+bool g_strict = false;
+std::vector<standin::callback> g_log;
+
+double draw(bool normal) {
+    std::deque<double>& q = normal ? g_script_randn : g_script_rand;
+    if (!q.empty()) {
+        double v = q.front();
+        q.pop_front();
+        return v;
+    }
+    if (g_strict) throw gateway_error{"stand-in: random stream exhausted."};
+    return normal ? g_gen.normal() : g_gen.uniform();
+}
+
+long long size_arg(const mxArray* a, const char* name) {
+    double v = mxGetScalar(a);
+    if (std::isnan(v) || v != std::trunc(v) || std::fabs(v) > 2147483647.0)
+        throw gateway_error{std::string(name) + ": size must be an integer."};
+    return v < 0 ? 0 : (long long)v;
+}
+
+bool before(double a, double b) {  // ascending, NaN last, as the host's sort
+    if (std::isnan(a)) return false;
+    if (std::isnan(b)) return true;
+    return a < b;
+}
+
+}  // namespace
+
+extern "C" {
+
+void mexErrMsgTxt(const char* text) { throw gateway_error{text ? text : ""}; }
+
+int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name) {
+    std::string fn = name ? name : "";
+    if (nlhs < 1 || !plhs) throw gateway_error{"stand-in: " + fn + " needs an output slot."};
+    if (fn == "rand" || fn == "randn") {
+        long long m = 1, n = 1;
+        if (nrhs == 2) {
+            m = size_arg(prhs[0], name);
+            n = size_arg(prhs[1], name);
+        } else if (nrhs != 0) {
+            throw gateway_error{"stand-in: " + fn + " takes no inputs or two sizes."};
+        }
+        mxArray* out = mxCreateDoubleMatrix(size_t(m), size_t(n), mxREAL);
+        bool normal = fn == "randn";
+        for (double& v : out->re) v = draw(normal);
+        plhs[0] = out;
+        g_log.push_back({fn, m, n, m * n});
+        return 0;
+    }
+    if (fn == "sort") {
+        if (nrhs != 1 || !mxIsDouble(prhs[0]))
+            throw gateway_error{"stand-in: sort takes one double array."};
+        mxArray* out = standin::detail::make(standin::cls::double_, prhs[0]->dims);
+        out->re = prhs[0]->re;
+        std::stable_sort(out->re.begin(), out->re.end(), before);
+        plhs[0] = out;
+        g_log.push_back({fn, (long long)out->dims[0], (long long)mxGetN(out), (long long)out->re.size()});
+        return 0;
+    }
+    throw gateway_error{"stand-in: no host function " + fn + "."};
+}
+
+}  // extern "C"
+
+namespace standin {
+
+void seed(uint64_t s) {
+    g_gen.seed(s);
+    g_script_rand.clear();
+    g_script_randn.clear();
+}
+void script_rand(const std::vector<double>& v) { g_script_rand.insert(g_script_rand.end(), v.begin(), v.end()); }
+void script_randn(const std::vector<double>& v) { g_script_randn.insert(g_script_randn.end(), v.begin(), v.end()); }
+void strict(bool on) { g_strict = on; }
+size_t scripted_left() { return g_script_rand.size() + g_script_randn.size(); }
+double next_rand() {
+    if (!g_script_rand.empty()) return g_script_rand.front();
+    generator copy = g_gen;
+    return copy.uniform();
+}
+
+const std::vector<callback>& log() { return g_log; }
+void clear_log() { g_log.clear(); }
+long long values_taken(const std::string& name) {
+    long long n = 0;
+    for (const auto& c : g_log)
+        if (c.name == name) n += c.values;
+    return n;
+}
+
+result::~result() {
+    for (mxArray* a : out)
+        if (a) release(a);
+}
+result::result(result&& o) noexcept
+    : failed(o.failed),
+      message(std::move(o.message)),
+      out(std::move(o.out)),
+      reclaimed_arrays(o.reclaimed_arrays),
+      reclaimed_blocks(o.reclaimed_blocks),
+      destroyed_arrays(o.destroyed_arrays),
+      freed_blocks(o.freed_blocks) {
+    o.out.clear();
+}
+
+static result finish(result r, const std::vector<mxArray*>& slots) {
+    std::vector<mxArray*> keep;
+    if (!r.failed) keep = slots;
+    auto c = detail::end_call(keep);
+    r.reclaimed_arrays = c.arrays;
+    r.reclaimed_blocks = c.blocks;
+    r.destroyed_arrays = c.destroyed;
+    r.freed_blocks = c.freed;
+    if (!r.failed) r.out = slots;
+    return r;
+}
+
+result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in) {
+    std::vector<mxArray*> slots(size_t(nlhs < 1 ? 1 : nlhs), nullptr);
+    std::vector<const mxArray*> args(in);
+    result r;
+    detail::begin_call();
+    try {
+        fn(nlhs, slots.data(), int(args.size()), args.empty() ? nullptr : args.data());
+    } catch (const gateway_error& e) {
+        r.failed = true;
+        r.message = e.text;
+    }
+    return finish(std::move(r), slots);
+}
+
+result run(const std::function<void()>& body) {
+    result r;
+    detail::begin_call();
+    try {
+        body();
+    } catch (const gateway_error& e) {
+        r.failed = true;
+        r.message = e.text;
+    }
+    return finish(std::move(r), {});
+}
+
+gateway load(const std::string& path) {
+    void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!h) throw std::runtime_error(std::string("dlopen: ") + dlerror());
+    void* f = dlvsym(h, "mexFunction", "MEX");
+    if (!f) throw std::runtime_error("no mexFunction@MEX in " + path);
+    return reinterpret_cast<gateway>(f);
+}
+
+}  // namespace standin

@@ -1,0 +1,71 @@
+/* The stand-in host's plug-in interface: the subset of the host's array and
+ * call operations that the modules use, with the host's own names and
+ * signatures (libmx and libmex).  Sizes follow the 64-bit host: mwSize and
+ * mwIndex are unsigned 64-bit, and the `_700` operations give 32-bit sizes. */
+#ifndef BAYESMEX_STANDIN_MEX_H
+#define BAYESMEX_STANDIN_MEX_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define BAYESMEX_STANDIN_HOST 1
+
+typedef struct mxArray_tag mxArray;
+typedef size_t mwSize;
+typedef size_t mwIndex;
+typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
+
+#ifdef __cplusplus
+extern "C" {
+#define BAYESMEX_NORETURN [[noreturn]]
+#else
+#define BAYESMEX_NORETURN _Noreturn
+#endif
+
+/* The gateway every module exports. */
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
+
+/* libmex */
+BAYESMEX_NORETURN void mexErrMsgTxt(const char* text);
+int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[],
+                  const char* name);
+
+/* libmx: access */
+double mxGetScalar(const mxArray* a);
+double* mxGetPr(const mxArray* a);
+void* mxGetData(const mxArray* a);
+const int* mxGetDimensions_700(const mxArray* a);
+const mwSize* mxGetDimensions(const mxArray* a);
+mwSize mxGetNumberOfDimensions(const mxArray* a);
+size_t mxGetNumberOfElements(const mxArray* a);
+size_t mxGetM(const mxArray* a);
+size_t mxGetN(const mxArray* a);
+
+/* libmx: class queries */
+int mxIsDouble(const mxArray* a);
+int mxIsSparse(const mxArray* a);
+int mxIsComplex(const mxArray* a);
+int mxIsChar(const mxArray* a);
+int mxIsCell(const mxArray* a);
+int mxIsLogical(const mxArray* a);
+int mxIsStruct(const mxArray* a);
+const char* mxGetClassName(const mxArray* a);
+
+/* libmx: creation and release */
+mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
+mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
+mxArray* mxCreateDoubleScalar(double value);
+void mxDestroyArray(mxArray* a);
+void* mxMalloc(size_t bytes);
+void mxFree(void* block);
+
+/* libmx: structures, cells, text */
+mxArray* mxGetField(const mxArray* s, mwIndex index, const char* field);
+mxArray* mxGetCell(const mxArray* c, mwIndex index);
+char* mxArrayToString(const mxArray* a);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,42 @@
+#include "pairs.h"
+
+void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs != 2 && nrhs != 4) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    const int* d1 = mxGetDimensions_700(prhs[0]);
+    const int* d2 = mxGetDimensions_700(prhs[1]);
+    pa->array1 = d1[0] > 1 || d1[1] > 1;
+    pa->array2 = d2[0] > 1 || d2[1] > 1;
+    if (pa->array1 && pa->array2 && (d1[0] != d2[0] || d1[1] != d2[1]))
+        mexErrMsgTxt("Size information is inconsistent.");
+
+    if (nrhs == 4) {
+        pa->m = args_size(prhs[2]);
+        pa->n = args_size(prhs[3]);
+        if (pa->array1 && (d1[0] != pa->m || d1[1] != pa->n))
+            mexErrMsgTxt("Size information is inconsistent.");
+        if (pa->array2 && (d2[0] != pa->m || d2[1] != pa->n))
+            mexErrMsgTxt("Size information is inconsistent.");
+    } else if (pa->array1) {
+        pa->m = d1[0];
+        pa->n = d1[1];
+    } else {
+        pa->m = d2[0];
+        pa->n = d2[1];
+    }
+}
+
+void pairs_read(const mxArray* prhs[], pair_args* pa) {
+    pa->p1 = pa->p2 = nullptr;
+    pa->s1 = pa->s2 = 0.0;
+    if (pa->array1)
+        pa->p1 = mxGetPr(prhs[0]);
+    else
+        pa->s1 = mxGetScalar(prhs[0]);
+    if (pa->array2)
+        pa->p2 = mxGetPr(prhs[1]);
+    else
+        pa->s2 = mxGetScalar(prhs[1]);
+}

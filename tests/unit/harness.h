@@ -1,0 +1,40 @@
+// Helpers for driving modules through the stand-in host.
+#ifndef BAYESMEX_TEST_HARNESS_H
+#define BAYESMEX_TEST_HARNESS_H
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "standin.h"
+
+namespace harness {
+
+// Loads a deliverable from the build's mexa64 folder.
+inline standin::gateway module(const std::string& name) {
+    return standin::load(std::string(BAYESMEX_MEXA64_DIR) + "/" + name + ".mexa64");
+}
+
+// Arguments made for one call and released after it.
+struct args {
+    std::vector<mxArray*> owned;
+    args(std::initializer_list<mxArray*> a) : owned(a) {}
+    ~args() {
+        for (mxArray* a : owned) standin::release(a);
+    }
+    std::vector<const mxArray*> list() const { return {owned.begin(), owned.end()}; }
+};
+
+inline standin::result call(standin::gateway fn, int nlhs, std::initializer_list<mxArray*> in) {
+    args a(in);
+    return standin::call(fn, nlhs, a.list());
+}
+
+// Bit-for-bit equality, NaN included.
+inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace harness
+
+#endif
