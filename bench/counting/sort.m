@@ -1,0 +1,6 @@
+function varargout = sort(varargin)
+  % Counts a call-back, then hands it to the built-in sort.
+  global bayesmex_callbacks
+  bayesmex_callbacks = bayesmex_callbacks + 1;
+  [varargout{1:max(nargout, 1)}] = builtin('sort', varargin{:});
+end

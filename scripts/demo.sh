@@ -1,0 +1,7 @@
+#!/bin/bash
+# Set-up, build, then the demo in Octave (figures go to demo/figures/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+octave-cli --no-gui --norc --quiet --eval "addpath('build/octave'); addpath('demo'); demo(${1:-1})"

@@ -1,0 +1,17 @@
+#!/bin/bash
+# Installs what the build, the tests and the demo need on Debian 12, as root
+# (or through sudo).  Packages already present are left alone.
+set -euo pipefail
+packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox fonts-dejavu-core
+          python3 python3-mpmath)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
