@@ -1,4 +1,4 @@
-function demo(seed)
+function bayesmex_demo(seed)
   % The modules at work on small problems with known answers.
   if nargin < 1, seed = 1; end
   rand('state', seed); randn('state', seed);
