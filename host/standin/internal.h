@@ -25,6 +25,12 @@ struct mxArray_tag {
 namespace standin {
 namespace detail {
 
+// Raised by mexErrMsgTxt (and by the host's own failures, such as running out
+// of memory) and caught by the harness: the module never resumes.
+struct gateway_error {
+    std::string text;
+};
+
 [[noreturn]] void fault(const std::string& what);  // a host-contract breach: abort
 mxArray* make(cls c, const std::vector<size_t>& dims);
 void begin_call();

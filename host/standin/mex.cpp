@@ -12,10 +12,7 @@
 
 namespace {
 
-// Raised by mexErrMsgTxt and caught by the harness: the module never resumes.
-struct gateway_error {
-    std::string text;
-};
+using standin::detail::gateway_error;
 
 // xoshiro256** seeded through splitmix64; "rand" and "randn" share it.
 struct generator {

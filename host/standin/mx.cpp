@@ -7,7 +7,9 @@
 // live, or that the module does not own, is a contract breach and aborts.
 #include "internal.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +22,14 @@ std::unordered_set<mxArray*> g_arrays;
 std::unordered_map<void*, bool> g_blocks;  // block -> made during a call
 bool g_in_call = false;
 size_t g_destroyed = 0, g_freed = 0;
+size_t g_memory_limit = size_t(4) << 30;  // bytes one array or block may take
+
+// As on the host, a request beyond the memory available is an error of the
+// call, reported like mexErrMsgTxt, never a crash.
+void check_memory(size_t elements, size_t bytes_each) {
+    if (bytes_each && elements > g_memory_limit / bytes_each)
+        throw standin::detail::gateway_error{"stand-in: out of memory or dimension too large."};
+}
 
 size_t elem_bytes(standin::cls c) {
     switch (c) {
@@ -64,11 +74,16 @@ mxArray* make(cls c, const std::vector<size_t>& dims_in) {
     std::vector<size_t> d = dims_in;
     while (d.size() < 2) d.push_back(d.empty() ? 0 : 1);
     while (d.size() > 2 && d.back() == 1) d.pop_back();
+    size_t n = 1;
+    for (size_t x : d) {
+        if (x && n > SIZE_MAX / x) n = SIZE_MAX;
+        else n *= x;
+    }
+    check_memory(n, c == cls::double_ || c == cls::cell_ ? 8 : std::max<size_t>(elem_bytes(c), 1));
     auto* a = new mxArray_tag;
     a->c = c;
     a->dims = d;
     for (size_t x : d) a->dims32.push_back(x > size_t(INT_MAX) ? INT_MAX : int(x));
-    size_t n = count(d);
     if (c == cls::double_)
         a->re.assign(n, 0.0);
     else if (c == cls::cell_)
@@ -186,6 +201,7 @@ void release(mxArray* a) {
 std::vector<double> values(const mxArray* a) { return checked(a, "values")->re; }
 std::vector<size_t> dims(const mxArray* a) { return checked(a, "dims")->dims; }
 size_t live_arrays() { return g_arrays.size(); }
+void memory_limit(size_t bytes) { g_memory_limit = bytes; }
 size_t live_blocks() { return g_blocks.size(); }
 
 }  // namespace standin
@@ -283,6 +299,7 @@ void mxDestroyArray(mxArray* a) {
 }
 
 void* mxMalloc(size_t bytes) {
+    check_memory(bytes, 1);
     void* p = std::malloc(bytes ? bytes : 1);
     if (!p) standin::detail::fault("mxMalloc: out of memory");
     g_blocks[p] = g_in_call;

@@ -78,6 +78,10 @@ result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in);
 // Runs any code as if it were a gateway call (for the libraries' own tests).
 result run(const std::function<void()>& body);
 
+// Largest array or mxMalloc block, in bytes (4 GiB unless set): a larger
+// request ends the call with "stand-in: out of memory or dimension too large.".
+void memory_limit(size_t bytes);
+
 // Arrays and blocks alive now (made inside or outside calls).
 size_t live_arrays();
 size_t live_blocks();
