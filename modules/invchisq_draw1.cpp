@@ -1,0 +1,23 @@
+// invchisq_draw1(s2, nu): one scaled inverse chi-square draw,
+// ((s2 * nu) * 0.5) / g with g = rand_gamma(nu / 2) from the host's "rand".
+// Only the first element of each input counts.
+#include "../host/args.h"
+#include "../random/rand.h"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    // The input count is tested before the output count.
+    if (nrhs != 2) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    args_require_doubles(prhs, 1, 2);
+
+    const double s2 = mxGetScalar(prhs[0]);
+    const double nu = mxGetScalar(prhs[1]);
+    plhs[0] = mxCreateDoubleMatrix_700(1, 1, mxREAL);
+    double* out = mxGetPr(plhs[0]);
+
+    rand_stream rs = rand_open();
+    const double half = 0.5 * nu;
+    rand_expect(&rs, RAND_UNIFORM, rand_gamma_least(half));
+    const double g = rand_gamma(&rs, half);
+    out[0] = ((s2 * nu) * 0.5) / g;
+}

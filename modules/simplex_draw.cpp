@@ -1,0 +1,44 @@
+// simplex_draw(K) or (K, N): N points uniform on the K-dimensional probability
+// simplex (flat Dirichlet), as columns.  The host's "rand" fills the K-by-N
+// result in one call; each uniform u becomes the unit exponential -log(u) and
+// each column is divided by its own sum (exponentials normalised by their sum
+// are Dirichlet(1, ..., 1)).
+#include "../host/args.h"
+
+#include <cmath>
+#include <cstddef>
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs != 1 && nrhs != 2) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    if (!args_is_scalar(prhs[0])) mexErrMsgTxt("First argument must be a scalar.");
+    const int k = args_size(prhs[0]);
+    int n = 1;
+    if (nrhs == 2) {
+        if (!args_is_scalar(prhs[1])) mexErrMsgTxt("Second argument must be a scalar.");
+        n = args_size(prhs[1]);
+    }
+
+    mxArray* size[2] = {mxCreateDoubleScalar(k), mxCreateDoubleScalar(n)};
+    mexCallMATLAB(1, plhs, 2, size, "rand");
+    mxDestroyArray(size[0]);
+    mxDestroyArray(size[1]);
+    double* p = mxGetPr(plhs[0]);
+    // Whole columns of the array the host returned, never a product of the
+    // requested sizes (negative sizes give an empty array).
+    if (k < 1) return;
+    const std::size_t rows = std::size_t(k);
+    const std::size_t columns = args_count(plhs[0]) / rows;
+
+    for (std::size_t c = 0; c < columns; ++c, p += rows) {
+        double sum = 0.0;
+        for (std::size_t j = 0; j < rows; ++j) {
+            const double l = std::log(p[j]);  // the host's "rand" never yields 0
+            p[j] = -l;
+            sum = sum - l;
+        }
+        for (std::size_t j = 0; j < rows; ++j) p[j] = p[j] / sum;
+    }
+}

@@ -1,0 +1,121 @@
+// studentt_draw(nu) or (nu, M, N): Student-t draws with nu degrees of freedom.
+// The host's "randn" fills the result in one call; each normal z then becomes
+// a t variate in place, in column-major element order:
+//   nu == 1: z / g, g a further normal (Cauchy as a ratio of normals);
+//   nu == 2: sqrt(2) (u - 1/2) / sqrt(u (1 - u)) of one uniform, the inverse
+//            of the t(2) distribution function (z is drawn but unused);
+//   else:    sqrt(nu) z / sqrt(2 G), G = rand_gamma(nu / 2), so 2 G is chi2(nu).
+#include "../host/args.h"
+#include "../random/rand.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+inline double t_one(rand_stream* rs, double z) { return z / rand_gaussian(rs); }
+
+inline double t_two(rand_stream* rs) {
+    const double u = rand_uniopen(rs);  // uniopen: u - u*u must be > 0
+    return ((u - 0.5) * 1.4142135623730951) / std::sqrt(u - u * u);
+}
+
+inline double t_general(rand_stream* rs, double root, double half, double z) {
+    const double s = root * z;
+    const double g = rand_gamma(rs, half);
+    return s / std::sqrt(g + g);
+}
+
+// A scalar nu: one path for every element, its constants computed once.
+void fill_scalar(rand_stream* rs, double nu, double* p, std::size_t count) {
+    if (nu == 1.0) {
+        rand_expect(rs, RAND_NORMAL, int64_t(count));
+        for (std::size_t i = 0; i < count; ++i) p[i] = t_one(rs, p[i]);
+    } else if (nu == 2.0) {
+        rand_expect(rs, RAND_UNIFORM, int64_t(count));
+        for (std::size_t i = 0; i < count; ++i) p[i] = t_two(rs);
+    } else {
+        const double root = std::sqrt(nu), half = 0.5 * nu;
+        const int64_t least = rand_gamma_least(half);
+        for (std::size_t i = 0; i < count; ++i) {
+            rand_expect(rs, RAND_UNIFORM, least * int64_t(count - i));
+            p[i] = t_general(rs, root, half, p[i]);
+        }
+    }
+}
+
+// An array nu mixes "randn" (nu == 1) with "rand" (every other nu) element by
+// element.  Values are fetched in blocks only within a run of consecutive
+// elements that take from the same host function, promising the run's least
+// total at its start, so the two functions are asked in the order of the
+// one-value-at-a-time algorithm.  Elements that take nothing (gamma shapes
+// below 1e-5, NaN) join any run.
+void fill_array(rand_stream* rs, const double* nu, double* p, std::size_t count) {
+    std::size_t i = 0;
+    while (i < count) {
+        int source = -1;
+        int64_t least = 0;
+        std::size_t end = i;
+        for (; end < count; ++end) {
+            const double v = nu[end];
+            int s = RAND_UNIFORM;
+            int64_t k = 1;
+            if (v == 1.0)
+                s = RAND_NORMAL;
+            else if (v != 2.0 && (k = rand_gamma_least(0.5 * v)) == 0)
+                continue;
+            if (source < 0)
+                source = s;
+            else if (s != source)
+                break;
+            least += k;
+        }
+        if (source >= 0) rand_expect(rs, source, least);
+        for (; i < end; ++i) {
+            const double v = nu[i];
+            if (v == 1.0)
+                p[i] = t_one(rs, p[i]);
+            else if (v == 2.0)
+                p[i] = t_two(rs);
+            else
+                p[i] = t_general(rs, std::sqrt(v), 0.5 * v, p[i]);
+        }
+    }
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs != 1 && nrhs != 3) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    const int* d = mxGetDimensions_700(prhs[0]);
+    const int rows = d[0], cols = d[1];
+    const bool per_element = rows > 1 || cols > 1;
+    int m = rows, n = cols;
+    if (nrhs == 3) {
+        m = args_size(prhs[1]);
+        n = args_size(prhs[2]);
+        if (per_element && (rows != m || cols != n))
+            mexErrMsgTxt("Size information is inconsistent.");
+    }
+
+    mxArray* size[2] = {mxCreateDoubleScalar(m), mxCreateDoubleScalar(n)};
+    mexCallMATLAB(1, plhs, 2, size, "randn");
+    mxDestroyArray(size[0]);
+    mxDestroyArray(size[1]);
+    double* p = mxGetPr(plhs[0]);
+    // The host makes an empty array for negative sizes: only the elements it
+    // returned are transformed.
+    std::size_t count = args_count(plhs[0]);
+
+    rand_stream rs = rand_open();
+    if (per_element) {
+        const double* nu = mxGetPr(prhs[0]);
+        fill_array(&rs, nu, p, std::min(count, args_count(prhs[0])));
+    } else {
+        fill_scalar(&rs, mxGetScalar(prhs[0]), p, count);
+    }
+}
