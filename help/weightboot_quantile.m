@@ -1,0 +1,58 @@
+% WEIGHTBOOT_QUANTILE  Bayesian bootstrap replicates of percentiles.
+%
+%   R = weightboot_quantile(X, P)
+%   R = weightboot_quantile(X, P, B)
+%   R = weightboot_quantile(X, P, B, W)
+%
+%   Draws B Bayesian-bootstrap replicates of the percentiles P of the sample
+%   X.  In each replicate value j of X gets the weight g(j) / S, where
+%   g(j) = -log(U(j)) (times W(j) when W is given), the U(j) are the n values
+%   of one rand(n, 1) call and S = sum(g).  Value j sits at the cumulative
+%   weight c(j) (c(n) = 1 exactly), and a percentile is read off the
+%   piecewise-linear curve through the points (c(j), X(j)).
+%
+%   Arguments
+%     X   Real double column of n sample values in ascending order (not
+%         checked, never sorted).  Only the first n = rows(X) elements are
+%         read: of a matrix only the first column, and a row counts as one
+%         value.
+%     P   Percentiles in percent: a real double vector (row, column, scalar
+%         or empty).  P is sorted once per call by the host's "sort".
+%     B   Number of replicates (default 1), a scalar truncated toward zero;
+%         zero or negative gives an empty (0-by-numel(P)) R and draws
+%         nothing.
+%     W   Prior weights: a real double n-by-1 column.  Values are not
+%         checked: all zeros give NaN for every percentile up to 100.
+%
+%   Result
+%     R   B-by-numel(P).  Column k holds the k-th smallest percentile, not
+%         the k-th one given: P = [90 10] gives the 10th percentile in
+%         column 1.  A percentile at or below c(1) (0 and negative ones
+%         included) gives X(1); 100 gives X(n) up to rounding.  Percentiles
+%         above 100, and NaN ones, are never placed and stay 0; a NaN in P
+%         also leaves every column after it (all NaNs sort last) at 0.
+%         A percentile equal to a cumulative weight c(j) gives X(j).
+%         With a single value (n = 1) every percentile up to 100 gives X(1),
+%         whatever W is; with no value (an empty X) every entry stays 0.
+%         "rand" is still called once per replicate in both cases.
+%         Replicates draw from the host's "rand" in order, one rand(n, 1)
+%         call each, so rand("state", s) reproduces them exactly; the
+%         cumulative weights are c(1) = g(1)/S, c(j+1) = g(j+1)/S + c(j),
+%         with S summed in order, and an entry between c(j) and c(j+1) is
+%         X(j) + ((q - c(j)) * (X(j+1) - X(j))) / (c(j+1) - c(j)) for the
+%         fraction q = P/100, bit for bit.
+%
+%   Errors
+%     "Too many output arguments.", "Wrong number of input arguments.",
+%     "Input K must be a full double array, not CLASS.",
+%     "P must be a vector.", "B must be a scalar.",
+%     "Sizes must be finite and smaller than 2^31 in magnitude." (B NaN,
+%     infinite or beyond the 32-bit range),
+%     "W must be a column vector.", "W must be a same size as X."
+%
+%   Example
+%     rand("state", 1);
+%     X = sort(randn(200, 1));
+%     R = weightboot_quantile(X, [50 2.5 97.5], 2000);
+%     median(R)              % about the sample's 2.5th, 50th and 97.5th
+%     std(R(:, 2))           % spread of the replicate medians

@@ -1,0 +1,90 @@
+// weightboot_average(X), (X, B) or (X, B, W): B Bayesian-bootstrap replicates
+// (Rubin 1981) of the column means of X.  Replicate b weights row i by
+// p(i) = g(i) / S with g(i) = -ln U(i) (times W(i)) from one rand(n, 1) call,
+// and row b of the result is sum_i X(i, :) p(i).
+//
+// Every mean is accumulated from 0 over the rows in increasing order, so the
+// result is a fixed function of the host's stream, bit for bit.  Speed comes
+// from running several columns' sums side by side (independent results), never
+// from splitting one sum.
+#include "common/bootweights.h"
+
+#include <cstddef>
+
+namespace {
+
+// Means of K consecutive columns (x points at the first, column stride n)
+// under the weights p, written to out with stride `stride`.  K separate
+// accumulators: K independent chains of adds, each over i in order.
+template <int K>
+void means(const double* x, std::size_t n, const double* p, double* out, std::size_t stride) {
+    double acc[K];
+    for (int k = 0; k < K; ++k) acc[k] = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double pi = p[i];
+        for (int k = 0; k < K; ++k) acc[k] = acc[k] + x[i + k * n] * pi;
+    }
+    for (int k = 0; k < K; ++k) out[k * stride] = acc[k];
+}
+
+void replicate_means(const double* x, std::size_t n, std::size_t d, const double* p, double* out,
+                     std::size_t stride) {
+    std::size_t j = 0;
+    for (; j + 8 <= d; j += 8) means<8>(x + j * n, n, p, out + j * stride, stride);
+    if (j + 4 <= d) {
+        means<4>(x + j * n, n, p, out + j * stride, stride);
+        j += 4;
+    }
+    if (j + 2 <= d) {
+        means<2>(x + j * n, n, p, out + j * stride, stride);
+        j += 2;
+    }
+    if (j < d) means<1>(x + j * n, n, p, out + j * stride, stride);
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs < 1 || nrhs > 3) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    const int* dx = mxGetDimensions_700(prhs[0]);
+    const int n = dx[0], d = dx[1];
+    const double* x = mxGetPr(prhs[0]);
+    int b = 1;
+    if (nrhs >= 2) {
+        if (!args_is_scalar(prhs[1])) mexErrMsgTxt("B must be a scalar.");
+        b = args_size(prhs[1]);
+    }
+    const double* w = nullptr;
+    if (nrhs == 3) {
+        const int* dw = mxGetDimensions_700(prhs[2]);
+        // Fewer elements than rows (no column, or an empty trailing
+        // dimension) is no column either: its weights cannot be read.
+        if (dw[1] > 1 || args_count(prhs[2]) < std::size_t(dw[0]))
+            mexErrMsgTxt("W must be a column vector.");
+        if (dw[0] != n) mexErrMsgTxt("W must have same length as X.");
+        w = mxGetPr(prhs[2]);
+    }
+
+    plhs[0] = mxCreateDoubleMatrix_700(b, d, mxREAL);
+    double* out = mxGetPr(plhs[0]);
+    // Columns read: all d of them unless X holds fewer than n * d elements
+    // (an empty trailing dimension), when there is nothing to read.
+    const std::size_t rows = std::size_t(n), cols = std::size_t(d);
+    const std::size_t read_cols = args_count(prhs[0]) >= rows * cols ? cols : 0;
+
+    bootweights bw = bootweights_open(n, w);
+    for (int r = 0; r < b; ++r) {
+        double* p;
+        double s;
+        mxArray* u = bootweights_draw(&bw, &p, &s);
+        if (n > 0) {
+            bootweights_normalise(p, n, s);
+            replicate_means(x, rows, read_cols, p, out + r, std::size_t(b));
+        }
+        mxDestroyArray(u);
+    }
+    bootweights_close(&bw);
+}

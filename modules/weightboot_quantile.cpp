@@ -1,0 +1,112 @@
+// weightboot_quantile(X, P), (X, P, B) or (X, P, B, W): B Bayesian-bootstrap
+// replicates (Rubin 1981) of the percentiles P of the ascending sample X.
+// Replicate b gives value j the weight g(j) / S drawn as in weightboot_average
+// (one rand(n, 1) call), places value j at the cumulative weight c(j), with
+// c(n-1) = 1 exactly, and reads each percentile off the piecewise-linear
+// curve through the points (c(j), X(j)).
+//
+// The percentiles are sorted once per call by the host's "sort", so one merge
+// pass per replicate places them all: the walk over the intervals stops as
+// soon as every percentile that can be placed is.  Percentiles above 100 and
+// NaN ones are never placed and keep the result's 0.
+#include "common/bootweights.h"
+
+#include <cstddef>
+
+namespace {
+
+struct walk {
+    const double* x;    // the sample
+    int n;              // sample values (at least 1)
+    const double* q;    // ascending fractions
+    int nq;             // leading fractions that are numbers: a NaN blocks the rest
+    double* out;        // first element of this replicate's row
+    std::size_t stride; // rows of the result
+};
+
+// One replicate's merge of the ascending fractions with the cumulative
+// weights c(0) = g(0)/S, c(j+1) = g(j+1)/S + c(j), c(n-1) = 1, computed as the
+// walk reaches them.  A fraction equal to a cumulative weight goes to the
+// interval that ends there; one at or below c(0) gives X(0).
+void place(const walk& wk, const double* g, double s) {
+    const double* x = wk.x;
+    const double* q = wk.q;
+    const int n = wk.n, nq = wk.nq;
+    int k = 0;
+    // A single value: the weighted distribution is the point X(0) at
+    // cumulative weight 1, whatever its weight.
+    const double c0 = n == 1 ? 1.0 : g[0] / s;
+    for (; k < nq && q[k] <= c0; ++k) wk.out[k * wk.stride] = x[0];
+    if (n == 1 || k == nq) return;
+
+    double lo = c0;
+    for (int j = 0; j + 1 < n; ++j) {
+        // c(n-1) = 1 exactly: g(n-1) enters only through S.
+        const double hi = j + 2 == n ? 1.0 : g[j + 1] / s + lo;
+        for (; k < nq && q[k] <= hi; ++k)
+            wk.out[k * wk.stride] = x[j] + ((q[k] - lo) * (x[j + 1] - x[j])) / (hi - lo);
+        if (k == nq) return;
+        lo = hi;
+    }
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs < 2 || nrhs > 4) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    const int* dx = mxGetDimensions_700(prhs[0]);
+    const int n = dx[0];
+    const double* x = mxGetPr(prhs[0]);
+    const int* dp = mxGetDimensions_700(prhs[1]);
+    if (dp[0] > 1 && dp[1] > 1) mexErrMsgTxt("P must be a vector.");
+    const int np = dp[0] * dp[1];  // at most one of them exceeds 1
+
+    mxArray* sorted = nullptr;
+    mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
+    mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
+    if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
+        mexErrMsgTxt("Internal error: the host's sort returned too few values.");
+    double* q = mxGetPr(sorted);
+    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
+
+    int b = 1;
+    if (nrhs >= 3) {
+        if (!args_is_scalar(prhs[2])) mexErrMsgTxt("B must be a scalar.");
+        b = args_size(prhs[2]);
+    }
+    const double* w = nullptr;
+    if (nrhs == 4) {
+        const int* dw = mxGetDimensions_700(prhs[3]);
+        // Fewer elements than rows (no column, or an empty trailing
+        // dimension) is no column either: its weights cannot be read.
+        if (dw[1] > 1 || args_count(prhs[3]) < std::size_t(dw[0]))
+            mexErrMsgTxt("W must be a column vector.");
+        if (dw[0] != n) mexErrMsgTxt("W must be a same size as X.");
+        w = mxGetPr(prhs[3]);
+    }
+
+    plhs[0] = mxCreateDoubleMatrix_700(b, np, mxREAL);
+    double* out = mxGetPr(plhs[0]);
+
+    // Fractions up to the first NaN (the host's sort puts NaNs last): no
+    // comparison with a NaN holds, so none from there on is ever placed.
+    int nq = 0;
+    while (nq < np && q[nq] == q[nq]) ++nq;
+    // Values of the sample: its n rows, or none when X holds no elements
+    // (n rows but no column).
+    const int values = args_count(prhs[0]) >= std::size_t(n) ? n : 0;
+
+    bootweights bw = bootweights_open(n, w);
+    for (int r = 0; r < b; ++r) {
+        double* g;
+        double s;
+        mxArray* u = bootweights_draw(&bw, &g, &s);
+        if (values > 0 && nq > 0) place(walk{x, values, q, nq, out + r, std::size_t(b)}, g, s);
+        mxDestroyArray(u);
+    }
+    bootweights_close(&bw);
+    mxDestroyArray(sorted);
+}
