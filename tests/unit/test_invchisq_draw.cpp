@@ -1,0 +1,127 @@
+// invchisq_draw through the stand-in host: its own formula on scripted
+// streams, and block fetching against one-value-at-a-time draws.  The
+// parameter-pair rules it shares with meanshape_draw are tested there; the
+// table below only shows they are wired in.
+#include <cmath>
+
+#include "harness.h"
+#include "rand.h"
+
+using harness::call;
+using harness::same_bits;
+using standin::matrix;
+using standin::scalar;
+
+namespace {
+
+standin::gateway fn() {
+    static standin::gateway f = harness::module("invchisq_draw");
+    return f;
+}
+
+struct strict_stream {
+    strict_stream() { standin::strict(true); }
+    ~strict_stream() { standin::strict(false); }
+};
+
+TEST(invchisq_draw, SharesTheParameterPairChecks) {
+    struct row {
+        int nlhs;
+        std::vector<mxArray*> in;
+        const char* message;
+    };
+    const row rows[] = {
+        {2, {scalar(1)}, "Too many output arguments."},
+        {1, {scalar(1), scalar(2), scalar(3)}, "Wrong number of input arguments."},
+        {1, {scalar(1), standin::of_class(standin::cls::single_, {1, 1})},
+         "Input 2 must be a full double array, not single."},
+        {1, {matrix(3, 1), matrix(1, 3)}, "Size information is inconsistent."},
+        {1, {scalar(1), matrix(2, 2), scalar(2), scalar(5)}, "Size information is inconsistent."},
+        {1, {scalar(1), scalar(2), scalar(INFINITY), scalar(1)},
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), r.nlhs, a.list());
+        EXPECT_EQ(res.message, r.message);
+        EXPECT_TRUE(standin::log().empty());
+        EXPECT_EQ(res.reclaimed_arrays, 0u);
+    }
+    auto ok = call(fn(), 1, {scalar(1), matrix(2, 2), scalar(2), scalar(2)});
+    EXPECT_FALSE(ok.failed) << ok.message;
+    auto empty = call(fn(), 1, {scalar(1), scalar(4), scalar(-2), scalar(-3)});
+    ASSERT_FALSE(empty.failed) << empty.message;
+    EXPECT_EQ(standin::values(empty.out[0]).size(), 0u);
+}
+
+TEST(invchisq_draw, ExactValuesOnScriptedStreams) {
+    strict_stream strict;
+    // nu = 2: shape 1 takes the boost path, u = 0.3 then a shape-2 pass
+    // (u = v = 0.5) that accepts 1, so G = 0.3.  nu = 2.00001: shape
+    // 1.000005 is one exponential, G = -log(0.25).
+    standin::script_rand({0.3, 0.5, 0.5, 0.25});
+    auto r = call(fn(), 1, {matrix(1, 2, {3, 7}), matrix(1, 2, {2, 2.00001})});
+    ASSERT_FALSE(r.failed) << r.message;
+    auto v = standin::values(r.out[0]);
+    EXPECT_TRUE(same_bits(v[0], ((2 * 3.0) * 0.5) / 0.3));
+    EXPECT_TRUE(same_bits(v[1], ((2.00001 * 7.0) * 0.5) / -std::log(0.25)));
+    EXPECT_EQ(standin::scripted_left(), 0u);
+
+    // nu below 2e-5 takes nothing: s2 up to rounding, NaN for nu = 0.
+    standin::clear_log();
+    auto fixed = call(fn(), 1, {scalar(3), matrix(1, 3, {-4, 0, 1e-5})});
+    ASSERT_FALSE(fixed.failed) << fixed.message;
+    v = standin::values(fixed.out[0]);
+    EXPECT_DOUBLE_EQ(v[0], 3);
+    EXPECT_TRUE(std::isnan(v[1]));
+    EXPECT_DOUBLE_EQ(v[2], 3);
+    EXPECT_TRUE(standin::log().empty());
+}
+
+// Every combination of scalar and array parameters, against the library drawn
+// one value per call-back from the same seed.
+TEST(invchisq_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
+    const int n = 3000;
+    std::vector<double> s2(n), nu(n);
+    for (int i = 0; i < n; ++i) {
+        s2[i] = 0.25 + i % 5;
+        nu[i] = (i % 4 == 0) ? 1.2 : (i % 4 == 1) ? 4.0 : (i % 4 == 2) ? 0.0 : 9.0 + i % 3;
+    }
+    for (int form = 0; form < 4; ++form) {
+        const bool a1 = form & 1, a2 = form & 2;
+        auto s2_at = [&](int i) { return a1 ? s2[i] : 2.5; };
+        auto nu_at = [&](int i) { return a2 ? nu[i] : 3.0; };
+        std::vector<double> expect;
+        standin::seed(7 + form);
+        standin::clear_log();
+        auto ref = standin::run([&] {
+            rand_stream rs = rand_open();
+            for (int i = 0; i < n; ++i) {
+                double g = rand_gamma(&rs, 0.5 * nu_at(i));
+                expect.push_back(((nu_at(i) * s2_at(i)) * 0.5) / g);
+            }
+        });
+        ASSERT_FALSE(ref.failed);
+        const long long taken = standin::values_taken("rand");
+        const size_t plain_callbacks = standin::log().size();
+        const double after = standin::next_rand();
+
+        standin::seed(7 + form);
+        standin::clear_log();
+        auto r = call(fn(), 1,
+                      {a1 ? matrix(1, n, s2) : scalar(2.5), a2 ? matrix(1, n, nu) : scalar(3.0),
+                       scalar(1), scalar(n)});
+        ASSERT_FALSE(r.failed) << r.message;
+        auto got = standin::values(r.out[0]);
+        ASSERT_EQ(got.size(), expect.size());
+        for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << form << " " << i;
+        EXPECT_EQ(standin::values_taken("rand"), taken) << form;
+        EXPECT_EQ(standin::next_rand(), after) << form;
+        EXPECT_LT(standin::log().size() * 50, plain_callbacks) << form;
+        EXPECT_EQ(r.reclaimed_arrays, 0u);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// studentt_draw through the stand-in host: the three formulas on scripted
+// streams, the order in which a mixed nu array asks "randn" and "rand", and
+// block fetching against one-value-at-a-time draws.
+#include <cmath>
+
+#include "harness.h"
+#include "rand.h"
+
+using harness::call;
+using harness::same_bits;
+using standin::matrix;
+using standin::scalar;
+
+namespace {
+
+standin::gateway fn() {
+    static standin::gateway f = harness::module("studentt_draw");
+    return f;
+}
+
+struct strict_stream {
+    strict_stream() { standin::strict(true); }
+    ~strict_stream() { standin::strict(false); }
+};
+
+TEST(studentt_draw, MessagesInTheOrderTheChecksFire) {
+    struct row {
+        int nlhs;
+        std::vector<mxArray*> in;
+        const char* message;
+    };
+    const row rows[] = {
+        {2, {scalar(1), scalar(2)}, "Too many output arguments."},
+        {1, {scalar(1), scalar(2)}, "Wrong number of input arguments."},
+        {1, {}, "Wrong number of input arguments."},
+        {1, {standin::of_class(standin::cls::int8_, {1, 1})},
+         "Input 1 must be a full double array, not int8."},
+        {1, {scalar(5), scalar(2), standin::logical(1, 1, {1})},
+         "Input 3 must be a full double array, not logical."},
+        {1, {matrix(2, 3), scalar(2), scalar(4)}, "Size information is inconsistent."},
+        {1, {matrix(2, 3), scalar(3), scalar(2)}, "Size information is inconsistent."},
+        {1, {scalar(5), scalar(NAN), scalar(2)},
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {scalar(5), scalar(1), scalar(-3e9)},
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), r.nlhs, a.list());
+        EXPECT_EQ(res.message, r.message);
+        EXPECT_TRUE(standin::log().empty());
+        EXPECT_EQ(res.reclaimed_arrays, 0u);
+    }
+}
+
+TEST(studentt_draw, ResultIsTheHostsNormalArrayOfTheRequestedShape) {
+    struct row {
+        std::vector<mxArray*> in;
+        std::vector<size_t> dims;
+    };
+    const row rows[] = {
+        {{scalar(5)}, {1, 1}},
+        {{matrix(2, 3, {5, 5, 5, 5, 5, 5})}, {2, 3}},
+        {{matrix(2, 3, {5, 5, 5, 5, 5, 5}), scalar(2.9), scalar(3)}, {2, 3}},
+        {{scalar(5), scalar(4), scalar(1)}, {4, 1}},
+        {{scalar(5), scalar(-2), scalar(3)}, {0, 3}},
+        {{scalar(5), scalar(-2), scalar(-3)}, {0, 0}},  // product 6, array empty
+        {{matrix(0, 0)}, {0, 0}},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), 0, a.list());
+        ASSERT_FALSE(res.failed) << res.message;
+        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+        ASSERT_GE(standin::log().size(), 1u);
+        EXPECT_EQ(standin::log()[0].name, "randn");
+        EXPECT_EQ(standin::log()[0].values, (long long)(r.dims[0] * r.dims[1]));
+        if (r.dims[0] * r.dims[1] == 0) {
+            EXPECT_EQ(standin::log().size(), 1u) << "nothing drawn for an empty result";
+        }
+        EXPECT_EQ(res.reclaimed_arrays, 0u);
+    }
+}
+
+TEST(studentt_draw, ExactValuesOnScriptedStreams) {
+    strict_stream strict;
+    // nu = 1: z / g, the normals of the array first, then one per element.
+    standin::script_randn({1.5, -2, 0.25, 3, 0.5, 4, -0.125, 2});
+    {
+        standin::clear_log();
+        auto r = call(fn(), 1, {scalar(1), scalar(4), scalar(1)});
+        ASSERT_FALSE(r.failed) << r.message;
+        auto v = standin::values(r.out[0]);
+        EXPECT_EQ(v, (std::vector<double>{1.5 / 0.5, -2 / 4.0, 0.25 / -0.125, 3 / 2.0}));
+        EXPECT_EQ(standin::log().size(), 2u) << "the array, then one block of four";
+    }
+    // nu = 2: u = 0.5 gives 0 whatever z; u = 0.2 the closed form.
+    standin::script_randn({7, 7});
+    standin::script_rand({0.5, 0.2});
+    {
+        auto r = call(fn(), 1, {scalar(2), scalar(1), scalar(2)});
+        ASSERT_FALSE(r.failed) << r.message;
+        auto v = standin::values(r.out[0]);
+        EXPECT_EQ(v[0], 0.0);
+        EXPECT_TRUE(same_bits(v[1], ((0.2 - 0.5) * 1.4142135623730951) / std::sqrt(0.2 - 0.2 * 0.2)));
+    }
+    // nu = 2.00001: shape 1.000005 is one exponential, G = -log(0.25).
+    standin::script_randn({0.75});
+    standin::script_rand({0.25});
+    {
+        auto r = call(fn(), 1, {scalar(2.00001)});
+        ASSERT_FALSE(r.failed) << r.message;
+        const double g = -std::log(0.25);
+        EXPECT_TRUE(same_bits(standin::values(r.out[0])[0],
+                              (std::sqrt(2.00001) * 0.75) / std::sqrt(g + g)));
+    }
+    EXPECT_EQ(standin::scripted_left(), 0u);
+    // nu = 0 and negative nu: NaN, nothing drawn beyond the array.
+    standin::script_randn({1, 1, 1});
+    {
+        standin::clear_log();
+        auto r = call(fn(), 1, {matrix(1, 3, {0, -4, 1e-5})});
+        ASSERT_FALSE(r.failed) << r.message;
+        auto v = standin::values(r.out[0]);
+        EXPECT_TRUE(std::isnan(v[0]));
+        EXPECT_TRUE(std::isnan(v[1]));
+        EXPECT_NEAR(v[2], 1.0, 1e-12);  // 0 < nu < 2e-5: G = nu / 2, so z
+        EXPECT_EQ(standin::log().size(), 1u);
+    }
+}
+
+// nu = [1 2 5]: the array of three normals, then one normal for nu = 1, then
+// one uniform for nu = 2 and a shape-2.5 pass for nu = 5 (u = v = 0.5: y = 0,
+// accepted at x = 1.5).
+TEST(studentt_draw, MixedDegreesOfFreedomKeepTheStreamOrder) {
+    strict_stream strict;
+    standin::script_randn({0.5, 0.6, 0.7, 0.25});
+    standin::script_rand({0.5, 0.5, 0.5});
+    standin::clear_log();
+    auto r = call(fn(), 1, {matrix(1, 3, {1, 2, 5})});
+    ASSERT_FALSE(r.failed) << r.message;
+    auto v = standin::values(r.out[0]);
+    EXPECT_EQ(v[0], 0.5 / 0.25);
+    EXPECT_EQ(v[1], 0.0);
+    EXPECT_TRUE(same_bits(v[2], (std::sqrt(5.0) * 0.7) / std::sqrt(1.5 + 1.5)));
+    EXPECT_EQ(standin::scripted_left(), 0u);
+    const auto& log = standin::log();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].name, "randn");
+    EXPECT_EQ(log[0].values, 3);
+    EXPECT_EQ(log[1].name, "randn");
+    EXPECT_EQ(log[2].name, "rand");
+    EXPECT_EQ(log[2].values, 3) << "nu = 2 and nu = 5 draw from one block";
+}
+
+// Block fetching against the library drawn one value per call-back: "rand"
+// and "randn" share the stand-in's one generator, so any change of order or
+// any value too many shows in the values and in the next value.
+TEST(studentt_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
+    const int n = 4000;
+    const double kinds[] = {1, 1, 2, 5, 0.7, 0, 1e-6, 30, 2, 1, NAN, 5};
+    std::vector<double> mixed;  // runs of 1 to 5 equal values
+    for (int run = 0; int(mixed.size()) < n; ++run)
+        for (int k = 0; k < 1 + run * 7 % 5 && int(mixed.size()) < n; ++k) mixed.push_back(kinds[run % 12]);
+    // One value: a scalar nu.
+    const std::vector<std::vector<double>> forms = {mixed, {1}, {2}, {5}, {0.7}, {0}};
+    for (size_t f = 0; f < forms.size(); ++f) {
+        const auto& nu = forms[f];
+        auto nu_at = [&](int i) { return nu.size() == 1 ? nu[0] : nu[i]; };
+        std::vector<double> expect;
+        standin::seed(31 + f);
+        standin::clear_log();
+        auto ref = standin::run([&] {
+            mxArray* size[2] = {mxCreateDoubleScalar(1), mxCreateDoubleScalar(n)};
+            mxArray* z = nullptr;
+            mexCallMATLAB(1, &z, 2, size, "randn");
+            rand_stream rs = rand_open();
+            for (int i = 0; i < n; ++i) {
+                const double v = nu_at(i), zi = mxGetPr(z)[i];
+                if (v == 1) {
+                    expect.push_back(zi / rand_gaussian(&rs));
+                } else if (v == 2) {
+                    double u = rand_uniopen(&rs);
+                    expect.push_back(((u - 0.5) * 1.4142135623730951) / std::sqrt(u - u * u));
+                } else {
+                    double s = std::sqrt(v) * zi, g = rand_gamma(&rs, 0.5 * v);
+                    expect.push_back(s / std::sqrt(g + g));
+                }
+            }
+        });
+        ASSERT_FALSE(ref.failed);
+        const long long uniforms = standin::values_taken("rand");
+        const long long normals = standin::values_taken("randn");
+        const size_t plain_callbacks = standin::log().size();
+        const double after = standin::next_rand();
+
+        standin::seed(31 + f);
+        standin::clear_log();
+        auto r = call(fn(), 1,
+                      {nu.size() == 1 ? scalar(nu[0]) : matrix(1, n, nu), scalar(1), scalar(n)});
+        ASSERT_FALSE(r.failed) << r.message;
+        auto got = standin::values(r.out[0]);
+        ASSERT_EQ(got.size(), expect.size());
+        for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << f << " " << i;
+        EXPECT_EQ(standin::values_taken("rand"), uniforms) << f;
+        EXPECT_EQ(standin::values_taken("randn"), normals) << f;
+        EXPECT_EQ(standin::next_rand(), after) << f;
+        // Runs of one to five elements in the mixed form; one run in the others.
+        const size_t gain = nu.size() == 1 ? 50 : 2;
+        if (plain_callbacks > 100) {
+            EXPECT_LT(standin::log().size() * gain, plain_callbacks) << f;
+        }
+        EXPECT_EQ(r.reclaimed_arrays, 0u);
+    }
+}
+
+}  // namespace
