@@ -9,11 +9,20 @@ void args_require_double(const mxArray* a, int position) {
         what = mxGetClassName(a);
     else if (mxIsSparse(a))
         what = "sparse";
-    if (!what) return;
     char text[160];
-    std::snprintf(text, sizeof text, "Input %d must be a full double array, not %.40s.", position,
-                  what);
-    mexErrMsgTxt(text);
+    if (what) {
+        std::snprintf(text, sizeof text, "Input %d must be a full double array, not %.40s.",
+                      position, what);
+        mexErrMsgTxt(text);
+    }
+    // Modules size their work by the first two dimensions; a later dimension
+    // of 0 (7-by-7-by-0) leaves rows * columns > 0 with no element to read.
+    const int* d = mxGetDimensions_700(a);
+    if (d[0] > 0 && d[1] > 0 && mxGetNumberOfElements(a) < std::size_t(d[0]) * std::size_t(d[1])) {
+        std::snprintf(text, sizeof text, "Input %d must not be empty beyond its second dimension.",
+                      position);
+        mexErrMsgTxt(text);
+    }
 }
 
 void args_require_doubles(const mxArray* prhs[], int first, int last) {

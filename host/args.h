@@ -10,7 +10,9 @@
 
 // A numeric input must be a full double array; a complex one passes (its real
 // parts are read).  Anything else would have its storage read as doubles.
-// `position` is 1-based, as the caller counts inputs.
+// `position` is 1-based, as the caller counts inputs.  An array whose first
+// two dimensions promise elements that a later zero dimension takes away
+// (7-by-7-by-0) is refused as well.
 void args_require_double(const mxArray* a, int position);
 // The same test for inputs first .. last (1-based, inclusive) of prhs.
 void args_require_doubles(const mxArray* prhs[], int first, int last);

@@ -104,9 +104,11 @@ double rand_cauchy(rand_stream* rs) {
     return std::tan((rand_uniopen(rs) - 0.5) * 3.141592653589793);
 }
 
-// Shapes for which Best's method cannot run: NaN, +Inf, and those whose
-// c = 3a - 0.75 overflows (its passes would never accept).
-static bool gamma_unsupported(double a) { return !(3.0 * a - 0.75 <= DBL_MAX); }
+// Shapes for which Best's method cannot run: NaN, +Inf, and those so large
+// that c / w overflows in most passes (beyond about 7.5e306; from about
+// 1.5e307 on it overflows in every pass, which is then never accepted).
+// Below the bound c / w is finite for every u in [0.15, 0.85].
+static bool gamma_unsupported(double a) { return !(3.0 * a - 0.75 <= DBL_MAX / 8); }
 
 int64_t rand_gamma_least(double a) {
     if (a < 1e-5 || gamma_unsupported(a)) return 0;

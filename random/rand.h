@@ -82,8 +82,8 @@ double rand_cauchy(rand_stream* rs);  // tan((u - 0.5) * pi)
 
 // Gamma variate of shape a and scale 1 (Best 1978 rejection for a > 1, the
 // boost pow(u, 1/a) * gamma(1 + a) for a <= 1).  Shapes below 1e-5 come back
-// unchanged and take nothing; so does a shape that is not a number or too
-// large for Best's method (3a - 0.75 overflows), which returns NaN.
+// unchanged and take nothing; a shape that is not a number or too large for
+// Best's method (above about 7.5e306) takes nothing and returns NaN.
 double rand_gamma(rand_stream* rs, double a);
 // The least number of uniforms rand_gamma(a) takes: what a caller may promise.
 int64_t rand_gamma_least(double a);

@@ -33,6 +33,8 @@ TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
          "Input 3 must be a full double array, not cell."},
         {0, {scalar(1), scalar(2), scalar(1), standin::text("a")},
          "Input 4 must be a full double array, not char."},
+        {1, {standin::array({7, 7, 0}), scalar(2)},
+         "Input 1 must not be empty beyond its second dimension."},
         {1, {matrix(2, 3), matrix(3, 2)}, "Size information is inconsistent."},
         {1, {matrix(1, 6), matrix(6, 1), scalar(1), scalar(6)}, "Size information is inconsistent."},
         {1, {matrix(2, 3), scalar(1), scalar(2), scalar(4)}, "Size information is inconsistent."},
@@ -121,6 +123,13 @@ TEST(meanshape_draw, ExactValuesOnScriptedStreams) {
         EXPECT_DOUBLE_EQ(v[0], 3);
         EXPECT_TRUE(std::isnan(v[1]));
         EXPECT_DOUBLE_EQ(v[2], 3);
+    }
+    // A shape too large for Best's method ends at once with NaN instead of
+    // rejecting every pass for ever.
+    {
+        auto r = call(fn(), 1, {scalar(3), scalar(1e308)});
+        ASSERT_FALSE(r.failed) << r.message;
+        EXPECT_TRUE(std::isnan(standin::values(r.out[0])[0]));
     }
 }
 

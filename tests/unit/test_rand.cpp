@@ -41,6 +41,7 @@ TEST_F(scripted, GammaShapesBelowTheThresholdTakeNothing) {
         EXPECT_TRUE(std::isnan(rand_gamma(rs, NAN)));
         EXPECT_TRUE(std::isnan(rand_gamma(rs, INFINITY)));
         EXPECT_TRUE(std::isnan(rand_gamma(rs, DBL_MAX)));  // 3a overflows: Best's passes never accept
+        EXPECT_TRUE(std::isnan(rand_gamma(rs, 5e307)));    // c / w overflows in every pass
     });
     EXPECT_TRUE(standin::log().empty());
 }
