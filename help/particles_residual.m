@@ -1,0 +1,38 @@
+% PARTICLES_RESIDUAL  Residual resampling of particle indices.
+%
+%   I = particles_residual(W)
+%   I = particles_residual(W, M)
+%   I = particles_residual(W, M, N)
+%
+%   With T = numel(I), particle j first receives floor(T W(j) / sum(W))
+%   copies, in ascending order; the R places left are then filled by
+%   independent draws, in the order of the uniforms of the host's rand(R, 1),
+%   with probabilities proportional to the fractional parts of the expected
+%   counts T W(j) / sum(W).
+%
+%   Arguments
+%     W       Real double array of n weights, read in column-major order
+%             (rows x columns of it).  They should be non-negative with a
+%             positive sum.  Nothing checks this.
+%     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             Each must pass the scalar test (no dimension above 1).
+%
+%   Result
+%     I       Indices 1..n as doubles: the size of W, M-by-M with M alone, or
+%             M-by-N.  Each particle appears at least floor(T W(j) / sum(W))
+%             times and the count is unbiased.  rand is always called for
+%             R-by-1, even when R is 0.  Weights that are all 0 (n >= 2) give
+%             2 everywhere.  Negative weights never write beyond I: copies
+%             stop when I is full.  An empty W gives zeros (after the same
+%             rand(T, 1) call).
+%
+%   Errors
+%     "Too many output arguments.", "Wrong number of input arguments.",
+%     "Input K must be a full double array, not CLASS.",
+%     "M must be a scalar." (for M or N),
+%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%
+%   Example
+%     particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw
+%     rand("state", 1);
+%     I = particles_residual([1 1 2], 2, 1)   % 3 then 1 or 2

@@ -1,0 +1,39 @@
+% PARTICLES_STRATIFIED  Stratified resampling of particle indices.
+%
+%   I = particles_stratified(W)
+%   I = particles_stratified(W, M)
+%   I = particles_stratified(W, M, N)
+%
+%   With T = numel(I), the cumulative expected counts 0..T (expected count
+%   T W(j) / sum(W)) are cut into T strata of width 1; stratum g (0-based,
+%   column-major) holds the point g + U(g+1), U = rand(M, N) from the host,
+%   and I(g+1) is the particle whose stretch of cumulative expected count
+%   holds that point.  One pass over the particles; strata that lie wholly
+%   below a particle's cumulative count are filled without reading their
+%   uniform.
+%
+%   Arguments
+%     W       Real double array of n weights, read in column-major order
+%             (rows x columns of it).  They should be non-negative with a
+%             positive sum.  Nothing checks this.
+%     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             Each must pass the scalar test (no dimension above 1).
+%
+%   Result
+%     I       Indices 1..n as doubles in ascending order: the size of W,
+%             M-by-M with M alone, or M-by-N.  Each particle's count is
+%             unbiased and within 2 of T W(j) / sum(W).  Takes exactly T
+%             values from rand.  Weights that are all 0, or an empty W, leave
+%             I all 0; so does rounding for the last elements when the summed
+%             expected counts fall short of the last point.  Negative weights
+%             never write beyond I.
+%
+%   Errors
+%     "Too many output arguments.", "Wrong number of input arguments.",
+%     "Input K must be a full double array, not CLASS.",
+%     "M must be a scalar." (for M or N),
+%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%
+%   Example
+%     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
+%     I = particles_stratified(rand(1, 100), 50);   % 50-by-50

@@ -1,0 +1,67 @@
+#include "resample_args.h"
+
+#include "../../search/binsgeq.h"
+
+#include <climits>
+#include <cstdint>
+
+static int size_of(const mxArray* a) {
+    if (!args_is_scalar(a)) mexErrMsgTxt("M must be a scalar.");
+    return args_size(a);
+}
+
+void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs < 1 || nrhs > 3) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    const int* d = mxGetDimensions_700(prhs[0]);
+    // rows x columns can promise more than the array holds (a later dimension
+    // of 0); the weights read never go past its elements.
+    std::uint64_t n = std::uint64_t(d[0] < 0 ? 0 : d[0]) * std::uint64_t(d[1] < 0 ? 0 : d[1]);
+    const std::uint64_t have = args_count(prhs[0]);
+    if (n > have) n = have;
+    if (n > std::uint64_t(INT_MAX))
+        mexErrMsgTxt("Sizes must be finite and smaller than 2^31 in magnitude.");
+    ra->n = int(n);
+    ra->w = n > 0 ? mxGetPr(prhs[0]) : nullptr;
+
+    if (nrhs == 1) {
+        ra->m = d[0];
+        ra->cols = d[1];
+        return;
+    }
+    ra->m = ra->cols = size_of(prhs[1]);
+    if (nrhs == 3) ra->cols = size_of(prhs[2]);
+}
+
+void resample_rand(mxArray** slot, double rows, double cols) {
+    mxArray* in[2] = {mxCreateDoubleScalar(rows), mxCreateDoubleScalar(cols)};
+    mexCallMATLAB(1, slot, 2, in, "rand");
+    mxDestroyArray(in[0]);
+    mxDestroyArray(in[1]);
+}
+
+double resample_total(const double* w, int n) {
+    double total = 0;
+    for (int i = 0; i < n; ++i) total += w[i];
+    return total;
+}
+
+void resample_search(const double* table, int n, const double* u, double* out,
+                     std::size_t count) {
+    // A bisection costs about log2(n) dependent, mispredicted comparisons; the
+    // guide costs two passes over the table and then about one comparison per
+    // draw.
+    if (count >= 16 && count >= std::size_t(n) / 16) {
+        int* start = static_cast<int*>(mxMalloc(sizeof(int) * std::size_t(binsgeq_guide_words(n))));
+        binsgeq_guide g;
+        if (binsgeq_guide_init(&g, table, n, start)) {
+            for (std::size_t i = 0; i < count; ++i) out[i] = binsgeq_guided(&g, u[i]);
+            mxFree(start);
+            return;
+        }
+        mxFree(start);  // not monotone or NaN: only the bisection's answer is defined
+    }
+    for (std::size_t i = 0; i < count; ++i) out[i] = binsgeq(table, n, u[i]);
+}

@@ -1,0 +1,39 @@
+// particles_deterministic(w), (w, M) or (w, M, N): T = M*N particle indices
+// without randomness.  Particle j gets floor(T w_j / sum(w)) copies, and one
+// more each time a running sum of the fractional parts, started at one half,
+// passes a whole number: T indices in all even when rounding moves the sum of
+// the fractional parts by less than one half.  Ascending particle order.
+#include <cmath>
+
+#include "common/resample_args.h"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    resample_args ra;
+    resample_check(nlhs, nrhs, prhs, &ra);
+
+    plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
+    double* out = mxGetPr(plhs[0]);
+    // The output's own element count: both sizes negative give an empty array.
+    const std::size_t count = args_count(plhs[0]);
+
+    if (ra.n > 0) {
+        const double total = resample_total(ra.w, ra.n);
+        const double T = double(count);
+        double a = 0.5;
+        std::size_t cursor = 0;
+        for (int j = 0; j < ra.n; ++j) {
+            const double e = ra.w[j] / total * T;
+            double r = e;  // NaN included
+            if (e >= 1) {
+                const double k = std::trunc(e);
+                r = e - k;
+                resample_copies(out, &cursor, count, k, j + 1);
+            }
+            a = a + r;
+            if (a >= 1) {
+                if (cursor < count) out[cursor++] = j + 1;
+                a = a - 1;
+            }
+        }
+    }
+}

@@ -1,0 +1,31 @@
+// particles_multinomial(w), (w, M) or (w, M, N): M*N particle indices drawn
+// independently with probabilities w / sum(w).  The host's rand(M, N) array
+// becomes the result: each uniform u is replaced by the first particle whose
+// normalised cumulative weight is >= u.
+#include "common/resample_args.h"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    resample_args ra;
+    resample_check(nlhs, nrhs, prhs, &ra);
+    const int n = ra.n;
+    double* c = n > 0 ? static_cast<double*>(mxMalloc(sizeof(double) * std::size_t(n))) : nullptr;
+
+    resample_rand(&plhs[0], ra.m, ra.cols);
+    double* out = mxGetPr(plhs[0]);
+    const std::size_t count = args_count(plhs[0]);
+
+    if (n == 0) {
+        // No particle to pick: every element is 0, as the other schemes leave it.
+        for (std::size_t i = 0; i < count; ++i) out[i] = 0;
+        return;
+    }
+
+    c[0] = ra.w[0];
+    for (int i = 1; i < n; ++i) c[i] = c[i - 1] + ra.w[i];
+    const double total = c[n - 1];
+    for (int i = 0; i < n - 1; ++i) c[i] = c[i] / total;
+    c[n - 1] = 1;  // every u < 1 finds a particle, whatever the rounding of the sums
+
+    resample_search(c, n, out, out, count);
+    mxFree(c);
+}

@@ -1,0 +1,55 @@
+// particles_residual(w), (w, M) or (w, M, N): T = M*N particle indices by
+// residual resampling.  Particle j first gets floor(T w_j / sum(w)) copies, in
+// particle order; the R places left are filled by independent draws from the
+// fractional parts of the expected counts, in the order of the host's
+// rand(R, 1) uniforms.
+#include <cmath>
+
+#include "common/resample_args.h"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    resample_args ra;
+    resample_check(nlhs, nrhs, prhs, &ra);
+    const int n = ra.n;
+    double* t = n > 0 ? static_cast<double*>(mxMalloc(sizeof(double) * std::size_t(n))) : nullptr;
+
+    plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
+    double* out = mxGetPr(plhs[0]);
+    // The output's own element count: both sizes negative give an empty array.
+    const std::size_t count = args_count(plhs[0]);
+    const double T = double(count);
+
+    std::size_t cursor = 0;
+    if (n > 0) {
+        const double total = resample_total(ra.w, n);
+        for (int j = 0; j < n; ++j) {
+            const double e = ra.w[j] / total * T;
+            if (e >= 1) {
+                const double k = std::trunc(e);
+                t[j] = e - k;
+                resample_copies(out, &cursor, count, k, j + 1);
+            } else {
+                t[j] = e;  // NaN included
+            }
+        }
+    }
+    // T less the copies: the places left, also when negative weights ask for
+    // more copies than fit.
+    const std::size_t r = count - cursor;
+    const double R = double(r);
+    for (int j = 0; j < n; ++j) t[j] = t[j] / R;
+
+    mxArray* ua;
+    resample_rand(&ua, R, 1);
+    const double* u = mxGetPr(ua);
+    const std::size_t nu = args_count(ua);
+
+    if (n > 0) {
+        for (int j = 1; j < n; ++j) t[j] = t[j] + t[j - 1];
+        t[n - 1] = 1;  // every uniform finds a particle, whatever the rounding
+        resample_search(t, n, u, out + cursor, nu < r ? nu : r);
+    }
+    // With no weights the residual places keep their 0, as in the other schemes.
+    if (t) mxFree(t);
+    mxDestroyArray(ua);
+}
