@@ -13,33 +13,52 @@
 
 namespace {
 
-// Means of K consecutive columns (x points at the first, column stride n)
-// under the weights p, written to out with stride `stride`.  K separate
-// accumulators: K independent chains of adds, each over i in order.
-template <int K>
+typedef double pair __attribute__((vector_size(16)));
+
+// Means of 2P (+1 when ODD) consecutive columns, x pointing at the first
+// (column stride n), under the weights p, written to out with stride
+// `stride`.  Each lane of a pair accumulator is one column's own sum, taken
+// over i in order with a separate multiply and add, exactly as the scalar
+// loop would; the pairs only let two columns' sums share an instruction.
+template <int P, bool ODD>
 void means(const double* x, std::size_t n, const double* p, double* out, std::size_t stride) {
-    double acc[K];
-    for (int k = 0; k < K; ++k) acc[k] = 0.0;
+    pair acc[P > 0 ? P : 1];
+    for (int k = 0; k < P; ++k) acc[k] = pair{0.0, 0.0};
+    double last = 0.0;
+    const double* xo = x + 2 * P * n;  // the odd column
     for (std::size_t i = 0; i < n; ++i) {
         const double pi = p[i];
-        for (int k = 0; k < K; ++k) acc[k] = acc[k] + x[i + k * n] * pi;
+        const pair pp = {pi, pi};
+        for (int k = 0; k < P; ++k) {
+            const pair xi = {x[i + 2 * k * n], x[i + (2 * k + 1) * n]};
+            acc[k] = acc[k] + xi * pp;
+        }
+        if (ODD) last = last + xo[i] * pi;
     }
-    for (int k = 0; k < K; ++k) out[k * stride] = acc[k];
+    for (int k = 0; k < P; ++k) {
+        out[2 * k * stride] = acc[k][0];
+        out[(2 * k + 1) * stride] = acc[k][1];
+    }
+    if (ODD) out[2 * P * stride] = last;
 }
+
+typedef void (*means_fn)(const double*, std::size_t, const double*, double*, std::size_t);
+
+// Kernels by column count 0 .. 16: up to eight pair accumulators and one
+// single one keep every sum in a register.
+const means_fn kernels[17] = {
+    nullptr,           means<0, true>,    means<1, false>, means<1, true>, means<2, false>,
+    means<2, true>,    means<3, false>,   means<3, true>,  means<4, false>, means<4, true>,
+    means<5, false>,   means<5, true>,    means<6, false>, means<6, true>,  means<7, false>,
+    means<7, true>,    means<8, false>,
+};
 
 void replicate_means(const double* x, std::size_t n, std::size_t d, const double* p, double* out,
                      std::size_t stride) {
-    std::size_t j = 0;
-    for (; j + 8 <= d; j += 8) means<8>(x + j * n, n, p, out + j * stride, stride);
-    if (j + 4 <= d) {
-        means<4>(x + j * n, n, p, out + j * stride, stride);
-        j += 4;
+    for (std::size_t j = 0; j < d; j += 16) {
+        const std::size_t cols = d - j < 16 ? d - j : 16;
+        kernels[cols](x + j * n, n, p, out + j * stride, stride);
     }
-    if (j + 2 <= d) {
-        means<2>(x + j * n, n, p, out + j * stride, stride);
-        j += 2;
-    }
-    if (j < d) means<1>(x + j * n, n, p, out + j * stride, stride);
 }
 
 }  // namespace

@@ -1,0 +1,195 @@
+// weightboot_average through the stand-in host: one rand(n, 1) per
+// replicate, weights -ln U (times W) over their sum taken in row order, and
+// every mean accumulated from 0 over the rows in increasing order.
+#include <cmath>
+
+#include "harness.h"
+
+using harness::call;
+using harness::same_bits;
+using standin::matrix;
+using standin::scalar;
+
+namespace {
+
+standin::gateway fn() {
+    static standin::gateway f = harness::module("weightboot_average");
+    return f;
+}
+
+struct strict_stream {
+    strict_stream() { standin::strict(true); }
+    ~strict_stream() { standin::strict(false); }
+};
+
+// The one-value-at-a-time definition: B replicates of n uniforms each from u.
+std::vector<double> reference(const std::vector<double>& x, int n, int d, int b,
+                              const std::vector<double>& u, const double* w = nullptr) {
+    std::vector<double> out(size_t(b) * d, 0.0);
+    for (int r = 0; r < b; ++r) {
+        std::vector<double> g(n);
+        double s = 0;
+        for (int i = 0; i < n; ++i) {
+            g[i] = -std::log(u[size_t(r) * n + i]);
+            if (w) g[i] = g[i] * w[i];
+            s = s + g[i];
+        }
+        for (int i = 0; i < n; ++i) {
+            double p = g[i] / s;
+            for (int j = 0; j < d; ++j) out[r + size_t(b) * j] += x[i + size_t(n) * j] * p;
+        }
+    }
+    return out;
+}
+
+std::vector<double> uniforms(size_t count, unsigned seed) {
+    std::vector<double> u(count);
+    for (size_t i = 0; i < count; ++i) u[i] = (((i + 1) * 2654435761u * seed) % 1000003 + 0.5) / 1000004.0;
+    return u;
+}
+
+TEST(weightboot_average, MessagesInTheOrderTheChecksFire) {
+    struct row {
+        int nlhs;
+        std::vector<mxArray*> in;
+        const char* message;
+    };
+    const row rows[] = {
+        {2, {matrix(5, 3)}, "Too many output arguments."},
+        {1, {}, "Wrong number of input arguments."},
+        {1, {matrix(5, 1), scalar(1), matrix(5, 1), scalar(1)}, "Wrong number of input arguments."},
+        {1, {standin::of_class(standin::cls::int8_, {5, 1}), matrix(1, 2)},
+         "Input 1 must be a full double array, not int8."},
+        {1, {matrix(5, 1), standin::of_class(standin::cls::single_, {1, 1})},
+         "Input 2 must be a full double array, not single."},
+        {1, {matrix(5, 1), matrix(1, 2), standin::logical(5, 1)},
+         "Input 3 must be a full double array, not logical."},
+        {1, {matrix(5, 1), standin::sparse(1, 1, 1)}, "Input 2 must be a full double array, not sparse."},
+        {1, {matrix(5, 1), matrix(1, 2), matrix(1, 5)}, "B must be a scalar."},
+        {1, {matrix(5, 1), matrix(2, 1)}, "B must be a scalar."},
+        {1, {matrix(5, 1), scalar(NAN)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {matrix(5, 1), scalar(INFINITY), matrix(6, 1)},
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {matrix(5, 1), scalar(-3e9)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {matrix(5, 2), scalar(1), matrix(1, 5)}, "W must be a column vector."},
+        {1, {matrix(5, 2), scalar(1), matrix(5, 2)}, "W must be a column vector."},
+        // Five rows but no element: nothing to read as weights.
+        {1, {matrix(5, 2), scalar(1), matrix(5, 0)}, "W must be a column vector."},
+        {1, {matrix(5, 2), scalar(1), matrix(6, 1)}, "W must have same length as X."},
+        {1, {matrix(5, 2), scalar(1), matrix(0, 1)}, "W must have same length as X."},
+        {1, {matrix(5, 2), scalar(1), matrix(0, 0)}, "W must have same length as X."},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), r.nlhs, a.list());
+        EXPECT_TRUE(res.failed) << r.message;
+        EXPECT_EQ(res.message, r.message);
+        EXPECT_TRUE(standin::log().empty()) << r.message;
+        EXPECT_EQ(res.reclaimed_arrays, 0u) << "a failed call makes nothing";
+    }
+}
+
+// Shapes and host calls: one rand(n, 1) per replicate and nothing else; the
+// uniform arrays and both size arrays are destroyed by the module.
+TEST(weightboot_average, ShapesAndOneRandCallPerReplicate) {
+    struct row {
+        std::vector<mxArray*> in;
+        size_t rows, cols;
+        long long n;  // rows asked of "rand"
+    };
+    const row rows[] = {
+        {{matrix(5, 3)}, 1, 3, 5},
+        {{matrix(5, 3), scalar(4)}, 4, 3, 5},
+        {{matrix(5, 3), scalar(2.9)}, 2, 3, 5},
+        {{matrix(5, 3), scalar(0)}, 0, 3, 5},
+        {{matrix(5, 3), scalar(-0.5)}, 0, 3, 5},
+        {{matrix(5, 3), scalar(-7)}, 0, 3, 5},
+        {{matrix(5, 3), matrix(0, 0)}, 0, 3, 5},  // an empty B reads as 0
+        {{matrix(0, 3), scalar(3)}, 3, 3, 0},
+        {{matrix(0, 0), scalar(2)}, 2, 0, 0},
+        {{matrix(4, 0), scalar(2), matrix(4, 1)}, 2, 0, 4},
+        {{standin::array({5, 2, 3}), scalar(2)}, 2, 2, 5},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), 0, a.list());
+        ASSERT_FALSE(res.failed) << res.message;
+        EXPECT_EQ(standin::dims(res.out[0]), (std::vector<size_t>{r.rows, r.cols}));
+        ASSERT_EQ(standin::log().size(), r.rows);
+        for (const auto& c : standin::log()) {
+            EXPECT_EQ(c.name, "rand");
+            EXPECT_EQ(c.rows, r.n);
+            EXPECT_EQ(c.cols, 1);
+        }
+        EXPECT_EQ(res.destroyed_arrays, r.rows + 2);
+        EXPECT_EQ(res.reclaimed_arrays, 0u);
+        if (r.n == 0)
+            for (double v : standin::values(res.out[0])) EXPECT_TRUE(same_bits(v, 0.0));
+    }
+}
+
+// Against the definition on scripted uniforms, for every column count the
+// kernels split differently (1 .. 17, 33), rows 1 .. 9, with a column of
+// -0 (sums start from +0), infinities and a NaN among the data.
+TEST(weightboot_average, SameBitsAsTheDefinition) {
+    strict_stream strict;
+    for (int d : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 33}) {
+        for (int n : {1, 2, 9}) {
+            const int b = 3;
+            std::vector<double> x(size_t(n) * d);
+            for (size_t k = 0; k < x.size(); ++k) x[k] = std::sin(double(k) * 1.7 + d) * 1e3;
+            for (int i = 0; i < n; ++i) x[i] = -0.0;
+            if (d > 2) x[size_t(n) * 2] = INFINITY;
+            if (d > 4 && n > 1) x[size_t(n) * 4 + 1] = NAN;
+            const auto u = uniforms(size_t(n) * b, unsigned(7 * d + n));
+            const auto expect = reference(x, n, d, b, u);
+            standin::script_rand(u);
+            auto r = call(fn(), 1, {matrix(n, d, x), scalar(b)});
+            ASSERT_FALSE(r.failed) << r.message;
+            const auto got = standin::values(r.out[0]);
+            ASSERT_EQ(got.size(), expect.size());
+            for (size_t k = 0; k < got.size(); ++k)
+                ASSERT_TRUE(same_bits(got[k], expect[k])) << "d " << d << " n " << n << " at " << k;
+            ASSERT_EQ(standin::scripted_left(), 0u);
+        }
+    }
+}
+
+TEST(weightboot_average, PriorWeights) {
+    strict_stream strict;
+    const int n = 6, d = 3, b = 4;
+    std::vector<double> x(n * d);
+    for (int k = 0; k < n * d; ++k) x[k] = k * 0.37 - 2;
+    const auto u = uniforms(n * b, 3);
+    const double w[n] = {0.5, 2, 0, 1.25, 3, 0.75};
+    const std::vector<double> ones(n, 1.0), zeros(n, 0.0);
+
+    standin::script_rand(u);
+    auto plain = call(fn(), 1, {matrix(n, d, x), scalar(b)});
+    standin::script_rand(u);
+    auto with_ones = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, ones)});
+    standin::script_rand(u);
+    auto weighted = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, std::vector<double>(w, w + n))});
+    standin::script_rand(u);
+    auto none = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, zeros)});
+    ASSERT_FALSE(plain.failed || with_ones.failed || weighted.failed || none.failed);
+
+    const auto p = standin::values(plain.out[0]), o = standin::values(with_ones.out[0]);
+    for (size_t k = 0; k < p.size(); ++k) EXPECT_TRUE(same_bits(p[k], o[k])) << k;
+    const auto expect = reference(x, n, d, b, u, w);
+    const auto got = standin::values(weighted.out[0]);
+    for (size_t k = 0; k < got.size(); ++k) EXPECT_TRUE(same_bits(got[k], expect[k])) << k;
+    for (double v : standin::values(none.out[0])) EXPECT_TRUE(std::isnan(v));
+}
+
+TEST(weightboot_average, OneRowGivesThatRowInEveryReplicate) {
+    auto r = call(fn(), 1, {matrix(1, 3, {2.5, -1, 1e300}), scalar(3)});
+    ASSERT_FALSE(r.failed) << r.message;
+    EXPECT_EQ(standin::values(r.out[0]), (std::vector<double>{2.5, 2.5, 2.5, -1, -1, -1, 1e300, 1e300, 1e300}));
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+// weightboot_quantile through the stand-in host: "sort" once, one rand(n, 1)
+// per replicate, and a merge of the sorted fractions with the cumulative
+// weights c(0) = g(0)/S, c(j+1) = g(j+1)/S + c(j), c(n-1) = 1.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "harness.h"
+
+using harness::call;
+using harness::same_bits;
+using standin::matrix;
+using standin::scalar;
+
+namespace {
+
+standin::gateway fn() {
+    static standin::gateway f = harness::module("weightboot_quantile");
+    return f;
+}
+
+struct strict_stream {
+    strict_stream() { standin::strict(true); }
+    ~strict_stream() { standin::strict(false); }
+};
+
+// The walk written out plainly: all cumulative weights first, then the merge
+// over every interval.  q must be ascending fractions; n >= 2.
+std::vector<double> reference(const std::vector<double>& x, const std::vector<double>& q, int b,
+                              const std::vector<double>& u, const std::vector<double>& w = {}) {
+    const int n = int(x.size()), np = int(q.size());
+    std::vector<double> out(size_t(b) * np, 0.0);
+    for (int r = 0; r < b; ++r) {
+        std::vector<double> g(n), c(n);
+        double s = 0;
+        for (int i = 0; i < n; ++i) {
+            g[i] = -std::log(u[size_t(r) * n + i]);
+            if (!w.empty()) g[i] = g[i] * w[i];
+            s = s + g[i];
+        }
+        c[0] = g[0] / s;
+        for (int j = 0; j + 2 < n; ++j) c[j + 1] = g[j + 1] / s + c[j];
+        c[n - 1] = 1;
+        int k = 0;
+        while (k < np && q[k] <= c[0]) out[r + size_t(b) * k++] = x[0];
+        for (int j = 0; j + 1 < n; ++j)
+            while (k < np && q[k] <= c[j + 1]) {
+                out[r + size_t(b) * k] = x[j] + ((q[k] - c[j]) * (x[j + 1] - x[j])) / (c[j + 1] - c[j]);
+                ++k;
+            }
+    }
+    return out;
+}
+
+std::vector<double> uniforms(size_t count, unsigned seed) {
+    std::vector<double> u(count);
+    for (size_t i = 0; i < count; ++i) u[i] = (((i + 1) * 2654435761u * seed) % 1000003 + 0.5) / 1000004.0;
+    return u;
+}
+
+TEST(weightboot_quantile, MessagesInTheOrderTheChecksFire) {
+    struct row {
+        int nlhs;
+        std::vector<mxArray*> in;
+        const char* message;
+        bool sorted;  // the checks that fire after "sort"
+    };
+    const row rows[] = {
+        {2, {matrix(4, 1), scalar(50)}, "Too many output arguments.", false},
+        {1, {matrix(4, 1)}, "Wrong number of input arguments.", false},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 1), scalar(1)},
+         "Wrong number of input arguments.", false},
+        {1, {standin::of_class(standin::cls::int8_, {4, 1}), matrix(2, 2)},
+         "Input 1 must be a full double array, not int8.", false},
+        {1, {matrix(4, 1), standin::text("50")}, "Input 2 must be a full double array, not char.", false},
+        {1, {matrix(4, 1), scalar(50), standin::cell(1, 1), matrix(2, 2)},
+         "Input 3 must be a full double array, not cell.", false},
+        {1, {matrix(4, 1), scalar(50), scalar(1), standin::logical(4, 1)},
+         "Input 4 must be a full double array, not logical.", false},
+        {1, {matrix(4, 1), matrix(2, 2), matrix(1, 2)}, "P must be a vector.", false},
+        {1, {matrix(4, 1), matrix(1, 3), matrix(1, 2)}, "B must be a scalar.", true},
+        {1, {matrix(4, 1), matrix(3, 1), scalar(NAN)},
+         "Sizes must be finite and smaller than 2^31 in magnitude.", true},
+        {1, {matrix(4, 1), matrix(3, 1), scalar(2147483648.0), matrix(4, 1)},
+         "Sizes must be finite and smaller than 2^31 in magnitude.", true},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 2)}, "W must be a column vector.", true},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 0)}, "W must be a column vector.", true},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(5, 1)}, "W must be a same size as X.", true},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(1, 1)}, "W must be a same size as X.", true},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), r.nlhs, a.list());
+        EXPECT_TRUE(res.failed) << r.message;
+        EXPECT_EQ(res.message, r.message);
+        ASSERT_EQ(standin::log().size(), r.sorted ? 1u : 0u) << r.message;
+        if (r.sorted) {
+            EXPECT_EQ(standin::log()[0].name, "sort");
+        }
+        // The sorted copy is the host's to reclaim when a later check fails.
+        EXPECT_EQ(res.reclaimed_arrays, r.sorted ? 1u : 0u) << r.message;
+    }
+}
+
+// Host calls: "sort" once (even for an empty P or no replicate), then one
+// rand(n, 1) per replicate; everything but the result destroyed.
+TEST(weightboot_quantile, ShapesAndHostCalls) {
+    struct row {
+        std::vector<mxArray*> in;
+        size_t rows, cols;
+        long long n;
+    };
+    const row rows[] = {
+        {{matrix(4, 1, {1, 2, 3, 4}), scalar(50)}, 1, 1, 4},
+        {{matrix(4, 1), matrix(1, 3), scalar(5)}, 5, 3, 4},
+        {{matrix(4, 1), matrix(3, 1), scalar(2.9)}, 2, 3, 4},
+        {{matrix(4, 1), matrix(0, 0), scalar(3)}, 3, 0, 4},
+        {{matrix(4, 1), matrix(1, 0), scalar(3)}, 3, 0, 4},
+        {{matrix(4, 1), matrix(1, 2), scalar(0)}, 0, 2, 4},
+        {{matrix(4, 1), matrix(1, 2), scalar(-4)}, 0, 2, 4},
+        {{matrix(4, 1), matrix(1, 2), matrix(0, 0)}, 0, 2, 4},
+        {{matrix(4, 3), scalar(50), scalar(2), matrix(4, 1)}, 2, 1, 4},
+        {{matrix(1, 4), scalar(50), scalar(2)}, 2, 1, 1},
+        {{matrix(0, 0), scalar(50), scalar(2)}, 2, 1, 0},
+        {{matrix(3, 0), scalar(50), scalar(2)}, 2, 1, 3},
+    };
+    for (const row& r : rows) {
+        harness::args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn(), 0, a.list());
+        ASSERT_FALSE(res.failed) << res.message;
+        EXPECT_EQ(standin::dims(res.out[0]), (std::vector<size_t>{r.rows, r.cols}));
+        const auto& log = standin::log();
+        ASSERT_EQ(log.size(), r.rows + 1);
+        EXPECT_EQ(log[0].name, "sort");
+        for (size_t k = 1; k < log.size(); ++k) {
+            EXPECT_EQ(log[k].name, "rand");
+            EXPECT_EQ(log[k].rows, r.n);
+            EXPECT_EQ(log[k].cols, 1);
+        }
+        EXPECT_EQ(res.destroyed_arrays, r.rows + 3);
+        EXPECT_EQ(res.reclaimed_arrays, 0u);
+    }
+}
+
+// Equal uniforms give equal weights: with four values c = (1/4, 1/2, 3/4, 1)
+// exactly, and a percentile on a cumulative weight gives that value.
+TEST(weightboot_quantile, PercentilesOnTheCumulativeWeights) {
+    strict_stream strict;
+    standin::script_rand({0.3, 0.3, 0.3, 0.3});
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    auto r = call(fn(), 1, {matrix(4, 1, {1, 2, 4, 8}),
+                            matrix(1, 11, {100, 50, -5, 25, 0, 150, 75, nan, 62.5, 12.5, 87.5})});
+    ASSERT_FALSE(r.failed) << r.message;
+    // Sorted: -5 0 12.5 25 50 62.5 75 87.5 100 150 NaN.
+    EXPECT_EQ(standin::values(r.out[0]), (std::vector<double>{1, 1, 1, 1, 2, 3, 4, 6, 8, 0, 0}));
+}
+
+TEST(weightboot_quantile, SameBitsAsTheDefinition) {
+    strict_stream strict;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::vector<double>> percentiles = {
+        {50}, {10, 90}, {0, 1, 2, 5, 50, 95, 99, 100},        {-3, 0, 0, 37.5, 37.5, 100, 100, 120},
+        {},   {100},    {33, 33.5, 34, 66, 67, 99.9, 1e-9}, {20, 40, 60, nan, 80},
+    };
+    unsigned seed = 1;
+    for (int n : {2, 3, 5, 40}) {
+        std::vector<double> x(n);
+        for (int i = 0; i < n; ++i) x[i] = -7 + 0.5 * i * i;
+        if (n > 3) x[2] = x[1];  // a tie
+        for (const auto& p : percentiles) {
+            std::vector<double> q(p);
+            std::sort(q.begin(), q.end(), [](double a, double b) { return !std::isnan(a) && (std::isnan(b) || a < b); });
+            for (double& v : q) v = v / 100;
+            const int b = 4;
+            const auto u = uniforms(size_t(n) * b, ++seed);
+            std::vector<double> w(n);
+            for (int i = 0; i < n; ++i) w[i] = (i % 3) * 0.75;  // zero weights: empty intervals
+            for (bool weighted : {false, true}) {
+                const auto expect = reference(x, q, b, u, weighted ? w : std::vector<double>{});
+                standin::script_rand(u);
+                auto r = weighted ? call(fn(), 1, {matrix(n, 1, x), matrix(1, p.size(), p), scalar(b), matrix(n, 1, w)})
+                                  : call(fn(), 1, {matrix(n, 1, x), matrix(1, p.size(), p), scalar(b)});
+                ASSERT_FALSE(r.failed) << r.message;
+                const auto got = standin::values(r.out[0]);
+                ASSERT_EQ(got.size(), expect.size());
+                for (size_t k = 0; k < got.size(); ++k)
+                    ASSERT_TRUE(same_bits(got[k], expect[k]))
+                        << "n " << n << " percentile set " << (&p - percentiles.data()) << " weighted "
+                        << weighted << " at " << k << ": " << got[k] << " vs " << expect[k];
+                ASSERT_EQ(standin::scripted_left(), 0u);
+            }
+        }
+    }
+}
+
+TEST(weightboot_quantile, PriorWeightsOfOnesAndOfZeros) {
+    strict_stream strict;
+    const std::vector<double> x = {-1, 0.5, 2, 2.25, 9};
+    const std::vector<double> p = {5, 50, 100, 150};
+    const auto u = uniforms(15, 9);
+    standin::script_rand(u);
+    auto plain = call(fn(), 1, {matrix(5, 1, x), matrix(1, 4, p), scalar(3)});
+    standin::script_rand(u);
+    auto ones = call(fn(), 1, {matrix(5, 1, x), matrix(1, 4, p), scalar(3), matrix(5, 1, std::vector<double>(5, 1.0))});
+    standin::script_rand(u);
+    auto zeros = call(fn(), 1, {matrix(5, 1, x), matrix(1, 4, p), scalar(3), matrix(5, 1, std::vector<double>(5, 0.0))});
+    ASSERT_FALSE(plain.failed || ones.failed || zeros.failed);
+    const auto a = standin::values(plain.out[0]), b = standin::values(ones.out[0]);
+    for (size_t k = 0; k < a.size(); ++k) EXPECT_TRUE(same_bits(a[k], b[k])) << k;
+    // All cumulative weights but the last are NaN: every percentile up to 100
+    // lands in the last interval as NaN, and 150 stays 0.
+    const auto z = standin::values(zeros.out[0]);
+    for (int k = 0; k < 9; ++k) EXPECT_TRUE(std::isnan(z[k])) << k;
+    for (int k = 9; k < 12; ++k) EXPECT_EQ(z[k], 0.0) << k;
+}
+
+// Fewer than two values: one value is the whole distribution (every
+// percentile up to 100 gives it, whatever its weight), no value leaves the
+// result at 0; "rand" is still called per replicate and nothing is read
+// beyond X.
+TEST(weightboot_quantile, FewerThanTwoValues) {
+    const std::vector<double> p = {150, 100, 0, -10, 42};
+    auto one = call(fn(), 1, {matrix(1, 1, {3.5}), matrix(1, 5, p), scalar(2)});
+    auto row = call(fn(), 1, {matrix(1, 3, {3.5, 9, 10}), matrix(1, 5, p), scalar(2)});
+    auto zero_w = call(fn(), 1, {matrix(1, 1, {3.5}), matrix(1, 5, p), scalar(2), matrix(1, 1, {0})});
+    auto none = call(fn(), 1, {matrix(0, 1), matrix(1, 5, p), scalar(2)});
+    auto no_column = call(fn(), 1, {matrix(3, 0), matrix(1, 5, p), scalar(2)});
+    for (auto* r : {&one, &row, &zero_w}) {
+        ASSERT_FALSE(r->failed) << r->message;
+        EXPECT_EQ(standin::values(r->out[0]), (std::vector<double>{3.5, 3.5, 3.5, 3.5, 3.5, 3.5, 3.5, 3.5, 0, 0}));
+    }
+    for (auto* r : {&none, &no_column}) {
+        ASSERT_FALSE(r->failed) << r->message;
+        EXPECT_EQ(standin::values(r->out[0]), std::vector<double>(10, 0.0));
+    }
+}
+
+}  // namespace
