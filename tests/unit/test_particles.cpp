@@ -1,0 +1,321 @@
+// The four resampling modules through the stand-in host: the argument
+// convention they share, their worked examples with exact outputs, the host
+// calls each makes, and writes kept inside the output whatever the weights.
+#include <cmath>
+#include <random>
+
+#include "binsgeq.h"
+#include "harness.h"
+
+using harness::call;
+using standin::matrix;
+using standin::scalar;
+
+namespace {
+
+const char* const kModules[] = {"particles_multinomial", "particles_residual",
+                                "particles_stratified", "particles_deterministic"};
+
+standin::gateway fn(const std::string& name) { return harness::module(name); }
+
+struct strict_stream {
+    strict_stream() {
+        standin::strict(true);
+        standin::clear_log();
+    }
+    ~strict_stream() { standin::strict(false); }
+};
+
+std::vector<double> run(const char* name, std::initializer_list<mxArray*> in,
+                        std::vector<size_t> dims = {}) {
+    auto r = call(fn(name), 1, in);
+    EXPECT_FALSE(r.failed) << name << ": " << r.message;
+    if (r.failed) return {};
+    if (!dims.empty()) {
+        EXPECT_EQ(standin::dims(r.out[0]), dims) << name;
+    }
+    EXPECT_EQ(r.reclaimed_arrays, 0u) << name << " leaves nothing behind";
+    EXPECT_EQ(r.reclaimed_blocks, 0u) << name << " frees its table";
+    return standin::values(r.out[0]);
+}
+
+TEST(particles, MessagesInTheOrderTheChecksFire) {
+    struct row {
+        int nlhs;
+        std::vector<mxArray*> in;
+        const char* message;
+    };
+    for (const char* name : kModules) {
+        const row rows[] = {
+            {2, {scalar(1)}, "Too many output arguments."},
+            {1, {}, "Wrong number of input arguments."},
+            {1, {scalar(1), scalar(1), scalar(1), scalar(1)}, "Wrong number of input arguments."},
+            {1, {standin::of_class(standin::cls::single_, {1, 3})},
+             "Input 1 must be a full double array, not single."},
+            {1, {matrix(1, 3), standin::logical(1, 1, {1})},
+             "Input 2 must be a full double array, not logical."},
+            {1, {matrix(1, 3), matrix(1, 2), standin::text("a")},
+             "Input 3 must be a full double array, not char."},
+            {1, {standin::sparse(2, 2, 1), scalar(2)}, "Input 1 must be a full double array, not sparse."},
+            {1, {matrix(1, 3), matrix(1, 2)}, "M must be a scalar."},
+            {0, {matrix(1, 3), scalar(2), matrix(2, 1)}, "M must be a scalar."},
+            {1, {matrix(1, 3), matrix(2, 2), scalar(NAN)}, "M must be a scalar."},
+            {1, {matrix(1, 3), scalar(NAN), matrix(2, 1)},
+             "Sizes must be finite and smaller than 2^31 in magnitude."},
+            {1, {matrix(1, 3), scalar(2), scalar(-3e9)},
+             "Sizes must be finite and smaller than 2^31 in magnitude."},
+            {1, {matrix(1, 3), scalar(INFINITY)},
+             "Sizes must be finite and smaller than 2^31 in magnitude."},
+        };
+        for (const row& r : rows) {
+            harness::args a{};
+            a.owned = r.in;
+            standin::clear_log();
+            auto res = standin::call(fn(name), r.nlhs, a.list());
+            EXPECT_TRUE(res.failed) << name << ": " << r.message;
+            EXPECT_EQ(res.message, r.message) << name;
+            EXPECT_TRUE(standin::log().empty()) << name << ": no draw before the checks";
+            EXPECT_EQ(res.reclaimed_arrays + res.reclaimed_blocks, 0u) << name;
+        }
+    }
+}
+
+// Shapes, and the "rand" sizes each module asks for (residual: R-by-1 after
+// the copies; deterministic: nothing).
+TEST(particles, ResultShapesAndRandSizes) {
+    struct row {
+        std::vector<mxArray*> in;
+        std::vector<size_t> dims;
+    };
+    const std::vector<double> w5 = {1, 2, 3, 4, 5};
+    for (const char* name : kModules) {
+        const std::string s = name;
+        const row rows[] = {
+            {{matrix(1, 5, w5)}, {1, 5}},
+            {{matrix(5, 1, w5), scalar(3)}, {3, 3}},
+            {{matrix(1, 5, w5), scalar(4), scalar(1)}, {4, 1}},
+            {{matrix(1, 5, w5), scalar(2.9), scalar(3)}, {2, 3}},
+            {{matrix(1, 5, w5), scalar(-2.9), scalar(3)}, {0, 3}},
+            {{matrix(1, 5, w5), scalar(-3), scalar(-4)}, {0, 0}},
+            {{matrix(1, 5, w5), scalar(0)}, {0, 0}},
+            {{matrix(1, 5, w5), matrix(0, 0), scalar(2)}, {0, 2}},
+            {{standin::array({2, 3, 4}, std::vector<double>(24, 1.0))}, {2, 3}},
+            {{standin::complex_matrix(1, 2, {1, 3}, {9, 9}), scalar(4), scalar(2)}, {4, 2}},
+        };
+        for (const row& r : rows) {
+            standin::clear_log();
+            harness::args a{};
+            a.owned = r.in;
+            auto res = standin::call(fn(name), 0, a.list());
+            ASSERT_FALSE(res.failed) << name << ": " << res.message;
+            EXPECT_EQ(standin::dims(res.out[0]), r.dims) << name;
+            EXPECT_EQ(res.reclaimed_arrays + res.reclaimed_blocks, 0u) << name;
+            const size_t count = r.dims[0] * r.dims[1];
+            const double n = double(standin::dims(r.in[0])[0] * standin::dims(r.in[0])[1]);
+            for (double v : standin::values(res.out[0])) EXPECT_TRUE(v >= 1 && v <= n) << name << " " << v;
+            const auto& log = standin::log();
+            if (s == "particles_deterministic") {
+                EXPECT_TRUE(log.empty()) << name;
+                continue;
+            }
+            ASSERT_EQ(log.size(), 1u) << name;
+            EXPECT_EQ(log[0].name, "rand");
+            if (s == "particles_residual") {
+                EXPECT_EQ(log[0].cols, 1) << name;
+                EXPECT_LE(log[0].rows, (long long)count) << name;
+            } else {
+                EXPECT_EQ(log[0].rows, (long long)r.dims[0]) << name;
+                EXPECT_EQ(log[0].cols, (long long)r.dims[1]) << name;
+            }
+        }
+    }
+}
+
+TEST(particles, MultinomialFirstCumulativeWeightAtLeastEachUniform) {
+    strict_stream strict;
+    // Weights (1, 0, 1, 2): table (0.25, 0.25, 0.5, 1); particle 2 is never chosen.
+    standin::script_rand({0.25, std::nextafter(0.25, 1.0), 0.5, std::nextafter(0.5, 1.0), 0.1, 0.99});
+    EXPECT_EQ(run("particles_multinomial", {matrix(1, 4, {1, 0, 1, 2}), scalar(2), scalar(3)}, {2, 3}),
+              (std::vector<double>{1, 3, 3, 4, 1, 4}));
+    // All weights 0: NaN entries fail every comparison and give 2.
+    standin::script_rand({0.1, 0.5, 0.9});
+    EXPECT_EQ(run("particles_multinomial", {matrix(3, 1, {0, 0, 0}), scalar(3), scalar(1)}),
+              (std::vector<double>{2, 2, 2}));
+    // A single weight: always 1.
+    standin::script_rand({0.1, 0.9});
+    EXPECT_EQ(run("particles_multinomial", {scalar(7), scalar(1), scalar(2)}), (std::vector<double>{1, 1}));
+    // No weights: the same "rand" call, and zeros, as stratified and deterministic give.
+    standin::script_rand({0.1, 0.9});
+    EXPECT_EQ(run("particles_multinomial", {matrix(0, 0), scalar(2), scalar(1)}), (std::vector<double>{0, 0}));
+    EXPECT_EQ(standin::scripted_left(), 0u);
+}
+
+// Seeded uniforms against the table and the bisection replayed here: the
+// guide path (monotone tables) and the bisection path (negative weights, NaN).
+TEST(particles, MultinomialMatchesTheBisectionOnRandomWeights) {
+    std::mt19937_64 r(3);
+    std::uniform_real_distribution<double> U(0, 1);
+    for (int kind = 0; kind < 4; ++kind) {
+        const int n = 300, T = 2000;
+        std::vector<double> w(n), u(T);
+        for (double& v : w) {
+            v = U(r);
+            if (kind == 1 && v < 0.5) v = 0;
+            if (kind == 2) v -= 0.3;
+            if (kind == 3 && v < 0.02) v = NAN;
+        }
+        for (double& v : u) v = U(r);
+        std::vector<double> c(n);
+        c[0] = w[0];
+        for (int i = 1; i < n; ++i) c[i] = c[i - 1] + w[i];
+        for (int i = 0; i < n - 1; ++i) c[i] = c[i] / c[n - 1];
+        c[n - 1] = 1;
+        std::vector<double> expect(T);
+        for (int i = 0; i < T; ++i) expect[i] = binsgeq(c.data(), n, u[i]);
+
+        strict_stream strict;
+        standin::script_rand(u);
+        EXPECT_EQ(run("particles_multinomial", {matrix(n, 1, w), scalar(40), scalar(50)}, {40, 50}), expect)
+            << "kind " << kind;
+    }
+}
+
+TEST(particles, ResidualCopiesThenDrawsFromTheFractionalParts) {
+    strict_stream strict;
+    // Whole expected counts: no residual draw, but "rand" is still asked for 0-by-1.
+    EXPECT_EQ(run("particles_residual", {matrix(3, 1, {1, 2, 5}), scalar(8), scalar(1)}),
+              (std::vector<double>{1, 2, 2, 3, 3, 3, 3, 3}));
+    ASSERT_EQ(standin::log().size(), 1u);
+    EXPECT_EQ(standin::log()[0].rows, 0);
+    EXPECT_EQ(standin::log()[0].cols, 1);
+    EXPECT_EQ(run("particles_residual", {matrix(1, 4, {3, 3, 3, 3})}, {1, 4}), (std::vector<double>{1, 2, 3, 4}));
+
+    // Weights (1, 1, 2), T = 2: particle 3 once, then one draw on (0.5, 1, 1).
+    for (double u : {0.5, std::nextafter(0.5, 1.0)}) {
+        standin::clear_log();
+        standin::script_rand({u});
+        EXPECT_EQ(run("particles_residual", {matrix(1, 3, {1, 1, 2}), scalar(2), scalar(1)}),
+                  (std::vector<double>{3, u == 0.5 ? 1.0 : 2.0}));
+        EXPECT_EQ(standin::log()[0].rows, 1);
+    }
+    // Expected counts (0.75, 1.875, 0.375): one copy of 2, then R = 2 draws on
+    // the table (0.375, 0.8125, 1), in the order of the uniforms.
+    standin::script_rand({0.9, 0.375});
+    EXPECT_EQ(run("particles_residual", {matrix(1, 3, {0.5, 1.25, 0.25}), scalar(3), scalar(1)}),
+              (std::vector<double>{2, 3, 1}));
+    // All weights 0: no copies, every draw gives 2.
+    standin::script_rand({0.1, 0.4, 0.6, 0.9});
+    EXPECT_EQ(run("particles_residual", {matrix(1, 3, {0, 0, 0}), scalar(2)}), (std::vector<double>(4, 2)));
+    // No weights: "rand" for all T places, which keep 0.
+    standin::clear_log();
+    standin::script_rand({0.1, 0.4, 0.6});
+    EXPECT_EQ(run("particles_residual", {matrix(1, 0), scalar(3), scalar(1)}), (std::vector<double>(3, 0)));
+    EXPECT_EQ(standin::log()[0].rows, 3);
+    EXPECT_EQ(standin::scripted_left(), 0u);
+}
+
+TEST(particles, StratifiedReadsUniformsOnlyForPartialStrata) {
+    strict_stream strict;
+    // Expected counts (1, 1, 2): whole strata only, whatever the uniforms.
+    standin::script_rand({0.999, 0.999, 0.001, 0.5});
+    EXPECT_EQ(run("particles_stratified", {matrix(1, 3, {1, 1, 2}), scalar(4), scalar(1)}),
+              (std::vector<double>{1, 2, 3, 3}));
+    // Expected counts (0.5, 1.5): a point at 0.5 exactly still selects particle 1.
+    for (double u : {0.5, std::nextafter(0.5, 1.0)}) {
+        standin::script_rand({u, 0.999});
+        EXPECT_EQ(run("particles_stratified", {matrix(1, 2, {1, 3}), scalar(2), scalar(1)}),
+                  (std::vector<double>{u == 0.5 ? 1.0 : 2.0, 2}));
+    }
+    standin::script_rand({0.2, 0.7, 0.3, 0.9});
+    EXPECT_EQ(run("particles_stratified", {matrix(1, 2, {0, 1}), scalar(2)}), (std::vector<double>(4, 2)));
+    // All weights 0, or none: zeros, after the same "rand" call.
+    standin::script_rand({0.2, 0.7, 0.3, 0.9});
+    EXPECT_EQ(run("particles_stratified", {matrix(1, 2, {0, 0}), scalar(2)}), (std::vector<double>(4, 0)));
+    standin::script_rand({0.2, 0.7});
+    EXPECT_EQ(run("particles_stratified", {matrix(0, 3), scalar(1), scalar(2)}, {1, 2}),
+              (std::vector<double>(2, 0)));
+    EXPECT_EQ(standin::scripted_left(), 0u);
+}
+
+// Dyadic weights make every expected count and accumulator exact, so the
+// output is the point rule itself: element g is the first particle j with
+// Q(j) - g >= u[g], Q the cumulative expected counts.
+TEST(particles, StratifiedIsThePointRuleWhenArithmeticIsExact) {
+    std::mt19937_64 r(8);
+    std::uniform_real_distribution<double> U(0, 1);
+    for (int rep = 0; rep < 50; ++rep) {
+        const int n = 1 + int(U(r) * 20), T = 32;
+        std::vector<double> w(n, 0.0);
+        for (int i = 0; i < 64; ++i) w[size_t(U(r) * n)] += 1;  // sum 64, so T w / 64 = w / 2
+        std::vector<double> u(T), expect(T);
+        for (double& v : u) v = U(r);
+        for (int g = 0; g < T; ++g) {
+            double q = 0;
+            for (int j = 0; j < n; ++j) {
+                q += w[j] / 2;
+                if (q - g >= u[g]) {
+                    expect[g] = j + 1;
+                    break;
+                }
+            }
+        }
+        strict_stream strict;
+        standin::script_rand(u);
+        EXPECT_EQ(run("particles_stratified", {matrix(1, n, w), scalar(4), scalar(8)}, {4, 8}), expect);
+    }
+}
+
+TEST(particles, DeterministicWorkedExamples) {
+    struct row {
+        std::vector<double> w;
+        int m;
+        std::vector<double> expect;
+    };
+    const row rows[] = {
+        {{1, 1, 1}, 1, {2}},
+        {{1, 1, 1}, 5, {1, 1, 2, 3, 3}},
+        {{1, 1, 1, 1}, 2, {1, 3}},
+        {{1, 2, 5}, 8, {1, 2, 2, 3, 3, 3, 3, 3}},
+        {std::vector<double>(10, 0.1), 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {{0, 0, 0}, 2, {0, 0}},
+        {{}, 3, {0, 0, 0}},
+    };
+    strict_stream strict;
+    for (const row& r : rows)
+        EXPECT_EQ(run("particles_deterministic", {matrix(1, r.w.size(), r.w), scalar(r.m), scalar(1)}),
+                  r.expect);
+    EXPECT_TRUE(standin::log().empty());
+}
+
+// Negative weights can ask for more copies than the output holds (here an
+// infinite expected count); both negative sizes give a positive M*N for an
+// empty output.  Every write stays inside the output.
+TEST(particles, CopiesNeverRunPastTheOutput) {
+    struct row {
+        std::vector<double> w;
+        double m, n;
+        std::vector<double> expect;
+    };
+    const row rows[] = {
+        {{5, -1, -2}, 3, 1, {1, 1, 1}},
+        {{1e300, -1e300, 1e-20}, 2, 2, {1, 1, 1, 1}},
+        {{1, 2, 5}, -2, -4, {}},
+        {{-1, 4}, 2, 1, {2, 2}},
+    };
+    for (const char* name : {"particles_residual", "particles_stratified", "particles_deterministic"}) {
+        for (const row& r : rows) {
+            standin::clear_log();
+            EXPECT_EQ(run(name, {matrix(1, r.w.size(), r.w), scalar(r.m), scalar(r.n)}), r.expect) << name;
+            if (std::string(name) == "particles_residual") {
+                ASSERT_EQ(standin::log().size(), 1u);
+                EXPECT_EQ(standin::log()[0].rows, 0) << "no place is left for a draw";
+            }
+        }
+    }
+    // Multinomial on the same weights: indices stay in 1..n.
+    for (const row& r : rows)
+        for (double v : run("particles_multinomial", {matrix(1, r.w.size(), r.w), scalar(r.m), scalar(r.n)}))
+            EXPECT_TRUE(v >= 1 && v <= double(r.w.size())) << v;
+}
+
+}  // namespace
