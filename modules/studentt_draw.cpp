@@ -45,35 +45,39 @@ void fill_scalar(rand_stream* rs, double nu, double* p, std::size_t count) {
     }
 }
 
+// What element nu takes first: "randn" for nu == 1, "rand" for every other nu,
+// and the least number of values it takes (0 for gamma shapes below 1e-5 and
+// NaN, which take nothing).
+inline int64_t least_of(double nu, int* source) {
+    *source = nu == 1.0 ? RAND_NORMAL : RAND_UNIFORM;
+    return nu == 1.0 || nu == 2.0 ? 1 : rand_gamma_least(0.5 * nu);
+}
+
 // An array nu mixes "randn" (nu == 1) with "rand" (every other nu) element by
 // element.  Values are fetched in blocks only within a run of consecutive
-// elements that take from the same host function, promising the run's least
-// total at its start, so the two functions are asked in the order of the
-// one-value-at-a-time algorithm.  Elements that take nothing (gamma shapes
-// below 1e-5, NaN) join any run.
+// elements that take from the same host function: before each element the
+// stream is promised what the rest of the run takes at least, so the two
+// functions are asked in the order of the one-value-at-a-time algorithm.
+// Elements that take nothing join any run.
 void fill_array(rand_stream* rs, const double* nu, double* p, std::size_t count) {
     std::size_t i = 0;
     while (i < count) {
-        int source = -1;
-        int64_t least = 0;
+        int source = -1, s;
+        int64_t remaining = 0;
         std::size_t end = i;
         for (; end < count; ++end) {
-            const double v = nu[end];
-            int s = RAND_UNIFORM;
-            int64_t k = 1;
-            if (v == 1.0)
-                s = RAND_NORMAL;
-            else if (v != 2.0 && (k = rand_gamma_least(0.5 * v)) == 0)
-                continue;
+            const int64_t k = least_of(nu[end], &s);
+            if (k == 0) continue;
             if (source < 0)
                 source = s;
             else if (s != source)
                 break;
-            least += k;
+            remaining += k;
         }
-        if (source >= 0) rand_expect(rs, source, least);
         for (; i < end; ++i) {
             const double v = nu[i];
+            if (source >= 0) rand_expect(rs, source, remaining);
+            remaining -= least_of(v, &s);
             if (v == 1.0)
                 p[i] = t_one(rs, p[i]);
             else if (v == 2.0)

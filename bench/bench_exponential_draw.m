@@ -1,0 +1,16 @@
+function rows = bench_exponential_draw(reps)
+  % exponential_draw on 1e6 elements against inversion in m-code and, for
+  % reference, Octave's ziggurat rande (a different algorithm).
+  n = 1e6; mu = 2.5;
+  cb = count_callbacks(@() exponential_draw(mu, n, 1));
+  rows = bench_row('exponential_draw', 'mu = 2.5, 1e6', n, @() exponential_draw(mu, n, 1), ...
+                   '-mu*log(rand(n,1))', @() -mu * log(rand(n, 1)), reps, cb);
+  rows = [rows, bench_row('exponential_draw', 'mu = 2.5, 1e6', n, @() exponential_draw(mu, n, 1), ...
+                          'mu*rande(n,1) (ziggurat)', @() mu * rande(n, 1), reps, cb)];
+  mus = 1 + rand(1000, 1000);
+  rows = [rows, bench_row('exponential_draw', 'mu array, 1e6', n, @() exponential_draw(mus), ...
+                          '-mus.*log(rand(size(mus)))', @() -mus .* log(rand(size(mus))), reps, ...
+                          count_callbacks(@() exponential_draw(mus)))];
+  rows = [rows, bench_row('exponential_draw', 'floor: rand(n,1), 1e6', n, ...
+                          @() exponential_draw(mu, n, 1), 'rand(n,1)', @() rand(n, 1), reps, cb)];
+end
