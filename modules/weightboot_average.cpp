@@ -23,12 +23,15 @@ typedef double pair __attribute__((vector_size(16)));
 template <int P, bool ODD>
 void means(const double* x, std::size_t n, const double* p, double* out, std::size_t stride) {
     pair acc[P > 0 ? P : 1];
+#pragma GCC unroll 8
     for (int k = 0; k < P; ++k) acc[k] = pair{0.0, 0.0};
     double last = 0.0;
     const double* xo = x + 2 * P * n;  // the odd column
     for (std::size_t i = 0; i < n; ++i) {
         const double pi = p[i];
         const pair pp = {pi, pi};
+        // Unrolled, so that every accumulator lives in a register.
+#pragma GCC unroll 8
         for (int k = 0; k < P; ++k) {
             const pair xi = {x[i + 2 * k * n], x[i + (2 * k + 1) * n]};
             acc[k] = acc[k] + xi * pp;
