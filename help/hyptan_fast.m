@@ -1,0 +1,36 @@
+% HYPTAN_FAST  Fast hyperbolic tangent, elementwise.
+%
+%   Y = hyptan_fast(X)
+%
+%   For every element x of X:
+%     |x| > 18              exactly 1 (x > 0) or -1 (x < 0)
+%     |x| <= 1.5e-8, NaN    x itself, unchanged (so -0 stays -0)
+%     otherwise             1 - 2 / (exp(2x) + 1)
+%   with an exponential of its own that runs several elements at a time
+%   (it may differ from the C library's exp by a couple of ulps).
+%
+%   Arguments
+%     X       Real double array (complex: real parts are read).  Only its
+%             first two dimensions count: an N-d array gives a
+%             rows-by-columns Y from its first rows*columns elements.
+%             Further inputs are ignored.
+%
+%   Result
+%     Y       Same rows and columns as X.
+%
+%   Accuracy (measured against the C library's tanh on 4e6 points spread
+%   over every binade of 1.5e-8 < |x| <= 18):
+%     absolute error at most 3 * 2^-53 (3.3e-16) everywhere; tested bound
+%     4 * 2^-53;
+%     |x| >= 0.55 (|tanh x| >= 1/2): at most 3 ulps; tested bound 4 ulps;
+%     1.5e-8 < |x| < 0.55: the subtraction from 1 cancels, so the relative
+%     error grows like 3.7e-16 / |x| (about 2.5e-8 at |x| = 1.5e-8).
+%   Use tanh where small arguments need full relative accuracy.
+%
+%   Errors
+%     "Wrong number of input arguments." (no input),
+%     "Input 1 must be a full double array, not CLASS."
+%
+%   Example
+%     hyptan_fast([-20 -1 0 1e-9 0.5 20])
+%     max(abs(hyptan_fast(x) - tanh(x)))   % about 3e-16 for any x

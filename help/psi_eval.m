@@ -1,0 +1,38 @@
+% PSI_EVAL  Digamma function, elementwise.
+%
+%   Y = psi_eval(X)
+%
+%   Evaluates psi(x) = d/dx log(gamma(x)) for every element of X: the
+%   upward recurrence psi(x) = psi(x + 1) - 1/x until x > 5, then the
+%   asymptotic series ln x - 1/(2x) - sum B_2k / (2k x^2k) with eight
+%   Bernoulli terms (B_2 to B_16).  Below x = -64 the recurrence would take
+%   about |x| steps, so there the reflection formula
+%   psi(x) = psi(1 - x) - pi / tan(pi x) is used instead.  Every element
+%   takes bounded time.
+%
+%   Arguments
+%     X       Real double array (complex: real parts are read).  Only its
+%             first two dimensions count: an N-d array gives a
+%             rows-by-columns Y from its first rows*columns elements.
+%
+%   Result
+%     Y       Same rows and columns as X.
+%             psi(+0) = -Inf, psi(-0) = +Inf, psi(negative integer) = -Inf,
+%             psi(+Inf) = +Inf, psi(-Inf) = NaN, psi(NaN) = NaN.
+%
+%   Accuracy (measured against psi computed at 60 digits on 1937 points,
+%   tests/data/digamma_table.csv; error = |Y - psi| / max(|psi|, 1), that is
+%   relative where |psi| >= 1 and absolute near the roots such as 1.4616):
+%     -64 <= x <= 10     at most 6e-13 (the eight-term series at 5 < x <= 6
+%                        limits it; bound tested: 1e-12)
+%     x > 10             at most 2e-16 (tested: 4.5e-16)
+%     x < -64            at most 1.6e-15 (reflection; tested: 4e-15)
+%     Relative error close to a root or to a pole can be larger.
+%
+%   Errors
+%     "Wrong number of input arguments.", "Too many output arguments.",
+%     "Input 1 must be a full double array, not CLASS."
+%
+%   Example
+%     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061
+%     psi_eval(-2.5)                % 1.1035

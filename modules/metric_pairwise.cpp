@@ -1,0 +1,342 @@
+// metric_pairwise(metric, x): the m-by-m matrix of distances between the rows
+// of x under a metric structure.  Each component i of metric.components lists
+// columns of x; every listing adds to the squared distance of rows j and k
+// either (d * d) / (l(i) * l(i)) with d = x(j, c) - x(k, c) (squared-difference
+// kind) or 1 / (l(i) * l(i)) when x(j, c) != x(k, c) (delta kind, selected by
+// metric.deltadist).  The distance is the square root of that sum.
+//
+// Bit for bit: every pair's sum starts from 0 and adds its terms in component
+// order and, within a component, in listing order, as the plain triple loop
+// does; only independent pairs share a vector.  The work runs column by column
+// of the result: the pairs k < j of column j are vectorised over k (contiguous
+// in x and in the result), all terms accumulate in registers, the root is
+// taken at once, and each block of finished columns is mirrored below the
+// diagonal while it is still in cache.
+//
+// Sizes use the host's own mwSize (unsigned on some hosts, signed on others):
+// no index is ever formed by subtracting from a size.
+#include "../host/args.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define METRIC_X86 1
+// Generic vectors wider than the baseline pass through inlined helpers only.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace {
+
+enum term_kind { SQUARE_DIV = 0, SQUARE_MUL = 1, DELTA = 2 };
+
+// One component: its kind, its scale and its listed columns (pointers into x,
+// in listing order).
+struct component {
+    int kind;
+    double scale;  // l * l (SQUARE_DIV), 1 / (l * l) when exact (SQUARE_MUL), 1 / (l * l) (DELTA)
+    mwSize first;  // index of its first column in the column table
+    mwSize count;
+};
+
+struct plan {
+    const component* comps;
+    mwSize ncomp;
+    const double* const* cols;  // listed columns, component by component
+    double* xj;                 // x(j, c) of every listing, for the current j
+    double* out;
+    mwSize m;
+};
+
+// Dividing by a power of two L gives the same double as multiplying by 1 / L
+// whenever 1 / L is itself a double: both round the same exact quotient.  The
+// same holds for L = 0 and L = inf (d * d / 0 and d * d * inf are both inf, or
+// both NaN for d = 0).  Such a scale then costs a multiplication, not a
+// division.
+bool exact_reciprocal(double L) {
+    if (L == 0.0 || L == INFINITY) return true;
+    if (!(L > 0.0) || !std::isfinite(L)) return false;
+    int e;
+    if (std::frexp(L, &e) != 0.5) return false;
+    double r = 1.0 / L;
+    return std::isfinite(r) && r * L == 1.0;
+}
+
+// The length of a vector: its larger dimension, but never more than the
+// elements it holds (a 1-by-0 array lists nothing).
+mwSize vector_length(const mxArray* a) {
+    const mwSize* d = mxGetDimensions(a);
+    mwSize len = d[0] > d[1] ? d[0] : d[1];
+    mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
+    return len < held ? len : held;
+}
+
+bool is_vector(const mxArray* a) {
+    const mwSize* d = mxGetDimensions(a);
+    return d[0] == 1 || d[1] == 1;
+}
+
+mxArray* field(const mxArray* s, const char* name) {
+    if (!mxIsStruct(s) || mxGetNumberOfElements(s) == 0) return nullptr;
+    return mxGetField(s, 0, name);
+}
+
+void require_double_field(const mxArray* a, const char* what) {
+    const char* cls = nullptr;
+    if (!mxIsDouble(a))
+        cls = mxGetClassName(a);
+    else if (mxIsSparse(a))
+        cls = "sparse";
+    if (!cls) return;
+    char text[200];
+    std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
+    mexErrMsgTxt(text);
+}
+
+// ---- the kernel, one template for every lane width ---------------------------
+// V is double (one pair at a time) or a vector of doubles; the arithmetic per
+// pair is the same in both.
+
+template <class V>
+struct lanes;
+
+template <>
+struct lanes<double> {
+    static constexpr int n = 1;
+    static double load(const double* p) { return *p; }
+    static void store(double* p, double v) { *p = v; }
+    static double splat(double v) { return v; }
+    static double root(double v) { return std::sqrt(v); }
+    static double delta(double a, double b, double t) { return a != b ? t : 0.0; }
+};
+
+#define METRIC_ALWAYS_INLINE inline __attribute__((always_inline))
+
+// Accumulates the squared distances of rows k .. k + U * n - 1 to row j and
+// stores their roots.  U independent vectors keep the adders busy.
+template <class V, int U>
+METRIC_ALWAYS_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
+    using L = lanes<V>;
+    V acc[U];
+    for (int u = 0; u < U; ++u) acc[u] = L::splat(0.0);
+    for (mwSize i = 0; i < p.ncomp; ++i) {
+        const component& c = p.comps[i];
+        const double* const* col = p.cols + c.first;
+        const double* xj = p.xj + c.first;
+        const V s = L::splat(c.scale);
+        switch (c.kind) {
+            case SQUARE_DIV:
+                for (mwSize t = 0; t < c.count; ++t) {
+                    const V a = L::splat(xj[t]);
+#pragma GCC unroll 4
+                    for (int u = 0; u < U; ++u) {
+                        V d = a - L::load(col[t] + k + u * L::n);
+                        acc[u] = acc[u] + (d * d) / s;
+                    }
+                }
+                break;
+            case SQUARE_MUL:
+                for (mwSize t = 0; t < c.count; ++t) {
+                    const V a = L::splat(xj[t]);
+#pragma GCC unroll 4
+                    for (int u = 0; u < U; ++u) {
+                        V d = a - L::load(col[t] + k + u * L::n);
+                        acc[u] = acc[u] + (d * d) * s;
+                    }
+                }
+                break;
+            default:
+                for (mwSize t = 0; t < c.count; ++t) {
+                    const V a = L::splat(xj[t]);
+#pragma GCC unroll 4
+                    for (int u = 0; u < U; ++u)
+                        acc[u] = acc[u] + L::delta(a, L::load(col[t] + k + u * L::n), s);
+                }
+                break;
+        }
+    }
+    double* dst = p.out + p.m * j + k;
+    for (int u = 0; u < U; ++u) L::store(dst + u * L::n, L::root(acc[u]));
+}
+
+// Column j of the result above the diagonal: pairs (k, j) for k < j.
+template <class V>
+METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
+    constexpr mwSize W = lanes<V>::n;
+    mwIndex k = 0;
+    if (W > 1) {
+        for (; j - k >= 4 * W; k += 4 * W) pairs_block<V, 4>(p, j, k);
+        for (; j - k >= W; k += W) pairs_block<V, 1>(p, j, k);
+    }
+    for (; k < j; ++k) pairs_block<double, 1>(p, j, k);
+}
+
+// Columns are done in blocks; each finished block is mirrored below the
+// diagonal at once, reading its columns from cache and writing runs that are
+// contiguous in every column k.
+constexpr mwSize BLOCK = 16;
+
+template <class V>
+METRIC_ALWAYS_INLINE void distances(const plan& p) {
+    const mwSize m = p.m;
+    double* out = p.out;
+    mwSize ncols = 0;
+    for (mwSize i = 0; i < p.ncomp; ++i) ncols += p.comps[i].count;
+    for (mwIndex jb = 0; jb < m; jb += BLOCK) {
+        const mwIndex je = m - jb > BLOCK ? jb + BLOCK : m;
+        for (mwIndex j = jb; j < je; ++j) {
+            for (mwSize t = 0; t < ncols; ++t) p.xj[t] = p.cols[t][j];
+            column<V>(p, j);
+            out[j + m * j] = 0.0;
+        }
+        for (mwIndex k = 0; k < je; ++k) {
+            const mwIndex j0 = k + 1 > jb ? k + 1 : jb;
+            for (mwIndex j = j0; j < je; ++j) out[j + m * k] = out[k + m * j];
+        }
+    }
+}
+
+#ifdef METRIC_X86
+// GCC's generic vectors: plain operators only, so that these helpers compile
+// for whatever instruction set the caller below is built for.
+typedef double v4d __attribute__((vector_size(32)));
+typedef double v8d __attribute__((vector_size(64)));
+
+template <class V>
+struct vector_lanes {
+    static constexpr int n = sizeof(V) / sizeof(double);
+    METRIC_ALWAYS_INLINE static V load(const double* p) {
+        V v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    METRIC_ALWAYS_INLINE static void store(double* p, V v) { std::memcpy(p, &v, sizeof v); }
+    METRIC_ALWAYS_INLINE static V splat(double v) { return V{} + v; }
+    METRIC_ALWAYS_INLINE static V root(V v) {
+        for (int i = 0; i < n; ++i) v[i] = __builtin_sqrt(v[i]);
+        return v;
+    }
+    // a != b is true for NaN, as for doubles.
+    METRIC_ALWAYS_INLINE static V delta(V a, V b, V t) { return (a != b) ? t : V{}; }
+};
+template <>
+struct lanes<v4d> : vector_lanes<v4d> {};
+template <>
+struct lanes<v8d> : vector_lanes<v8d> {};
+
+__attribute__((target("avx512f"))) void distances_avx512(const plan& p) { distances<v8d>(p); }
+__attribute__((target("avx2"))) void distances_avx2(const plan& p) { distances<v4d>(p); }
+#endif
+
+void distances_any(const plan& p) {
+#ifdef METRIC_X86
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return distances_avx512(p);
+    if (__builtin_cpu_supports("avx2")) return distances_avx2(p);
+#endif
+    distances<double>(p);
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nlhs != 1) mexErrMsgTxt("Wrong number of output arguments.");
+    if (nrhs != 2) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_double(prhs[1], 2);
+    const mxArray* metric = prhs[0];
+
+    const mwSize* xd = mxGetDimensions(prhs[1]);
+    const mwSize m = xd[0], n = xd[1];
+    const double* x = mxGetPr(prhs[1]);
+
+    const mxArray* type = field(metric, "type");
+    if (!type) mexErrMsgTxt("Could not get metric.type");
+    if (!mxIsChar(type)) mexErrMsgTxt("metric.type must be a string.");
+    const char* text = mxArrayToString(type);  // the host reclaims the copy
+    if (!text || std::strcmp(text, "metric_euclidean") != 0) mexErrMsgTxt("Wrong type of metric.");
+
+    const mxArray* ls = field(metric, "lengthScale");
+    if (!ls) mexErrMsgTxt("Could not get metric.lengthScale");
+    // An empty length scale holds no value to read, whatever its shape.
+    if (!is_vector(ls) || mxGetNumberOfElements(ls) == 0)
+        mexErrMsgTxt("metric.lengthScale must be a scalar or a vector.");
+    require_double_field(ls, "metric.lengthScale");
+    const mwSize lr = vector_length(ls);
+    const double* lsv = mxGetPr(ls);
+
+    const mxArray* comps = field(metric, "components");
+    if (!comps) mexErrMsgTxt("Could not get metric.components");
+    if (!mxIsCell(comps) || !is_vector(comps))
+        mexErrMsgTxt("metric.components must be a one dimensional cell array.");
+    const mwSize ncomp = vector_length(comps);
+    if (lr != 1 && lr != ncomp)
+        mexErrMsgTxt(
+            "metric.lengthScale must be scalar or its lenght must be the same as the number of "
+            "components.");
+
+    const mxArray* dd = field(metric, "deltadist");
+    if (!dd) mexErrMsgTxt("Could not get metric.deltadist");
+    if (!mxIsLogical(dd) || !is_vector(dd)) mexErrMsgTxt("metric.deltadist must be a logical vector.");
+    if (vector_length(dd) != ncomp)
+        mexErrMsgTxt("metric.logical must be of the same length as the number of components.");
+    const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
+
+    // The listed columns, checked before anything is made.  An unset element
+    // lists nothing, as an empty one does.
+    mwSize ncols = 0;
+    for (mwIndex i = 0; i < ncomp; ++i) {
+        const mxArray* e = mxGetCell(comps, i);
+        if (!e) continue;
+        require_double_field(e, "Every element of metric.components");
+        const mwSize len = vector_length(e);
+        const double* v = mxGetPr(e);
+        for (mwIndex t = 0; t < len; ++t)
+            // Truncation toward zero must give 1 .. n; NaN fails.
+            if (!(v[t] >= 1.0 && v[t] < static_cast<double>(n) + 1.0))
+                mexErrMsgTxt(
+                    "metric.components must list column numbers from 1 to the number of columns "
+                    "of x.");
+        ncols += len;
+    }
+
+    plhs[0] = mxCreateDoubleMatrix(m, m, mxREAL);
+    double* out = mxGetPr(plhs[0]);
+
+    component* table = static_cast<component*>(mxMalloc(sizeof(component) * (ncomp ? ncomp : 1)));
+    const double** cols = static_cast<const double**>(mxMalloc(sizeof(double*) * (ncols ? ncols : 1)));
+    double* xj = static_cast<double*>(mxMalloc(sizeof(double) * (ncols ? ncols : 1)));
+    mwSize next = 0;
+    for (mwIndex i = 0; i < ncomp; ++i) {
+        const double l = lr > 1 ? lsv[i] : lsv[0];
+        const double L = l * l;
+        component& c = table[i];
+        if (delta[i] == 1) {
+            c.kind = DELTA;
+            c.scale = 1.0 / L;
+        } else if (exact_reciprocal(L)) {
+            c.kind = SQUARE_MUL;
+            c.scale = 1.0 / L;
+        } else {
+            c.kind = SQUARE_DIV;
+            c.scale = L;
+        }
+        c.first = next;
+        c.count = 0;
+        const mxArray* e = mxGetCell(comps, i);
+        if (!e) continue;
+        const mwSize len = vector_length(e);
+        const double* v = mxGetPr(e);
+        for (mwIndex t = 0; t < len; ++t)
+            cols[next++] = x + m * (static_cast<mwIndex>(v[t]) - 1);
+        c.count = len;
+    }
+
+    plan p{table, ncomp, cols, xj, out, m};
+    distances_any(p);
+
+    mxFree(xj);
+    mxFree(cols);
+    mxFree(table);
+}

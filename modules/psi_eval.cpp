@@ -1,0 +1,139 @@
+// psi_eval(X): the digamma function psi(x) = d/dx ln Gamma(x) elementwise.
+//
+// digamma: the upward recurrence psi(x) = psi(x + 1) - 1/x until x > 5, then
+// the asymptotic series ln x - 1/(2x) - sum B_2k / (2k x^2k) for k = 1 .. 8.
+// Below -REFLECT the recurrence would take about |x| steps (forever for
+// x < -2^53, where x + 1 == x), so there the reflection formula
+// psi(x) = psi(1 - x) - pi / tan(pi x) is used, with tan(pi x) taken on the
+// fraction x - round(x) (tan has period pi, and the fraction is exact).
+// Negative integers give -Inf on both sides, -Inf gives NaN.
+//
+// The loop runs several elements at a time: lanes step through the
+// recurrence together, each lane only while its own x <= 5, so every element
+// takes exactly the operations of the one-at-a-time algorithm and gets its
+// bits; the logarithm is the C library's, one lane at a time.
+#include "../host/args.h"
+
+#include <cmath>
+#include <cstring>
+
+#if defined(__GNUC__) || defined(__clang__)
+// Generic vectors wider than the baseline pass through inlined helpers only.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace {
+
+#define PSI_INLINE inline __attribute__((always_inline))
+
+// Below this the reflection replaces the recurrence (at most 70 steps).
+constexpr double REFLECT = 64.0;
+
+typedef double v2d __attribute__((vector_size(16)));
+typedef double v4d __attribute__((vector_size(32)));
+typedef double v8d __attribute__((vector_size(64)));
+
+// The smallest lane, NaN lanes left out (+Inf when every lane is NaN).
+PSI_INLINE double least(double x) { return x < INFINITY ? x : INFINITY; }
+template <class V>
+PSI_INLINE double least(V x) {
+    constexpr int n = sizeof(V) / sizeof(double);
+    double m = INFINITY;
+    for (int i = 0; i < n; ++i)
+        if (x[i] < m) m = x[i];
+    return m;
+}
+
+PSI_INLINE double log_lanes(double x) { return std::log(x); }
+template <class V>
+PSI_INLINE V log_lanes(V x) {
+    constexpr int n = sizeof(V) / sizeof(double);
+    for (int i = 0; i < n; ++i) x[i] = std::log(x[i]);
+    return x;
+}
+
+// The recurrence and the series, for x >= -REFLECT or NaN.
+template <class V>
+PSI_INLINE V recurrence_series(V x) {
+    V s{};
+    // The smallest lane needs the most steps (x + 1 keeps the order) and lo
+    // takes the very steps it takes, so the loop ends when that lane is done.
+    // A lane already past 5 steps by 0: x + 0 == x and s - 0 * (1/x) == s
+    // there (1/x is finite, s is never -0), so each lane takes exactly its
+    // own steps.  The one comparison, used once, stays a native mask in GCC.
+    const V one = s + 1.0;
+    for (double lo = least(x); lo <= 5.0; lo = lo + 1.0) {
+        const V step = (x <= 5.0) ? one : V{};
+        s = s - step * (1.0 / x);
+        x = x + step;
+    }
+    const V t = 1.0 / (x * x);
+    V r = log_lanes(x) + s;
+    r = r - 0.5 / x;
+    V p = t * 3617.0 / 8160.0;
+    p = p - 1.0 / 12.0;
+    p = p * t + 691.0 / 32760.0;
+    p = p * t - 1.0 / 132.0;
+    p = p * t + 1.0 / 240.0;
+    p = p * t - 1.0 / 252.0;
+    p = p * t + 1.0 / 120.0;
+    p = p * t - 1.0 / 12.0;
+    return r + p * t;
+}
+
+double digamma(double x) {
+    if (!(x < -REFLECT)) return recurrence_series(x);
+    if (x == -INFINITY) return NAN;
+    const double f = x - std::nearbyint(x);  // exact; |f| <= 1/2
+    if (f == 0.0) return -INFINITY;
+    const double pi = 3.14159265358979323846;
+    return recurrence_series(1.0 - x) - pi / std::tan(pi * f);
+}
+
+template <class V>
+PSI_INLINE void digamma_all(const double* in, double* out, size_t count) {
+    constexpr size_t W = sizeof(V) / sizeof(double);
+    size_t i = 0;
+    for (; i + W <= count; i += W) {
+        V x;
+        std::memcpy(&x, in + i, sizeof x);
+        if (least(x) < -REFLECT) {
+            for (size_t k = 0; k < W; ++k) out[i + k] = digamma(in[i + k]);
+            continue;
+        }
+        V r = recurrence_series(x);
+        std::memcpy(out + i, &r, sizeof r);
+    }
+    for (; i < count; ++i) out[i] = digamma(in[i]);
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx512f"))) void digamma_avx512(const double* in, double* out, size_t n) {
+    digamma_all<v8d>(in, out, n);
+}
+__attribute__((target("avx2"))) void digamma_avx2(const double* in, double* out, size_t n) {
+    digamma_all<v4d>(in, out, n);
+}
+#endif
+
+void digamma_any(const double* in, double* out, size_t n) {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return digamma_avx512(in, out, n);
+    if (__builtin_cpu_supports("avx2")) return digamma_avx2(in, out, n);
+#endif
+    digamma_all<v2d>(in, out, n);
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    if (nrhs != 1) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    args_require_double(prhs[0], 1);
+    const int* d = mxGetDimensions_700(prhs[0]);
+    plhs[0] = mxCreateDoubleMatrix_700(d[0], d[1], mxREAL);
+    const double* in = mxGetPr(prhs[0]);
+    double* out = mxGetPr(plhs[0]);
+    digamma_any(in, out, args_count(plhs[0]));
+}
