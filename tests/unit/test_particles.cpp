@@ -234,6 +234,11 @@ TEST(particles, StratifiedReadsUniformsOnlyForPartialStrata) {
     standin::script_rand({0.2, 0.7});
     EXPECT_EQ(run("particles_stratified", {matrix(0, 3), scalar(1), scalar(2)}, {1, 2}),
               (std::vector<double>(2, 0)));
+    // Expected counts summing to just below T = 5 leave the last point, at
+    // 4 + (1 - 2^-53), unreached: that element keeps 0.
+    standin::script_rand(std::vector<double>(5, std::nextafter(1.0, 0.0)));
+    EXPECT_EQ(run("particles_stratified", {matrix(1, 3, {0.9, 0.9, 0.9}), scalar(5), scalar(1)}),
+              (std::vector<double>{1, 2, 2, 3, 0}));
     EXPECT_EQ(standin::scripted_left(), 0u);
 }
 
