@@ -76,19 +76,11 @@ function test_weightboot()
   assert(size(weightboot_quantile(x, 50, -2)), [0 1]);
   assert(size(weightboot_average(x, 0)), [0 1]);
 
-  expect_error(@() weightboot_average(), 'Wrong number of input arguments.');
+  % The messages as Octave shows them (the full tables are in the unit tests).
   expect_error(@() weightboot_average(single(X)), 'Input 1 must be a full double array, not single.');
-  expect_error(@() weightboot_average(X, int32(3)), 'Input 2 must be a full double array, not int32.');
-  expect_error(@() weightboot_average(X, [1 2]), 'B must be a scalar.');
   expect_error(@() weightboot_average(X, NaN), 'Sizes must be finite and smaller than 2^31 in magnitude.');
-  expect_error(@() weightboot_average(X, 1, ones(1, rows(X))), 'W must be a column vector.');
   expect_error(@() weightboot_average(X, 1, ones(rows(X) + 1, 1)), 'W must have same length as X.');
-  expect_error(@() weightboot_quantile(x), 'Wrong number of input arguments.');
-  expect_error(@() weightboot_quantile(x, true), 'Input 2 must be a full double array, not logical.');
   expect_error(@() weightboot_quantile(x, ones(2)), 'P must be a vector.');
-  expect_error(@() weightboot_quantile(x, 50, ones(2, 1)), 'B must be a scalar.');
-  expect_error(@() weightboot_quantile(x, 50, Inf), 'Sizes must be finite and smaller than 2^31 in magnitude.');
-  expect_error(@() weightboot_quantile(x, 50, 1, ones(n, 2)), 'W must be a column vector.');
   expect_error(@() weightboot_quantile(x, 50, 1, ones(n + 1, 1)), 'W must be a same size as X.');
   try
     [a, b] = weightboot_quantile(x, 50);

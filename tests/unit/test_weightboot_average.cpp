@@ -186,10 +186,4 @@ TEST(weightboot_average, PriorWeights) {
     for (double v : standin::values(none.out[0])) EXPECT_TRUE(std::isnan(v));
 }
 
-TEST(weightboot_average, OneRowGivesThatRowInEveryReplicate) {
-    auto r = call(fn(), 1, {matrix(1, 3, {2.5, -1, 1e300}), scalar(3)});
-    ASSERT_FALSE(r.failed) << r.message;
-    EXPECT_EQ(standin::values(r.out[0]), (std::vector<double>{2.5, 2.5, 2.5, -1, -1, -1, 1e300, 1e300, 1e300}));
-}
-
 }  // namespace
