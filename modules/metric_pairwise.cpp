@@ -176,7 +176,7 @@ METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
 // Columns are done in blocks; each finished block is mirrored below the
 // diagonal at once, reading its columns from cache and writing runs that are
 // contiguous in every column k.
-constexpr mwSize BLOCK = 16;
+constexpr mwSize BLOCK = 32;
 
 template <class V>
 METRIC_ALWAYS_INLINE void distances(const plan& p) {
