@@ -49,6 +49,7 @@
 %      the number of components.",
 %     "Could not get metric.deltadist",
 %     "metric.deltadist must be a logical vector.",
+%     "metric.deltadist must be a full logical array, not sparse.",
 %     "metric.logical must be of the same length as the number of
 %      components.",
 %     "Every element of metric.components must be a full double array, not

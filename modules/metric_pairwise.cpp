@@ -279,6 +279,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mxArray* dd = field(metric, "deltadist");
     if (!dd) mexErrMsgTxt("Could not get metric.deltadist");
     if (!mxIsLogical(dd) || !is_vector(dd)) mexErrMsgTxt("metric.deltadist must be a logical vector.");
+    // A sparse array stores only its nonzeros: one byte per entry is not there.
+    if (mxIsSparse(dd)) mexErrMsgTxt("metric.deltadist must be a full logical array, not sparse.");
     if (vector_length(dd) != ncomp)
         mexErrMsgTxt("metric.logical must be of the same length as the number of components.");
     const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));

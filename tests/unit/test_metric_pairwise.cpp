@@ -109,6 +109,8 @@ TEST(metric_pairwise, MessagesInTheOrderTheChecksFire) {
         {1, {metric(scalar(1), one(), nullptr), ok_x()}, "Could not get metric.deltadist"},
         {1, {metric(scalar(1), one(), scalar(0)), ok_x()}, "metric.deltadist must be a logical vector."},
         {1, {metric(scalar(1), one(), logical(0, 0)), ok_x()}, "metric.deltadist must be a logical vector."},
+        {1, {metric(scalar(1), one(), standin::sparse(1, 3, 1, true)), ok_x()},
+         "metric.deltadist must be a full logical array, not sparse."},
         {1, {metric(scalar(1), one(), logical(1, 2)), ok_x()},
          "metric.logical must be of the same length as the number of components."},
         // A 1-by-0 deltadist holds no entry for the one component.
