@@ -43,11 +43,20 @@
 %     "A*B and C*E/D must not both be zero.",
 %     "B - C*E must be negative when A*B is zero.",
 %     "B - C*E must be positive when C*E/D is zero.",
-%     "The parameters are too extreme: the log-density overflows at its mode.",
-%     and from the sampler, for laws beyond double precision:
+%     "The parameters are too extreme: the law's mode or width overflows.",
+%     and from the sampler, for laws beyond its resolution:
 %     "The sampler's bracketing search found no finite point where the
-%     log-density falls.", "The sampler rejected 1000000 proposals without
+%     log-density falls.", "The sampler rejected 100000 proposals without
 %     accepting one."
+%
+%   Limits
+%     Laws so wide in x = -log(y) that the log-density changes by less than
+%     1e-9 per unit over long stretches (for example B below about 1e-9 with
+%     C*E = 0, or lambda near 0 with chi*psi below about 1e-30) are beyond
+%     the tangent sampler and end with one of the sampler's errors instead
+%     of running for ever.  Very narrow laws (curvature of the log-density
+%     above about 1e10) are sampled around their mode in a centred form
+%     that keeps full precision.
 %
 %   Example
 %     rand("state", 1);

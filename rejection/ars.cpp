@@ -188,6 +188,6 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
             warning = 1;
         }
         if (rejections >= ARS_MAX_REJECTIONS)
-            mexErrMsgTxt("The sampler rejected 1000000 proposals without accepting one.");
+            mexErrMsgTxt("The sampler rejected 100000 proposals without accepting one.");
     }
 }

@@ -35,7 +35,7 @@ extern int warning;
 enum {
     ARS_POOL = 100,                // nodes a call may hold, the two bracketing nodes included
     ARS_WARN_AT = 10000,           // the rejection that prints the one-shot warning
-    ARS_MAX_REJECTIONS = 1000000,  // a call that rejects this many proposals is refused
+    ARS_MAX_REJECTIONS = 100000,   // a call that rejects this many proposals is refused
     ARS_MAX_PROBES = 4400          // evaluations one bracketing search may make
 };
 
