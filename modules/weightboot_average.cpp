@@ -104,7 +104,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         mxArray* u = bootweights_draw(&bw, &p, &s);
         if (n > 0) {
             bootweights_normalise(p, n, s);
-            replicate_means(x, rows, read_cols, p, out + r, std::size_t(b));
+            // With no column the result is empty: out may be null.
+            if (read_cols > 0) replicate_means(x, rows, read_cols, p, out + r, std::size_t(b));
         }
         mxDestroyArray(u);
     }
