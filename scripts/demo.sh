@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-octave-cli --no-gui --norc --quiet --eval "addpath('build/octave'); addpath('demo'); bayesmex_demo(${1:-1})"
+octave-cli --no-gui --norc --quiet --eval "addpath('build/octave'); addpath('demo'); bayesmex_demo(${1:-1});"
