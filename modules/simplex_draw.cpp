@@ -21,10 +21,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         n = args_size(prhs[1]);
     }
 
-    mxArray* size[2] = {mxCreateDoubleScalar(k), mxCreateDoubleScalar(n)};
-    mexCallMATLAB(1, plhs, 2, size, "rand");
-    mxDestroyArray(size[0]);
-    mxDestroyArray(size[1]);
+    args_random_array("rand", k, n, plhs);
     double* p = mxGetPr(plhs[0]);
     // Whole columns of the array the host returned, never a product of the
     // requested sizes (negative sizes give an empty array).

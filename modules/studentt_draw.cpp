@@ -5,8 +5,7 @@
 //   nu == 2: sqrt(2) (u - 1/2) / sqrt(u (1 - u)) of one uniform, the inverse
 //            of the t(2) distribution function (z is drawn but unused);
 //   else:    sqrt(nu) z / sqrt(2 G), G = rand_gamma(nu / 2), so 2 G is chi2(nu).
-#include "../host/args.h"
-#include "../random/rand.h"
+#include "common/pairs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,25 +90,10 @@ void fill_array(rand_stream* rs, const double* nu, double* p, std::size_t count)
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs != 1 && nrhs != 3) mexErrMsgTxt("Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
-
-    const int* d = mxGetDimensions_700(prhs[0]);
-    const int rows = d[0], cols = d[1];
-    const bool per_element = rows > 1 || cols > 1;
-    int m = rows, n = cols;
-    if (nrhs == 3) {
-        m = args_size(prhs[1]);
-        n = args_size(prhs[2]);
-        if (per_element && (rows != m || cols != n))
-            mexErrMsgTxt("Size information is inconsistent.");
-    }
-
-    mxArray* size[2] = {mxCreateDoubleScalar(m), mxCreateDoubleScalar(n)};
-    mexCallMATLAB(1, plhs, 2, size, "randn");
-    mxDestroyArray(size[0]);
-    mxDestroyArray(size[1]);
+    single_args sa;
+    single_check(nlhs, nrhs, prhs, &sa);
+    const bool per_element = sa.array;
+    args_random_array("randn", sa.m, sa.n, plhs);
     double* p = mxGetPr(plhs[0]);
     // The host makes an empty array for negative sizes: only the elements it
     // returned are transformed.

@@ -40,3 +40,20 @@ void pairs_read(const mxArray* prhs[], pair_args* pa) {
     else
         pa->s2 = mxGetScalar(prhs[1]);
 }
+
+void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa) {
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs != 1 && nrhs != 3) mexErrMsgTxt("Wrong number of input arguments.");
+    args_require_doubles(prhs, 1, nrhs);
+
+    const int* d = mxGetDimensions_700(prhs[0]);
+    sa->array = d[0] > 1 || d[1] > 1;
+    sa->m = d[0];
+    sa->n = d[1];
+    if (nrhs == 3) {
+        sa->m = args_size(prhs[1]);
+        sa->n = args_size(prhs[2]);
+        if (sa->array && (d[0] != sa->m || d[1] != sa->n))
+            mexErrMsgTxt("Size information is inconsistent.");
+    }
+}

@@ -21,6 +21,15 @@ struct pair_args {
 // the result.  Reads nothing but the dimensions and the size arguments.
 void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa);
 
+// The one-parameter samplers (exponential, Student-t): the parameter alone,
+// or the parameter with the size M, N.  Checks in order (output count, input
+// count, classes, a non-scalar parameter against M-by-N) and the size.
+struct single_args {
+    bool array;  // the parameter is non-scalar: one value per element
+    int m, n;    // size of the result
+};
+void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa);
+
 // Reads parameter 1 and then parameter 2 (elements or scalar value).
 void pairs_read(const mxArray* prhs[], pair_args* pa);
 

@@ -36,10 +36,7 @@ void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra
 }
 
 void resample_rand(mxArray** slot, double rows, double cols) {
-    mxArray* in[2] = {mxCreateDoubleScalar(rows), mxCreateDoubleScalar(cols)};
-    mexCallMATLAB(1, slot, 2, in, "rand");
-    mxDestroyArray(in[0]);
-    mxDestroyArray(in[1]);
+    args_random_array("rand", rows, cols, slot);
 }
 
 double resample_total(const double* w, int n) {
