@@ -32,6 +32,26 @@ inline standin::result call(standin::gateway fn, int nlhs, std::initializer_list
     return standin::call(fn, nlhs, a.list());
 }
 
+// A message table: each call fails with its message before any call-back to
+// the host and with nothing made for the host to reclaim.
+struct message_row {
+    int nlhs;
+    std::vector<mxArray*> in;
+    const char* message;
+};
+inline void expect_messages(standin::gateway fn, const std::vector<message_row>& rows) {
+    for (const message_row& r : rows) {
+        args a{};
+        a.owned = r.in;
+        standin::clear_log();
+        auto res = standin::call(fn, r.nlhs, a.list());
+        EXPECT_TRUE(res.failed) << r.message;
+        EXPECT_EQ(res.message, r.message);
+        EXPECT_TRUE(standin::log().empty()) << "no call-back before the checks: " << r.message;
+        EXPECT_EQ(res.reclaimed_arrays, 0u) << "a failed call makes nothing: " << r.message;
+    }
+}
+
 // Bit-for-bit equality, NaN included.
 inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 

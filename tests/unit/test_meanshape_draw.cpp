@@ -17,12 +17,7 @@ standin::gateway fn() {
 }
 
 TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-    };
-    const row rows[] = {
+    harness::expect_messages(fn(), {
         {2, {scalar(1)}, "Too many output arguments."},
         {1, {scalar(1), scalar(2), scalar(3)}, "Wrong number of input arguments."},
         {1, {}, "Wrong number of input arguments."},
@@ -45,17 +40,7 @@ TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
          "Sizes must be finite and smaller than 2^31 in magnitude."},
         {1, {scalar(1), scalar(2), scalar(3e9), scalar(1)},
          "Sizes must be finite and smaller than 2^31 in magnitude."},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        standin::clear_log();
-        auto res = standin::call(fn(), r.nlhs, a.list());
-        EXPECT_TRUE(res.failed) << r.message;
-        EXPECT_EQ(res.message, r.message);
-        EXPECT_TRUE(standin::log().empty()) << "no draw before the checks";
-        EXPECT_EQ(res.reclaimed_arrays, 0u) << "nothing is made before the checks";
-    }
+    });
 }
 
 TEST(meanshape_draw, ResultShapes) {

@@ -17,12 +17,7 @@ standin::gateway fn() {
 }
 
 TEST(simplex_draw, MessagesInTheOrderTheChecksFire) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-    };
-    const row rows[] = {
+    harness::expect_messages(fn(), {
         {2, {matrix(1, 3)}, "Too many output arguments."},
         {1, {scalar(1), scalar(2), scalar(3)}, "Wrong number of input arguments."},
         {1, {}, "Wrong number of input arguments."},
@@ -33,16 +28,7 @@ TEST(simplex_draw, MessagesInTheOrderTheChecksFire) {
         {1, {scalar(3), matrix(2, 2)}, "Second argument must be a scalar."},
         {1, {scalar(NAN), matrix(2, 2)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
         {1, {scalar(3), scalar(-INFINITY)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        standin::clear_log();
-        auto res = standin::call(fn(), r.nlhs, a.list());
-        EXPECT_EQ(res.message, r.message);
-        EXPECT_TRUE(standin::log().empty());
-        EXPECT_EQ(res.reclaimed_arrays, 0u);
-    }
+    });
 }
 
 TEST(simplex_draw, ColumnsAreExponentialsDividedByTheirSum) {
