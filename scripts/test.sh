@@ -1,8 +1,13 @@
 #!/bin/bash
-# Set-up, build, then every test (stand-in host, export contract, Octave).
+# Set-up, build, then every test: the stand-in-host and Octave suites, the
+# stand-in suite again under the sanitizers, and a short fuzzing run of every
+# gateway.  With --quick only the first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-cd build
-ctest --output-on-failure -j2
+(cd build && ctest --output-on-failure -j2)
+if [ "${1:-}" != "--quick" ]; then
+  bash scripts/sanitize.sh
+  bash scripts/fuzz.sh 2
+fi
