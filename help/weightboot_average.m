@@ -36,7 +36,7 @@
 %               end
 %             end
 %         A W of all ones gives the same R as no W.  With no rows (n = 0)
-%         R is all zeros, and "rand" is still called once per replicate.
+%         R is all zeros and nothing is drawn.
 %
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",
