@@ -36,7 +36,8 @@
 %               end
 %             end
 %         A W of all ones gives the same R as no W.  With no rows (n = 0)
-%         R is all zeros and nothing is drawn.
+%         R is all zeros and nothing is drawn; nor is anything drawn when
+%         X has no column (an empty R).
 %
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",

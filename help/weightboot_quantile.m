@@ -34,7 +34,7 @@
 %         A percentile equal to a cumulative weight c(j) gives X(j).
 %         With a single value (n = 1) every percentile up to 100 gives X(1),
 %         whatever W is; with no value (an empty X) every entry stays 0.
-%         With n = 0 nothing is drawn.
+%         With n = 0, or an empty P (an empty R), nothing is drawn.
 %         Replicates draw from the host's "rand" in order, one rand(n, 1)
 %         call each, so rand("state", s) reproduces them exactly; the
 %         cumulative weights are c(1) = g(1)/S, c(j+1) = g(j+1)/S + c(j),

@@ -98,11 +98,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t read_cols = args_count(prhs[0]) >= rows * cols ? cols : 0;
 
     bootweights bw = bootweights_open(n, w);
-    // With no sample value a replicate's rand(0, 1) takes nothing from the
-    // stream and changes nothing: skipping those calls keeps results and the
-    // stream as they are, and a huge B with an empty result cannot keep the
-    // host busy for hours.
-    const int replicates = n > 0 ? b : 0;
+    // Replicates are drawn only when they can show: with no sample value
+    // (rand(0, 1) takes nothing anyway) or an empty result (no column, no
+    // percentile) nothing is drawn, so a huge B with an empty result ends at
+    // once instead of keeping the host busy for hours.
+    const int replicates = n > 0 && args_count(plhs[0]) > 0 ? b : 0;
     for (int r = 0; r < replicates; ++r) {
         double* p;
         double s;
