@@ -10,7 +10,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const int n = ra.n;
     double* c = n > 0 ? static_cast<double*>(mxMalloc(sizeof(double) * std::size_t(n))) : nullptr;
 
-    resample_rand(&plhs[0], ra.m, ra.cols);
+    args_random_array("rand", ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
     const std::size_t count = args_count(plhs[0]);
 

@@ -40,7 +40,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     for (int j = 0; j < n; ++j) t[j] = t[j] / R;
 
     mxArray* ua;
-    resample_rand(&ua, R, 1);
+    args_random_array("rand", R, 1, &ua);
     const double* u = mxGetPr(ua);
     const std::size_t nu = args_count(ua);
 

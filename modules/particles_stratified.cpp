@@ -16,7 +16,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The uniforms' array becomes the result, as in multinomial resampling:
     // an index is only ever written at a stratum whose uniform has been read
     // or is never needed, so no second array is made.
-    resample_rand(&plhs[0], ra.m, ra.cols);
+    args_random_array("rand", ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
     const double* u = out;
     // The array's own element count: both sizes negative give an empty array.

@@ -13,15 +13,6 @@ const char* host_name(int source) { return source == RAND_NORMAL ? "randn" : "ra
 
 }  // namespace
 
-void rand_expect(rand_stream* rs, int source, int64_t count) {
-    if (rs->expect_source == source) {
-        if (count > rs->expect) rs->expect = count;
-    } else {
-        rs->expect_source = source;
-        rs->expect = count;
-    }
-}
-
 void rand_take_done(rand_stream* rs) {
     mxDestroyArray(rs->block);
     rs->block = nullptr;

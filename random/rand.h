@@ -41,7 +41,15 @@ inline rand_stream rand_open() { return rand_stream{nullptr, nullptr, nullptr, 0
 // before any value from the other host function.  Promises only ever widen
 // the block a later fetch may take; a wrong promise would take values the
 // algorithm never uses, so each caller states only what it is certain of.
-void rand_expect(rand_stream* rs, int source, int64_t count);
+// Inline: samplers renew their promise before every element.
+inline void rand_expect(rand_stream* rs, int source, int64_t count) {
+    if (rs->expect_source == source) {
+        if (count > rs->expect) rs->expect = count;
+    } else {
+        rs->expect_source = source;
+        rs->expect = count;
+    }
+}
 
 // Values fetched but not yet taken; 0 at the end of every correct call.
 inline int64_t rand_pending(const rand_stream* rs) { return rs->end - rs->next; }

@@ -35,10 +35,6 @@ void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra
     if (nrhs == 3) ra->cols = size_of(prhs[2]);
 }
 
-void resample_rand(mxArray** slot, double rows, double cols) {
-    args_random_array("rand", rows, cols, slot);
-}
-
 double resample_total(const double* w, int n) {
     double total = 0;
     for (int i = 0; i < n; ++i) total += w[i];

@@ -1,6 +1,6 @@
 // The argument convention of the particle resampling modules: (weights),
 // (weights, M) or (weights, M, N), giving a result of the weights' rows by
-// columns, M-by-M or M-by-N; and the host's "rand" as they call it.
+// columns, M-by-M or M-by-N.
 #ifndef BAYESMEX_RESAMPLE_ARGS_H
 #define BAYESMEX_RESAMPLE_ARGS_H
 
@@ -17,10 +17,6 @@ struct resample_args {
 // Checks in order: output count, input count, classes, then the scalar test
 // of M and its value, then the same for N ("M must be a scalar." for both).
 void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra);
-
-// The host's rand(rows, cols) into *slot: two 1-by-1 size arrays, rows first,
-// destroyed in that order right after the call.
-void resample_rand(mxArray** slot, double rows, double cols);
 
 // out[i] = binsgeq(table, n, u[i]) for i < count (out may be u), n >= 1.  A
 // guide table (host memory, freed before return) answers instead when the

@@ -32,6 +32,12 @@ inline standin::result call(standin::gateway fn, int nlhs, std::initializer_list
     return standin::call(fn, nlhs, a.list());
 }
 
+// Strict scripting for one scope: a value beyond the script fails the call.
+struct strict_stream {
+    strict_stream() { standin::strict(true); }
+    ~strict_stream() { standin::strict(false); }
+};
+
 // A message table: each call fails with its message before any call-back to
 // the host and with nothing made for the host to reclaim.
 struct message_row {

@@ -19,10 +19,7 @@ standin::gateway fn() {
     return f;
 }
 
-struct strict_stream {
-    strict_stream() { standin::strict(true); }
-    ~strict_stream() { standin::strict(false); }
-};
+using harness::strict_stream;
 
 TEST(invchisq_draw, SharesTheParameterPairChecks) {
     harness::expect_messages(fn(), {

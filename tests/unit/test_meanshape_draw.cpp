@@ -76,10 +76,7 @@ TEST(meanshape_draw, ResultShapes) {
     }
 }
 
-struct strict_stream {
-    strict_stream() { standin::strict(true); }
-    ~strict_stream() { standin::strict(false); }
-};
+using harness::strict_stream;
 
 TEST(meanshape_draw, ExactValuesOnScriptedStreams) {
     strict_stream strict;

@@ -18,10 +18,7 @@ standin::gateway fn() {
     return f;
 }
 
-struct strict_stream {
-    strict_stream() { standin::strict(true); }
-    ~strict_stream() { standin::strict(false); }
-};
+using harness::strict_stream;
 
 TEST(studentt_draw, MessagesInTheOrderTheChecksFire) {
     harness::expect_messages(fn(), {

@@ -17,10 +17,7 @@ standin::gateway fn() {
     return f;
 }
 
-struct strict_stream {
-    strict_stream() { standin::strict(true); }
-    ~strict_stream() { standin::strict(false); }
-};
+using harness::strict_stream;
 
 // The one-value-at-a-time definition: B replicates of n uniforms each from u.
 std::vector<double> reference(const std::vector<double>& x, int n, int d, int b,

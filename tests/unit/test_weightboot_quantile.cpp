@@ -19,10 +19,7 @@ standin::gateway fn() {
     return f;
 }
 
-struct strict_stream {
-    strict_stream() { standin::strict(true); }
-    ~strict_stream() { standin::strict(false); }
-};
+using harness::strict_stream;
 
 // The walk written out plainly: all cumulative weights first, then the merge
 // over every interval.  q must be ascending fractions; n >= 2.
