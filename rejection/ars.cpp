@@ -106,25 +106,33 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
 
     int next_free = 2;
     int rejections = 0;
+    bool changed = true;  // the hull gained a node since its masses were summed
+    double T = 0.0;
     for (;;) {
-        // Hull maximum over the break points: every exponential below is of
-        // a tangent minus M, at most 0 at the break points.
-        double M = root->slope * root->z + root->intercept;
-        for (hull_node* n = root->next; n->next; n = n->next) {
-            double t = n->slope * n->z + n->intercept;
-            if (t > M) M = t;
-        }
-        hull_node* n = root;
-        n->mass = std::exp(n->slope * n->z + n->intercept - M) / n->slope;
-        double T = n->mass;
-        for (n = n->next; n->next; n = n->next) {
-            n->mass = (std::exp(n->slope * n->z + n->intercept - M) -
-                       std::exp(n->slope * n->prev->z + n->intercept - M)) /
-                      n->slope;
+        // The masses depend on the hull alone: once the pool is full (or a
+        // rejected point adds no tangent) they are reused as they are, which
+        // keeps long runs of rejections at the cost of the proposals alone.
+        if (changed) {
+            // Hull maximum over the break points: every exponential below is
+            // of a tangent minus M, at most 0 at the break points.
+            double M = root->slope * root->z + root->intercept;
+            for (hull_node* n = root->next; n->next; n = n->next) {
+                double t = n->slope * n->z + n->intercept;
+                if (t > M) M = t;
+            }
+            hull_node* n = root;
+            n->mass = std::exp(n->slope * n->z + n->intercept - M) / n->slope;
+            T = n->mass;
+            for (n = n->next; n->next; n = n->next) {
+                n->mass = (std::exp(n->slope * n->z + n->intercept - M) -
+                           std::exp(n->slope * n->prev->z + n->intercept - M)) /
+                          n->slope;
+                T += n->mass;
+            }
+            n->mass = -std::exp(n->slope * n->prev->z + n->intercept - M) / n->slope;
             T += n->mass;
+            changed = false;
         }
-        n->mass = -std::exp(n->slope * n->prev->z + n->intercept - M) / n->slope;
-        T += n->mass;
 
         // A proposal takes exactly three uniforms: piece, position, acceptance.
         rand_expect(rs, RAND_UNIFORM, 3);
@@ -180,6 +188,7 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
             if (P) meet(P);
             if (N->next) meet(N);
             ++next_free;
+            changed = true;
         }
 
         ++rejections;

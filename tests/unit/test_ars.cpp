@@ -12,7 +12,7 @@ using harness::same_bits;
 namespace {
 
 struct hull_entry {
-    double x, slope, intercept;
+    double x, slope, intercept, z, mass;
 };
 
 // Bracketing evaluations (the first `bracket_calls`) use h = -x^2 / (2 s2);
@@ -27,7 +27,7 @@ struct probe_log {
 
 std::vector<hull_entry> walk() {
     std::vector<hull_entry> h;
-    for (hull_node* n = root; n && h.size() <= ARS_POOL; n = n->next) h.push_back({n->x, n->slope, n->intercept});
+    for (hull_node* n = root; n && h.size() <= ARS_POOL; n = n->next) h.push_back({n->x, n->slope, n->intercept, n->z, n->mass});
     return h;
 }
 
@@ -193,6 +193,21 @@ TEST_F(ars_test, AFullPoolStopsAddingAndTheHullStaysSorted) {
     }
     EXPECT_EQ(most, size_t(ARS_POOL));
     EXPECT_EQ(p.hulls.back().size(), size_t(ARS_POOL));
+
+    // The piece masses a proposal was drawn from are those of the hull it saw,
+    // also when they were kept from an earlier proposal (pool full).
+    for (size_t k = 0; k < p.hulls.size(); ++k) {
+        const auto& h = p.hulls[k];
+        const size_t n = h.size();
+        double M = h[0].slope * h[0].z + h[0].intercept;
+        for (size_t i = 1; i + 1 < n; ++i) M = std::max(M, h[i].slope * h[i].z + h[i].intercept);
+        for (size_t i = 0; i < n; ++i) {
+            const double up = std::exp(h[i].slope * h[i].z + h[i].intercept - M);
+            const double down = i > 0 ? std::exp(h[i].slope * h[i - 1].z + h[i].intercept - M) : 0.0;
+            const double mass = i == 0 ? up / h[i].slope : i + 1 < n ? (up - down) / h[i].slope : -down / h[i].slope;
+            ASSERT_TRUE(same_bits(h[i].mass, mass)) << "proposal " << k << ", piece " << i;
+        }
+    }
 }
 
 // Rejects the first n proposals (value -1e300, derivative 0: no node), then
