@@ -21,8 +21,9 @@
 %         weights are used as given.
 %
 %   Result
-%     R   B-by-d.  Replicates draw from the host's "rand" in order, one
-%         rand(n, 1) call each, so rand("state", s) reproduces them exactly.
+%     R   B-by-d.  Replicates draw from the host's "rand" in order, the n
+%         values a rand(n, 1) call would give each (several replicates come
+%         from one call), so rand("state", s) reproduces them exactly.
 %         S is summed over the rows in order, each weight is g(i) / S, and
 %         each mean is accumulated from 0 over the rows in increasing order:
 %         R equals, bit for bit, this m-code on the same stream:

@@ -35,8 +35,9 @@
 %         With a single value (n = 1) every percentile up to 100 gives X(1),
 %         whatever W is; with no value (an empty X) every entry stays 0.
 %         With n = 0, or an empty P (an empty R), nothing is drawn.
-%         Replicates draw from the host's "rand" in order, one rand(n, 1)
-%         call each, so rand("state", s) reproduces them exactly; the
+%         Replicates draw from the host's "rand" in order, the n values a
+%         rand(n, 1) call would give each (several replicates come from one
+%         call), so rand("state", s) reproduces them exactly; the
 %         cumulative weights are c(1) = g(1)/S, c(j+1) = g(j+1)/S + c(j),
 %         with S summed in order, and an entry between c(j) and c(j+1) is
 %         X(j) + ((q - c(j)) * (X(j+1) - X(j))) / (c(j+1) - c(j)) for the

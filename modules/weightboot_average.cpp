@@ -1,7 +1,7 @@
 // weightboot_average(X), (X, B) or (X, B, W): B Bayesian-bootstrap replicates
 // (Rubin 1981) of the column means of X.  Replicate b weights row i by
-// p(i) = g(i) / S with g(i) = -ln U(i) (times W(i)) from one rand(n, 1) call,
-// and row b of the result is sum_i X(i, :) p(i).
+// p(i) = g(i) / S with g(i) = -ln U(i) (times W(i)) from the n uniforms of a
+// rand(n, 1) call, and row b of the result is sum_i X(i, :) p(i).
 //
 // Every mean is accumulated from 0 over the rows in increasing order, so the
 // result is a fixed function of the host's stream, bit for bit.  Speed comes
@@ -97,22 +97,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t rows = std::size_t(n), cols = std::size_t(d);
     const std::size_t read_cols = args_count(prhs[0]) >= rows * cols ? cols : 0;
 
-    bootweights bw = bootweights_open(n, w);
     // Replicates are drawn only when they can show: with no sample value
     // (rand(0, 1) takes nothing anyway) or an empty result (no column, no
     // percentile) nothing is drawn, so a huge B with an empty result ends at
     // once instead of keeping the host busy for hours.
     const int replicates = n > 0 && args_count(plhs[0]) > 0 ? b : 0;
+    bootweights bw = bootweights_open(n, w, replicates);
     for (int r = 0; r < replicates; ++r) {
-        double* p;
         double s;
-        mxArray* u = bootweights_draw(&bw, &p, &s);
-        if (n > 0) {
-            bootweights_normalise(p, n, s);
-            // With no column the result is empty: out may be null.
-            if (read_cols > 0) replicate_means(x, rows, read_cols, p, out + r, std::size_t(b));
-        }
-        mxDestroyArray(u);
+        double* p = bootweights_draw(&bw, &s);
+        bootweights_normalise(p, n, s);
+        // With no column the result is empty: out may be null.
+        if (read_cols > 0) replicate_means(x, rows, read_cols, p, out + r, std::size_t(b));
     }
     bootweights_close(&bw);
 }

@@ -1,7 +1,7 @@
 // weightboot_quantile(X, P), (X, P, B) or (X, P, B, W): B Bayesian-bootstrap
 // replicates (Rubin 1981) of the percentiles P of the ascending sample X.
 // Replicate b gives value j the weight g(j) / S drawn as in weightboot_average
-// (one rand(n, 1) call), places value j at the cumulative weight c(j), with
+// (the n uniforms of a rand(n, 1) call), places value j at the cumulative weight c(j), with
 // c(n-1) = 1 exactly, and reads each percentile off the piecewise-linear
 // curve through the points (c(j), X(j)).
 //
@@ -99,18 +99,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // (n rows but no column).
     const int values = args_count(prhs[0]) >= std::size_t(n) ? n : 0;
 
-    bootweights bw = bootweights_open(n, w);
     // Replicates are drawn only when they can show: with no sample value
     // (rand(0, 1) takes nothing anyway) or an empty result (no column, no
     // percentile) nothing is drawn, so a huge B with an empty result ends at
     // once instead of keeping the host busy for hours.
     const int replicates = n > 0 && args_count(plhs[0]) > 0 ? b : 0;
+    bootweights bw = bootweights_open(n, w, replicates);
     for (int r = 0; r < replicates; ++r) {
-        double* g;
         double s;
-        mxArray* u = bootweights_draw(&bw, &g, &s);
+        double* g = bootweights_draw(&bw, &s);
         if (values > 0 && nq > 0) place(walk{x, values, q, nq, out + r, std::size_t(b)}, g, s);
-        mxDestroyArray(u);
     }
     bootweights_close(&bw);
     mxDestroyArray(sorted);

@@ -2,22 +2,54 @@
 
 #include <cmath>
 
-bootweights bootweights_open(int n, const double* w) {
-    bootweights bw;
-    bw.size[0] = mxCreateDoubleScalar(double(n));
-    bw.size[1] = mxCreateDoubleScalar(1.0);
-    bw.n = n;
-    bw.w = w;
-    return bw;
+namespace {
+
+// Uniforms fetched in one call-back at most (512 KiB): enough that the
+// host's per-call cost vanishes, little enough to stay in cache.  A replicate
+// larger than this still comes in one call.
+const int block_values = 65536;
+
+void release(bootweights* bw) {
+    if (bw->block) mxDestroyArray(bw->block);
+    bw->block = nullptr;
+    bw->in_block = 0;
 }
 
-mxArray* bootweights_draw(const bootweights* bw, double** g, double* sum) {
+void fetch(bootweights* bw) {
+    release(bw);
+    int k = bw->n < block_values ? block_values / bw->n : 1;
+    if (k > bw->left) k = bw->left;
+    if (k < 1) mexErrMsgTxt("Internal error: more bootstrap replicates drawn than announced.");
+    const int values = k * bw->n;  // at most max(n, block_values): fits an int
+    mxArray* size[2] = {mxCreateDoubleScalar(double(values)), mxCreateDoubleScalar(1.0)};
     mxArray* u = nullptr;
-    mexCallMATLAB(1, &u, 2, const_cast<mxArray**>(bw->size), "rand");
-    const int n = bw->n > 0 ? bw->n : 0;
-    if (!u || !mxIsDouble(u) || args_count(u) < size_t(n))
+    mexCallMATLAB(1, &u, 2, size, "rand");
+    mxDestroyArray(size[0]);
+    mxDestroyArray(size[1]);
+    bw->block = u;
+    if (!u || !mxIsDouble(u) || args_count(u) < std::size_t(values))
         mexErrMsgTxt("Internal error: the host returned too few random values.");
-    double* v = mxGetPr(u);
+    bw->next = mxGetPr(u);
+    bw->in_block = k;
+}
+
+}  // namespace
+
+bootweights bootweights_open(int n, const double* w, int replicates) {
+    return bootweights{n > 0 ? n : 0, w, replicates > 0 ? replicates : 0, nullptr, nullptr, 0};
+}
+
+double* bootweights_draw(bootweights* bw, double* sum) {
+    const int n = bw->n;
+    if (n == 0) {  // rand(0, 1) takes nothing: no call needed
+        *sum = 0.0;
+        return nullptr;
+    }
+    if (bw->in_block == 0) fetch(bw);
+    double* v = bw->next;
+    bw->next += n;
+    --bw->in_block;
+    --bw->left;
     // S summed in index order, one dependent add per value: the order that
     // fixes its bits.  The logarithms are independent of one another.
     double s = 0.0;
@@ -34,9 +66,8 @@ mxArray* bootweights_draw(const bootweights* bw, double** g, double* sum) {
             s = s + v[i];
         }
     }
-    *g = v;
     *sum = s;
-    return u;
+    return v;
 }
 
 void bootweights_normalise(double* g, int n, double sum) {
@@ -54,8 +85,4 @@ void bootweights_normalise(double* g, int n, double sum) {
     for (; i < n; ++i) g[i] = g[i] / sum;
 }
 
-void bootweights_close(bootweights* bw) {
-    mxDestroyArray(bw->size[0]);
-    mxDestroyArray(bw->size[1]);
-    bw->size[0] = bw->size[1] = nullptr;
-}
+void bootweights_close(bootweights* bw) { release(bw); }

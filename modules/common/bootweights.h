@@ -3,38 +3,44 @@
 // there is one, normalised by their sum.  Without prior weights the
 // normalised weights are a flat Dirichlet draw.
 //
-// Each replicate takes its n uniforms from the host's "rand" in one call,
-// rand(n, 1), and the weights are computed in place in the array that call
-// returns, so a replicate needs no storage of its own.  The sum S is
-// accumulated in increasing index order and every weight is divided by the
-// finished S: the weights are a fixed function of the host's stream, bit for
-// bit.
+// Replicate r takes the n uniforms that rand(n, 1) would give it.  Since a
+// call knows how many replicates it draws, the uniforms of several
+// replicates come from one rand(k n, 1) call (the same values in the same
+// order: the host fills an array from its stream in storage order), which
+// spares the host's per-call cost; k is never more than the replicates still
+// to come, so the call takes exactly the values the replicates use.  The
+// weights are computed in place in the host's array, so a replicate needs no
+// storage of its own.  The sum S is accumulated in increasing index order
+// and every weight is divided by the finished S: the weights are a fixed
+// function of the host's stream, bit for bit.
 #ifndef BAYESMEX_BOOTWEIGHTS_H
 #define BAYESMEX_BOOTWEIGHTS_H
 
 #include "../../host/args.h"
 
 struct bootweights {
-    mxArray* size[2];   // n and 1: the two inputs of every "rand" call
     int n;              // values per replicate
     const double* w;    // prior weights (n of them), or null
+    int left;           // replicates still to be drawn in this call
+    mxArray* block;     // host array holding the uniforms of the next replicates
+    double* next;       // the next replicate's n values within block
+    int in_block;       // replicates still unread in block
 };
 
-// Makes the two size arrays (n first, then 1).  w may be null.
-bootweights bootweights_open(int n, const double* w);
+// For `replicates` draws of n weights each (n >= 0); w may be null.
+bootweights bootweights_open(int n, const double* w, int replicates);
 
-// One replicate: calls rand(n, 1) and turns its values U(i) into
-// g(i) = (-ln U(i)) * W(i) (or -ln U(i)) in place, returning the array; its
-// storage is *g and S, the sum of the g(i) in index order, goes to *sum.
-// The caller destroys the array once it is done with the replicate.  A host
-// "rand" that returns fewer than n doubles ends the call with an error rather
-// than letting the weights be read past its end.
-mxArray* bootweights_draw(const bootweights* bw, double** g, double* sum);
+// The next replicate: g(i) = (-ln U(i)) * W(i) (or -ln U(i)), in place in the
+// host's array, is returned and S, the sum of the g(i) in index order, goes
+// to *sum.  The values stay valid until the next draw or the close.  A host
+// "rand" that returns fewer values than asked for ends the call with an error
+// rather than letting the weights be read past its end.
+double* bootweights_draw(bootweights* bw, double* sum);
 
 // p(i) = g(i) / S for i = 0 .. n-1, in place.
 void bootweights_normalise(double* g, int n, double sum);
 
-// Destroys the size arrays (n first, then 1).
+// Destroys the last host array.
 void bootweights_close(bootweights* bw);
 
 #endif

@@ -1,5 +1,5 @@
-// weightboot_average through the stand-in host: one rand(n, 1) per
-// replicate, weights -ln U (times W) over their sum taken in row order, and
+// weightboot_average through the stand-in host: the uniforms of whole
+// replicates from one "rand" call, weights -ln U (times W) over their sum taken in row order, and
 // every mean accumulated from 0 over the rows in increasing order.
 #include <cmath>
 
@@ -73,9 +73,10 @@ TEST(weightboot_average, MessagesInTheOrderTheChecksFire) {
     });
 }
 
-// Shapes and host calls: one rand(n, 1) per replicate and nothing else; the
-// uniform arrays and both size arrays are destroyed by the module.
-TEST(weightboot_average, ShapesAndOneRandCallPerReplicate) {
+// Shapes and host calls: small samples take all B replicates' uniforms in one
+// rand(n B, 1) and call nothing else; the module destroys the uniform array
+// and both size arrays.
+TEST(weightboot_average, ShapesAndOneRandCallForSmallSamples) {
     struct row {
         std::vector<mxArray*> in;
         size_t rows, cols;
@@ -102,14 +103,14 @@ TEST(weightboot_average, ShapesAndOneRandCallPerReplicate) {
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), (std::vector<size_t>{r.rows, r.cols}));
         // Nothing is drawn for an empty sample or an empty result.
-        const size_t calls = r.n > 0 && r.cols > 0 ? r.rows : 0;
+        const size_t calls = r.n > 0 && r.cols > 0 && r.rows > 0 ? 1 : 0;
         ASSERT_EQ(standin::log().size(), calls);
         for (const auto& c : standin::log()) {
             EXPECT_EQ(c.name, "rand");
-            EXPECT_EQ(c.rows, r.n);
+            EXPECT_EQ(c.rows, r.n * (long long)r.rows);
             EXPECT_EQ(c.cols, 1);
         }
-        EXPECT_EQ(res.destroyed_arrays, calls + 2);
+        EXPECT_EQ(res.destroyed_arrays, 3 * calls);
         EXPECT_EQ(res.reclaimed_arrays, 0u);
         if (r.n == 0) {
             for (double v : standin::values(res.out[0])) EXPECT_TRUE(same_bits(v, 0.0));
@@ -141,6 +142,41 @@ TEST(weightboot_average, SameBitsAsTheDefinition) {
                 ASSERT_TRUE(same_bits(got[k], expect[k])) << "d " << d << " n " << n << " at " << k;
             ASSERT_EQ(standin::scripted_left(), 0u);
         }
+    }
+}
+
+// Large samples: as many whole replicates per call as 65536 values hold (at
+// least one), never more than remain, with the same bits as one replicate
+// per call and exactly the stream's n B values taken.
+TEST(weightboot_average, LargeSamplesComeInBlocksOfWholeReplicates) {
+    strict_stream strict;
+    struct row {
+        int n, b;
+        std::vector<long long> calls;  // rows of each rand call
+    };
+    const row rows[] = {
+        {30000, 5, {60000, 60000, 30000}},
+        {70000, 2, {70000, 70000}},
+        {65536, 2, {65536, 65536}},
+        {32768, 3, {65536, 32768}},
+    };
+    for (const row& r : rows) {
+        const int d = 2;
+        std::vector<double> x(size_t(r.n) * d);
+        for (size_t k = 0; k < x.size(); ++k) x[k] = std::cos(double(k) * 0.3);
+        const auto u = uniforms(size_t(r.n) * r.b, 11);
+        const auto expect = reference(x, r.n, d, r.b, u);
+        standin::clear_log();
+        standin::script_rand(u);
+        auto res = call(fn(), 1, {matrix(r.n, d, x), scalar(r.b)});
+        ASSERT_FALSE(res.failed) << res.message;
+        const auto got = standin::values(res.out[0]);
+        for (size_t k = 0; k < got.size(); ++k) ASSERT_TRUE(same_bits(got[k], expect[k])) << r.n << " at " << k;
+        EXPECT_EQ(standin::scripted_left(), 0u);
+        std::vector<long long> calls;
+        for (const auto& c : standin::log()) calls.push_back(c.rows);
+        EXPECT_EQ(calls, r.calls) << r.n;
+        EXPECT_EQ(res.reclaimed_arrays, 0u);
     }
 }
 

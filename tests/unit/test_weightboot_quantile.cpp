@@ -1,5 +1,5 @@
-// weightboot_quantile through the stand-in host: "sort" once, one rand(n, 1)
-// per replicate, and a merge of the sorted fractions with the cumulative
+// weightboot_quantile through the stand-in host: "sort" once, the uniforms of
+// whole replicates from one "rand" call, and a merge of the sorted fractions with the cumulative
 // weights c(0) = g(0)/S, c(j+1) = g(j+1)/S + c(j), c(n-1) = 1.
 #include <algorithm>
 #include <cmath>
@@ -101,8 +101,9 @@ TEST(weightboot_quantile, MessagesInTheOrderTheChecksFire) {
     }
 }
 
-// Host calls: "sort" once (even for an empty P or no replicate), then one
-// rand(n, 1) per replicate; everything but the result destroyed.
+// Host calls: "sort" once (even for an empty P or no replicate), then, for a
+// small sample, one rand(n B, 1) for all replicates; everything but the
+// result destroyed.
 TEST(weightboot_quantile, ShapesAndHostCalls) {
     struct row {
         std::vector<mxArray*> in;
@@ -132,15 +133,15 @@ TEST(weightboot_quantile, ShapesAndHostCalls) {
         EXPECT_EQ(standin::dims(res.out[0]), (std::vector<size_t>{r.rows, r.cols}));
         const auto& log = standin::log();
         // Nothing is drawn for an empty sample or an empty result.
-        const size_t calls = r.n > 0 && r.cols > 0 ? r.rows : 0;
+        const size_t calls = r.n > 0 && r.cols > 0 && r.rows > 0 ? 1 : 0;
         ASSERT_EQ(log.size(), calls + 1);
         EXPECT_EQ(log[0].name, "sort");
         for (size_t k = 1; k < log.size(); ++k) {
             EXPECT_EQ(log[k].name, "rand");
-            EXPECT_EQ(log[k].rows, r.n);
+            EXPECT_EQ(log[k].rows, r.n * (long long)r.rows);
             EXPECT_EQ(log[k].cols, 1);
         }
-        EXPECT_EQ(res.destroyed_arrays, calls + 3);
+        EXPECT_EQ(res.destroyed_arrays, 3 * calls + 1);
         EXPECT_EQ(res.reclaimed_arrays, 0u);
     }
 }
@@ -219,7 +220,7 @@ TEST(weightboot_quantile, PriorWeightsOfOnesAndOfZeros) {
 
 // Fewer than two values: one value is the whole distribution (every
 // percentile up to 100 gives it, whatever its weight), no value leaves the
-// result at 0; "rand" is still called per replicate and nothing is read
+// result at 0; the replicates' uniforms are still drawn and nothing is read
 // beyond X.
 TEST(weightboot_quantile, FewerThanTwoValues) {
     const std::vector<double> p = {150, 100, 0, -10, 42};
