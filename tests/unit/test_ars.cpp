@@ -27,7 +27,8 @@ struct probe_log {
 
 std::vector<hull_entry> walk() {
     std::vector<hull_entry> h;
-    for (hull_node* n = root; n && h.size() <= ARS_POOL; n = n->next) h.push_back({n->x, n->slope, n->intercept, n->z, n->mass});
+    for (hull_node* n = root; n && h.size() <= ARS_POOL; n = n->next)
+        h.push_back({n->x, n->slope, n->intercept, n->z, n->mass});
     return h;
 }
 
@@ -204,7 +205,9 @@ TEST_F(ars_test, AFullPoolStopsAddingAndTheHullStaysSorted) {
         for (size_t i = 0; i < n; ++i) {
             const double up = std::exp(h[i].slope * h[i].z + h[i].intercept - M);
             const double down = i > 0 ? std::exp(h[i].slope * h[i - 1].z + h[i].intercept - M) : 0.0;
-            const double mass = i == 0 ? up / h[i].slope : i + 1 < n ? (up - down) / h[i].slope : -down / h[i].slope;
+            const double mass = i == 0       ? up / h[i].slope
+                                : i + 1 < n ? (up - down) / h[i].slope
+                                            : -down / h[i].slope;
             ASSERT_TRUE(same_bits(h[i].mass, mass)) << "proposal " << k << ", piece " << i;
         }
     }

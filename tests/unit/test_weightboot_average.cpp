@@ -1,6 +1,7 @@
 // weightboot_average through the stand-in host: the uniforms of whole
-// replicates from one "rand" call, weights -ln U (times W) over their sum taken in row order, and
-// every mean accumulated from 0 over the rows in increasing order.
+// replicates from one "rand" call, weights -ln U (times W) over their sum
+// taken in row order, and every mean accumulated from 0 over the rows in
+// increasing order.
 #include <cmath>
 
 #include "harness.h"

@@ -1,6 +1,7 @@
 // weightboot_quantile through the stand-in host: "sort" once, the uniforms of
-// whole replicates from one "rand" call, and a merge of the sorted fractions with the cumulative
-// weights c(0) = g(0)/S, c(j+1) = g(j+1)/S + c(j), c(n-1) = 1.
+// whole replicates from one "rand" call, and a merge of the sorted fractions
+// with the cumulative weights c(0) = g(0)/S, c(j+1) = g(j+1)/S + c(j),
+// c(n-1) = 1.
 #include <algorithm>
 #include <cmath>
 #include <limits>
