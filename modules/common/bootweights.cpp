@@ -17,16 +17,12 @@ void release(bootweights* bw) {
 
 void fetch(bootweights* bw) {
     release(bw);
+    if (bw->left < 1) mexErrMsgTxt("Internal error: more bootstrap replicates drawn than announced.");
     int k = bw->n < block_values ? block_values / bw->n : 1;
     if (k > bw->left) k = bw->left;
-    if (k < 1) mexErrMsgTxt("Internal error: more bootstrap replicates drawn than announced.");
     const int values = k * bw->n;  // at most max(n, block_values): fits an int
-    mxArray* size[2] = {mxCreateDoubleScalar(double(values)), mxCreateDoubleScalar(1.0)};
-    mxArray* u = nullptr;
-    mexCallMATLAB(1, &u, 2, size, "rand");
-    mxDestroyArray(size[0]);
-    mxDestroyArray(size[1]);
-    bw->block = u;
+    args_random_array("rand", double(values), 1.0, &bw->block);
+    mxArray* u = bw->block;
     if (!u || !mxIsDouble(u) || args_count(u) < std::size_t(values))
         mexErrMsgTxt("Internal error: the host returned too few random values.");
     bw->next = mxGetPr(u);
@@ -36,15 +32,13 @@ void fetch(bootweights* bw) {
 }  // namespace
 
 bootweights bootweights_open(int n, const double* w, int replicates) {
-    return bootweights{n > 0 ? n : 0, w, replicates > 0 ? replicates : 0, nullptr, nullptr, 0};
+    // With no value a replicate takes nothing from the stream: none is drawn.
+    const int left = n > 0 && replicates > 0 ? replicates : 0;
+    return bootweights{n, w, left, nullptr, nullptr, 0};
 }
 
 double* bootweights_draw(bootweights* bw, double* sum) {
     const int n = bw->n;
-    if (n == 0) {  // rand(0, 1) takes nothing: no call needed
-        *sum = 0.0;
-        return nullptr;
-    }
     if (bw->in_block == 0) fetch(bw);
     double* v = bw->next;
     bw->next += n;

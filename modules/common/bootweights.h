@@ -27,7 +27,8 @@ struct bootweights {
     int in_block;       // replicates still unread in block
 };
 
-// For `replicates` draws of n weights each (n >= 0); w may be null.
+// For `replicates` draws of n weights each (n > 0: with no value there is
+// nothing to draw); w may be null.
 bootweights bootweights_open(int n, const double* w, int replicates);
 
 // The next replicate: g(i) = (-ln U(i)) * W(i) (or -ln U(i)), in place in the
