@@ -2,6 +2,19 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+
+void args_error(const char* reason, const char* message) {
+    char id[160];
+    const char* fn = mexFunctionName();
+    if (fn && *fn)
+        std::snprintf(id, sizeof id, "bayesmex:%.80s:%.60s", fn, reason);
+    else
+        std::snprintf(id, sizeof id, "bayesmex:%.60s", reason);
+    // "%s": a message is text, never a format.
+    mexErrMsgIdAndTxt(id, "%s", message);
+    std::abort();  // the host's error call unwinds the gateway and never returns
+}
 
 void args_require_double(const mxArray* a, int position) {
     const char* what = nullptr;
@@ -13,7 +26,7 @@ void args_require_double(const mxArray* a, int position) {
     if (what) {
         std::snprintf(text, sizeof text, "Input %d must be a full double array, not %.40s.",
                       position, what);
-        mexErrMsgTxt(text);
+        args_error("inputClass", text);
     }
     // Modules size their work by the first two dimensions; a later dimension
     // of 0 (7-by-7-by-0) leaves rows * columns > 0 with no element to read.
@@ -21,7 +34,7 @@ void args_require_double(const mxArray* a, int position) {
     if (d[0] > 0 && d[1] > 0 && mxGetNumberOfElements(a) < std::size_t(d[0]) * std::size_t(d[1])) {
         std::snprintf(text, sizeof text, "Input %d must not be empty beyond its second dimension.",
                       position);
-        mexErrMsgTxt(text);
+        args_error("inputEmpty", text);
     }
 }
 
@@ -38,7 +51,7 @@ int args_size(const mxArray* a) {
     double v = std::trunc(mxGetScalar(a));
     // NaN fails both comparisons.
     if (!(v > -2147483648.0 && v < 2147483648.0))
-        mexErrMsgTxt("Sizes must be finite and smaller than 2^31 in magnitude.");
+        args_error("sizeRange", "Sizes must be finite and smaller than 2^31 in magnitude.");
     return int(v);
 }
 

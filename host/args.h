@@ -1,12 +1,18 @@
-// Argument checks shared by every module: the class of numeric inputs, the
-// scalar test and size values.  Messages are one sentence ending in a full
-// stop, like the modules' own.
+// Argument checks shared by every module: the error call, the class of
+// numeric inputs, the scalar test and size values.  Messages are one sentence
+// ending in a full stop, like the modules' own.
 #ifndef BAYESMEX_ARGS_H
 #define BAYESMEX_ARGS_H
 
 #include "host.h"
 
 #include <cstddef>
+
+// Every error of every module: ends the call with `message` under the
+// identifier "bayesmex:FUNCTION:reason" (FUNCTION is the running module's
+// name), so callers can branch on err.identifier and never on the wording.
+// `reason` is a camelCase word shared by modules for the same fault.
+[[noreturn]] void args_error(const char* reason, const char* message);
 
 // A numeric input must be a full double array; a complex one passes (its real
 // parts are read).  Anything else would have its storage read as doubles.

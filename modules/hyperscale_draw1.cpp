@@ -42,14 +42,14 @@ int sign(double v) { return (v > 0) - (v < 0); }
 void check_law(double a, double b, double c, double d, double e, double b_minus_ce) {
     if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) || !std::isfinite(d) ||
         !std::isfinite(e))
-        mexErrMsgTxt("Inputs must be finite.");
-    if (d == 0) mexErrMsgTxt("D must not be zero.");
+        args_error("notFinite", "Inputs must be finite.");
+    if (d == 0) args_error("zeroD", "D must not be zero.");
     const int chi = sign(a) * sign(b), psi = sign(c) * sign(e) * sign(d);
-    if (chi < 0) mexErrMsgTxt("A*B must not be negative.");
-    if (psi < 0) mexErrMsgTxt("C*E/D must not be negative.");
-    if (chi == 0 && psi == 0) mexErrMsgTxt("A*B and C*E/D must not both be zero.");
-    if (chi == 0 && !(b_minus_ce < 0)) mexErrMsgTxt("B - C*E must be negative when A*B is zero.");
-    if (psi == 0 && !(b_minus_ce > 0)) mexErrMsgTxt("B - C*E must be positive when C*E/D is zero.");
+    if (chi < 0) args_error("negativeChi", "A*B must not be negative.");
+    if (psi < 0) args_error("negativePsi", "C*E/D must not be negative.");
+    if (chi == 0 && psi == 0) args_error("improperLaw", "A*B and C*E/D must not both be zero.");
+    if (chi == 0 && !(b_minus_ce < 0)) args_error("improperLaw", "B - C*E must be negative when A*B is zero.");
+    if (psi == 0 && !(b_minus_ce > 0)) args_error("improperLaw", "B - C*E must be positive when C*E/D is zero.");
 }
 
 // log(|l| + sqrt(l^2 + exp(2 q))) without overflow.
@@ -131,15 +131,14 @@ bool usable(ars_logdens f, void* data, double x0, double step) {
 }
 
 [[noreturn]] void too_extreme() {
-    mexErrMsgTxt("The parameters are too extreme: the law's mode or width overflows.");
-    for (;;) {}  // mexErrMsgTxt never returns
+    args_error("tooExtreme", "The parameters are too extreme: the law's mode or width overflows.");
 }
 
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs != 5) mexErrMsgTxt("Wrong number of input arguments.");
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs != 5) args_error("wrongInputCount", "Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     args_require_doubles(prhs, 1, 5);
 
     const double a = mxGetScalar(prhs[0]);

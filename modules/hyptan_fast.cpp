@@ -138,7 +138,7 @@ void tanh_any(const double* in, double* out, size_t n) {
 }  // namespace
 
 void mexFunction(int, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs < 1) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nrhs < 1) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_double(prhs[0], 1);
     const int* d = mxGetDimensions_700(prhs[0]);
     plhs[0] = mxCreateDoubleMatrix_700(d[0], d[1], mxREAL);

@@ -6,8 +6,8 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The input count is tested before the output count.
-    if (nrhs != 2) mexErrMsgTxt("Wrong number of input arguments.");
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    if (nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     args_require_doubles(prhs, 1, 2);
 
     const double s2 = mxGetScalar(prhs[0]);

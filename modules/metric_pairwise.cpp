@@ -92,7 +92,7 @@ void require_double_field(const mxArray* a, const char* what) {
     if (!cls) return;
     char text[200];
     std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
-    mexErrMsgTxt(text);
+    args_error("fieldClass", text);
 }
 
 // ---- the kernel, one template for every lane width ---------------------------
@@ -242,8 +242,8 @@ void distances_any(const plan& p) {
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs != 1) mexErrMsgTxt("Wrong number of output arguments.");
-    if (nrhs != 2) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs != 1) args_error("wrongOutputCount", "Wrong number of output arguments.");
+    if (nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_double(prhs[1], 2);
     const mxArray* metric = prhs[0];
 
@@ -252,37 +252,37 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double* x = mxGetPr(prhs[1]);
 
     const mxArray* type = field(metric, "type");
-    if (!type) mexErrMsgTxt("Could not get metric.type");
-    if (!mxIsChar(type)) mexErrMsgTxt("metric.type must be a string.");
+    if (!type) args_error("missingField", "Could not get metric.type");
+    if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
     const char* text = mxArrayToString(type);  // the host reclaims the copy
-    if (!text || std::strcmp(text, "metric_euclidean") != 0) mexErrMsgTxt("Wrong type of metric.");
+    if (!text || std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 
     const mxArray* ls = field(metric, "lengthScale");
-    if (!ls) mexErrMsgTxt("Could not get metric.lengthScale");
+    if (!ls) args_error("missingField", "Could not get metric.lengthScale");
     // An empty length scale holds no value to read, whatever its shape.
     if (!is_vector(ls) || mxGetNumberOfElements(ls) == 0)
-        mexErrMsgTxt("metric.lengthScale must be a scalar or a vector.");
+        args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
     require_double_field(ls, "metric.lengthScale");
     const mwSize lr = vector_length(ls);
     const double* lsv = mxGetPr(ls);
 
     const mxArray* comps = field(metric, "components");
-    if (!comps) mexErrMsgTxt("Could not get metric.components");
+    if (!comps) args_error("missingField", "Could not get metric.components");
     if (!mxIsCell(comps) || !is_vector(comps))
-        mexErrMsgTxt("metric.components must be a one dimensional cell array.");
+        args_error("componentsShape", "metric.components must be a one dimensional cell array.");
     const mwSize ncomp = vector_length(comps);
     if (lr != 1 && lr != ncomp)
-        mexErrMsgTxt(
+        args_error("lengthScaleLength",
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
             "components.");
 
     const mxArray* dd = field(metric, "deltadist");
-    if (!dd) mexErrMsgTxt("Could not get metric.deltadist");
-    if (!mxIsLogical(dd) || !is_vector(dd)) mexErrMsgTxt("metric.deltadist must be a logical vector.");
+    if (!dd) args_error("missingField", "Could not get metric.deltadist");
+    if (!mxIsLogical(dd) || !is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
     // A sparse array stores only its nonzeros: one byte per entry is not there.
-    if (mxIsSparse(dd)) mexErrMsgTxt("metric.deltadist must be a full logical array, not sparse.");
+    if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
     if (vector_length(dd) != ncomp)
-        mexErrMsgTxt("metric.logical must be of the same length as the number of components.");
+        args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
     const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
 
     // The listed columns, checked before anything is made.  An unset element
@@ -297,7 +297,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         for (mwIndex t = 0; t < len; ++t)
             // Truncation toward zero must give 1 .. n; NaN fails.
             if (!(v[t] >= 1.0 && v[t] < static_cast<double>(n) + 1.0))
-                mexErrMsgTxt(
+                args_error("columnRange",
                     "metric.components must list column numbers from 1 to the number of columns "
                     "of x.");
         ncols += len;

@@ -9,15 +9,15 @@
 #include <cstddef>
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs != 1 && nrhs != 2) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
+    if (nrhs != 1 && nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, nrhs);
 
-    if (!args_is_scalar(prhs[0])) mexErrMsgTxt("First argument must be a scalar.");
+    if (!args_is_scalar(prhs[0])) args_error("notScalar", "First argument must be a scalar.");
     const int k = args_size(prhs[0]);
     int n = 1;
     if (nrhs == 2) {
-        if (!args_is_scalar(prhs[1])) mexErrMsgTxt("Second argument must be a scalar.");
+        if (!args_is_scalar(prhs[1])) args_error("notScalar", "Second argument must be a scalar.");
         n = args_size(prhs[1]);
     }
 

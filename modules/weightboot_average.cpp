@@ -67,8 +67,8 @@ void replicate_means(const double* x, std::size_t n, std::size_t d, const double
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs < 1 || nrhs > 3) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
+    if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, nrhs);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
@@ -76,7 +76,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double* x = mxGetPr(prhs[0]);
     int b = 1;
     if (nrhs >= 2) {
-        if (!args_is_scalar(prhs[1])) mexErrMsgTxt("B must be a scalar.");
+        if (!args_is_scalar(prhs[1])) args_error("notScalar", "B must be a scalar.");
         b = args_size(prhs[1]);
     }
     const double* w = nullptr;
@@ -85,8 +85,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         // Fewer elements than rows (no column, or an empty trailing
         // dimension) is no column either: its weights cannot be read.
         if (dw[1] > 1 || args_count(prhs[2]) < std::size_t(dw[0]))
-            mexErrMsgTxt("W must be a column vector.");
-        if (dw[0] != n) mexErrMsgTxt("W must have same length as X.");
+            args_error("notColumn", "W must be a column vector.");
+        if (dw[0] != n) args_error("lengthMismatch", "W must have same length as X.");
         w = mxGetPr(prhs[2]);
     }
 

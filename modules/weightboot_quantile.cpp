@@ -53,28 +53,28 @@ void place(const walk& wk, const double* g, double s) {
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs < 2 || nrhs > 4) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
+    if (nrhs < 2 || nrhs > 4) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, nrhs);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
     const int n = dx[0];
     const double* x = mxGetPr(prhs[0]);
     const int* dp = mxGetDimensions_700(prhs[1]);
-    if (dp[0] > 1 && dp[1] > 1) mexErrMsgTxt("P must be a vector.");
+    if (dp[0] > 1 && dp[1] > 1) args_error("notVector", "P must be a vector.");
     const int np = dp[0] * dp[1];  // at most one of them exceeds 1
 
     mxArray* sorted = nullptr;
     mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
     mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
     if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
-        mexErrMsgTxt("Internal error: the host's sort returned too few values.");
+        args_error("internal", "Internal error: the host's sort returned too few values.");
     double* q = mxGetPr(sorted);
     for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
 
     int b = 1;
     if (nrhs >= 3) {
-        if (!args_is_scalar(prhs[2])) mexErrMsgTxt("B must be a scalar.");
+        if (!args_is_scalar(prhs[2])) args_error("notScalar", "B must be a scalar.");
         b = args_size(prhs[2]);
     }
     const double* w = nullptr;
@@ -83,8 +83,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         // Fewer elements than rows (no column, or an empty trailing
         // dimension) is no column either: its weights cannot be read.
         if (dw[1] > 1 || args_count(prhs[3]) < std::size_t(dw[0]))
-            mexErrMsgTxt("W must be a column vector.");
-        if (dw[0] != n) mexErrMsgTxt("W must be a same size as X.");
+            args_error("notColumn", "W must be a column vector.");
+        if (dw[0] != n) args_error("lengthMismatch", "W must be a same size as X.");
         w = mxGetPr(prhs[3]);
     }
 

@@ -1,5 +1,7 @@
 #include "rand.h"
 
+#include "../host/args.h"
+
 #include <cfloat>
 #include <cmath>
 
@@ -23,7 +25,7 @@ double rand_take_fetch(rand_stream* rs, int source) {
     // Values of the other host function still waiting here would mean a
     // caller promised more than it took: the stream would be out of order.
     if (rs->next != rs->end)
-        mexErrMsgTxt("Internal error: random values were fetched out of order.");
+        args_error("internal", "Internal error: random values were fetched out of order.");
     int64_t want = 1;
     if (rs->expect_source == source && rs->expect > 1)
         want = rs->expect < block_cap ? rs->expect : block_cap;
@@ -38,7 +40,7 @@ double rand_take_fetch(rand_stream* rs, int source) {
     }
     ++rs->callbacks;
     if (!out || !mxIsDouble(out) || mxGetNumberOfElements(out) < size_t(want))
-        mexErrMsgTxt("Internal error: the host returned too few random values.");
+        args_error("internal", "Internal error: the host returned too few random values.");
     const double* v = mxGetPr(out);
     rs->block = out;
     rs->source = source;

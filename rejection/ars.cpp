@@ -1,5 +1,7 @@
 #include "ars.h"
 
+#include "../host/args.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -16,8 +18,7 @@ const double flat = 1e-9;
 bool is_finite(double v) { return std::isfinite(v); }
 
 [[noreturn]] void no_bracket() {
-    mexErrMsgTxt("The sampler's bracketing search found no finite point where the log-density falls.");
-    for (;;) {}  // mexErrMsgTxt never returns
+    args_error("noBracket", "The sampler's bracketing search found no finite point where the log-density falls.");
 }
 
 // Evaluates h at the probe *to.  Where h or h' is not finite there (the
@@ -47,7 +48,7 @@ double probe(ars_logdens logdens, void* data, double from, double* to, double* d
 double start(ars_logdens logdens, void* data, double x0, double* d) {
     double h = logdens(d, data, x0);
     if (!is_finite(h) || !is_finite(*d))
-        mexErrMsgTxt("The log-density and its derivative must be finite at the sampler's start point.");
+        args_error("badStart", "The log-density and its derivative must be finite at the sampler's start point.");
     return h;
 }
 
@@ -66,7 +67,7 @@ void meet(hull_node* n) {
 
 double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double step) {
     if (!is_finite(x0) || !is_finite(step) || !(step > 0))
-        mexErrMsgTxt("The sampler's start point and step must be finite, the step positive.");
+        args_error("badStart", "The sampler's start point and step must be finite, the step positive.");
 
     hull_node pool[ARS_POOL];
     pool[0].prev = nullptr;
@@ -197,6 +198,6 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
             warning = 1;
         }
         if (rejections >= ARS_MAX_REJECTIONS)
-            mexErrMsgTxt("The sampler rejected 100000 proposals without accepting one.");
+            args_error("tooManyRejections", "The sampler rejected 100000 proposals without accepting one.");
     }
 }

@@ -29,6 +29,9 @@ namespace detail {
 // of memory) and caught by the harness: the module never resumes.
 struct gateway_error {
     std::string text;
+    std::string identifier;  // empty for mexErrMsgTxt and the host's own failures
+    explicit gateway_error(std::string t, std::string id = "")
+        : text(std::move(t)), identifier(std::move(id)) {}
 };
 
 [[noreturn]] void fault(const std::string& what);  // a host-contract breach: abort

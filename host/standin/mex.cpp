@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <deque>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -53,6 +56,9 @@ generator g_gen = [] {
 std::deque<double> g_script_rand, g_script_randn;
 bool g_strict = false;
 std::vector<standin::callback> g_log;
+// Function names of the loaded gateways, and the one whose call is running.
+std::map<standin::gateway, std::string> g_names;
+std::string g_running;
 
 double draw(bool normal) {
     std::deque<double>& q = normal ? g_script_randn : g_script_rand;
@@ -61,14 +67,14 @@ double draw(bool normal) {
         q.pop_front();
         return v;
     }
-    if (g_strict) throw gateway_error{"stand-in: random stream exhausted."};
+    if (g_strict) throw gateway_error("stand-in: random stream exhausted.");
     return normal ? g_gen.normal() : g_gen.uniform();
 }
 
 long long size_arg(const mxArray* a, const char* name) {
     double v = mxGetScalar(a);
     if (std::isnan(v) || v != std::trunc(v) || std::fabs(v) > 2147483647.0)
-        throw gateway_error{std::string(name) + ": size must be an integer."};
+        throw gateway_error(std::string(name) + ": size must be an integer.");
     return v < 0 ? 0 : (long long)v;
 }
 
@@ -82,18 +88,29 @@ bool before(double a, double b) {  // ascending, NaN last, as the host's sort
 
 extern "C" {
 
-void mexErrMsgTxt(const char* text) { throw gateway_error{text ? text : ""}; }
+void mexErrMsgTxt(const char* text) { throw gateway_error(text ? text : "", ""); }
+
+void mexErrMsgIdAndTxt(const char* id, const char* format, ...) {
+    char text[1024];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(text, sizeof text, format ? format : "", ap);
+    va_end(ap);
+    throw gateway_error(text, id ? id : "");
+}
+
+const char* mexFunctionName(void) { return g_running.c_str(); }
 
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name) {
     std::string fn = name ? name : "";
-    if (nlhs < 1 || !plhs) throw gateway_error{"stand-in: " + fn + " needs an output slot."};
+    if (nlhs < 1 || !plhs) throw gateway_error("stand-in: " + fn + " needs an output slot.");
     if (fn == "rand" || fn == "randn") {
         long long m = 1, n = 1;
         if (nrhs == 2) {
             m = size_arg(prhs[0], name);
             n = size_arg(prhs[1], name);
         } else if (nrhs != 0) {
-            throw gateway_error{"stand-in: " + fn + " takes no inputs or two sizes."};
+            throw gateway_error("stand-in: " + fn + " takes no inputs or two sizes.");
         }
         mxArray* out = mxCreateDoubleMatrix(size_t(m), size_t(n), mxREAL);
         bool normal = fn == "randn";
@@ -104,7 +121,7 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const ch
     }
     if (fn == "sort") {
         if (nrhs != 1 || !mxIsDouble(prhs[0]))
-            throw gateway_error{"stand-in: sort takes one double array."};
+            throw gateway_error("stand-in: sort takes one double array.");
         mxArray* out = standin::detail::make(standin::cls::double_, prhs[0]->dims);
         out->re = prhs[0]->re;
         std::stable_sort(out->re.begin(), out->re.end(), before);
@@ -112,7 +129,7 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const ch
         g_log.push_back({fn, (long long)out->dims[0], (long long)mxGetN(out), (long long)out->re.size()});
         return 0;
     }
-    throw gateway_error{"stand-in: no host function " + fn + "."};
+    throw gateway_error("stand-in: no host function " + fn + ".");
 }
 
 }  // extern "C"
@@ -152,6 +169,7 @@ result::~result() {
 result::result(result&& o) noexcept
     : failed(o.failed),
       message(std::move(o.message)),
+      identifier(std::move(o.identifier)),
       out(std::move(o.out)),
       reclaimed_arrays(o.reclaimed_arrays),
       reclaimed_blocks(o.reclaimed_blocks),
@@ -176,13 +194,17 @@ result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in) {
     std::vector<mxArray*> slots(size_t(nlhs < 1 ? 1 : nlhs), nullptr);
     std::vector<const mxArray*> args(in);
     result r;
+    auto name = g_names.find(fn);
+    g_running = name == g_names.end() ? "" : name->second;
     detail::begin_call();
     try {
         fn(nlhs, slots.data(), int(args.size()), args.empty() ? nullptr : args.data());
     } catch (const gateway_error& e) {
         r.failed = true;
         r.message = e.text;
+        r.identifier = e.identifier;
     }
+    g_running.clear();
     return finish(std::move(r), slots);
 }
 
@@ -194,6 +216,7 @@ result run(const std::function<void()>& body) {
     } catch (const gateway_error& e) {
         r.failed = true;
         r.message = e.text;
+        r.identifier = e.identifier;
     }
     return finish(std::move(r), {});
 }
@@ -203,7 +226,10 @@ gateway load(const std::string& path) {
     if (!h) throw std::runtime_error(std::string("dlopen: ") + dlerror());
     void* f = dlvsym(h, "mexFunction", "MEX");
     if (!f) throw std::runtime_error("no mexFunction@MEX in " + path);
-    return reinterpret_cast<gateway>(f);
+    auto fn = reinterpret_cast<gateway>(f);
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    g_names[fn] = name.substr(0, name.find('.'));
+    return fn;
 }
 
 }  // namespace standin

@@ -27,6 +27,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
 /* libmex */
 BAYESMEX_NORETURN void mexErrMsgTxt(const char* text);
+/* Formats like printf; the identifier travels with the message. */
+BAYESMEX_NORETURN void mexErrMsgIdAndTxt(const char* id, const char* format, ...);
+/* Name of the running gateway's function ("" outside a module's call). */
+const char* mexFunctionName(void);
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[],
                   const char* name);
 

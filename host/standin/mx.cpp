@@ -28,7 +28,7 @@ size_t g_memory_limit = size_t(4) << 30;  // bytes one array or block may take
 // call, reported like mexErrMsgTxt, never a crash.
 void check_memory(size_t elements, size_t bytes_each) {
     if (bytes_each && elements > g_memory_limit / bytes_each)
-        throw standin::detail::gateway_error{"stand-in: out of memory or dimension too large."};
+        throw standin::detail::gateway_error("stand-in: out of memory or dimension too large.");
 }
 
 size_t elem_bytes(standin::cls c) {

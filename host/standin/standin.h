@@ -62,7 +62,8 @@ long long values_taken(const std::string& name);  // summed over the log
 using gateway = void (*)(int, mxArray*[], int, const mxArray*[]);
 struct result {
     bool failed = false;
-    std::string message;          // the text given to mexErrMsgTxt
+    std::string message;          // the text given to mexErrMsgTxt or mexErrMsgIdAndTxt
+    std::string identifier;       // the identifier given to mexErrMsgIdAndTxt
     std::vector<mxArray*> out;    // the first max(nlhs, 1) output slots (owned by the test)
     size_t reclaimed_arrays = 0;  // arrays the module left behind
     size_t reclaimed_blocks = 0;  // mxMalloc blocks the module left behind
@@ -87,6 +88,7 @@ size_t live_arrays();
 size_t live_blocks();
 
 // Loads a deliverable with dlopen and returns its mexFunction (symbol version MEX).
+// mexFunctionName() in its calls is the file's name without folder or suffix.
 gateway load(const std::string& path);
 
 }  // namespace standin

@@ -17,14 +17,14 @@ void release(bootweights* bw) {
 
 void fetch(bootweights* bw) {
     release(bw);
-    if (bw->left < 1) mexErrMsgTxt("Internal error: more bootstrap replicates drawn than announced.");
+    if (bw->left < 1) args_error("internal", "Internal error: more bootstrap replicates drawn than announced.");
     int k = bw->n < block_values ? block_values / bw->n : 1;
     if (k > bw->left) k = bw->left;
     const int values = k * bw->n;  // at most max(n, block_values): fits an int
     args_random_array("rand", double(values), 1.0, &bw->block);
     mxArray* u = bw->block;
     if (!u || !mxIsDouble(u) || args_count(u) < std::size_t(values))
-        mexErrMsgTxt("Internal error: the host returned too few random values.");
+        args_error("internal", "Internal error: the host returned too few random values.");
     bw->next = mxGetPr(u);
     bw->in_block = k;
 }

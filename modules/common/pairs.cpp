@@ -1,8 +1,8 @@
 #include "pairs.h"
 
 void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs != 2 && nrhs != 4) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
+    if (nrhs != 2 && nrhs != 4) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, nrhs);
 
     const int* d1 = mxGetDimensions_700(prhs[0]);
@@ -10,15 +10,15 @@ void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
     pa->array1 = d1[0] > 1 || d1[1] > 1;
     pa->array2 = d2[0] > 1 || d2[1] > 1;
     if (pa->array1 && pa->array2 && (d1[0] != d2[0] || d1[1] != d2[1]))
-        mexErrMsgTxt("Size information is inconsistent.");
+        args_error("sizeInconsistent", "Size information is inconsistent.");
 
     if (nrhs == 4) {
         pa->m = args_size(prhs[2]);
         pa->n = args_size(prhs[3]);
         if (pa->array1 && (d1[0] != pa->m || d1[1] != pa->n))
-            mexErrMsgTxt("Size information is inconsistent.");
+            args_error("sizeInconsistent", "Size information is inconsistent.");
         if (pa->array2 && (d2[0] != pa->m || d2[1] != pa->n))
-            mexErrMsgTxt("Size information is inconsistent.");
+            args_error("sizeInconsistent", "Size information is inconsistent.");
     } else if (pa->array1) {
         pa->m = d1[0];
         pa->n = d1[1];
@@ -42,8 +42,8 @@ void pairs_read(const mxArray* prhs[], pair_args* pa) {
 }
 
 void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs != 1 && nrhs != 3) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
+    if (nrhs != 1 && nrhs != 3) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, nrhs);
 
     const int* d = mxGetDimensions_700(prhs[0]);
@@ -54,6 +54,6 @@ void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa) {
         sa->m = args_size(prhs[1]);
         sa->n = args_size(prhs[2]);
         if (sa->array && (d[0] != sa->m || d[1] != sa->n))
-            mexErrMsgTxt("Size information is inconsistent.");
+            args_error("sizeInconsistent", "Size information is inconsistent.");
     }
 }

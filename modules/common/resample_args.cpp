@@ -6,13 +6,13 @@
 #include <cstdint>
 
 static int size_of(const mxArray* a) {
-    if (!args_is_scalar(a)) mexErrMsgTxt("M must be a scalar.");
+    if (!args_is_scalar(a)) args_error("notScalar", "M must be a scalar.");
     return args_size(a);
 }
 
 void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra) {
-    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (nrhs < 1 || nrhs > 3) mexErrMsgTxt("Wrong number of input arguments.");
+    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
+    if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, nrhs);
 
     const int* d = mxGetDimensions_700(prhs[0]);
@@ -22,7 +22,7 @@ void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra
     const std::uint64_t have = args_count(prhs[0]);
     if (n > have) n = have;
     if (n > std::uint64_t(INT_MAX))
-        mexErrMsgTxt("Sizes must be finite and smaller than 2^31 in magnitude.");
+        args_error("sizeRange", "Sizes must be finite and smaller than 2^31 in magnitude.");
     ra->n = int(n);
     ra->w = n > 0 ? mxGetPr(prhs[0]) : nullptr;
 

@@ -10,6 +10,7 @@ function expect_error(f, message)
       text = text(k(1) + 2:end);
     end
     assert(strcmp(text, message), sprintf('expected "%s", got "%s"', message, err.message));
+    assert(strncmp(err.identifier, 'bayesmex:', 9), sprintf('no identifier for "%s"', message));
     return;
   end
   error('expected the error "%s", but the call succeeded', message);

@@ -53,6 +53,7 @@ inline void expect_messages(standin::gateway fn, const std::vector<message_row>&
         auto res = standin::call(fn, r.nlhs, a.list());
         EXPECT_TRUE(res.failed) << r.message;
         EXPECT_EQ(res.message, r.message);
+        EXPECT_EQ(res.identifier.rfind("bayesmex:", 0), 0u) << "no identifier: " << r.message;
         EXPECT_TRUE(standin::log().empty()) << "no call-back before the checks: " << r.message;
         EXPECT_EQ(res.reclaimed_arrays, 0u) << "a failed call makes nothing: " << r.message;
     }
