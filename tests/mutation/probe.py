@@ -281,7 +281,9 @@ def main():
         return 1
     # Every test a mutant names must pass on the unmutated tree, or a kill
     # would mean nothing.
-    union = "|".join(f"({mu.tests})" for mu in chosen)
+    # (CMake's regular expressions take few groups: the union is of names.)
+    union = sorted({n for mu in chosen for n in ctest_names(build, mu.tests)})
+    union = "^(" + "|".join(union) + ")$"
     if chosen:
         outcome, detail, _ = build_and_test(build, union, args.jobs, args.timeout, log)
         if outcome != "passed":
