@@ -1,8 +1,6 @@
-// hyperscale_draw1(a, b, c, d, e): one draw y > 0 from the density
-// proportional to y^(lambda - 1) exp(-(chi / y + psi y) / 2), the generalized
-// inverse Gaussian law with lambda = (c e - b) / 2, chi = a b, psi = c e / d
-// (modules/common/scalelaw.h).  x = -ln y is drawn by adaptive rejection
-// (Gilks and Wild 1992) from its concave log-density.
+// hyperscale_draw1(a, b, c, d, e): one draw y > 0 from the conditional
+// scale law (modules/common/scalelaw.h), by adaptive rejection sampling of
+// x = -ln y (Gilks and Wild 1992).
 #include "../host/args.h"
 #include "../random/rand.h"
 #include "../rejection/ars.h"

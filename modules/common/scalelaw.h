@@ -24,28 +24,12 @@ enum class fault {
     psi_zero_rising,  // c e / d = 0 and b - c e <= 0: the left tail of h does not fall
 };
 
-// Whether the law is proper and h concave.  Signs of chi and psi come from the
-// signs of the factors, so products that underflow or overflow do not change
-// the verdict; b - c e is taken as the sampler evaluates it (b - e c).
+// Whether the law is proper and h concave.
 fault check_law(double a, double b, double c, double d, double e);
 
-// h in the inputs' own terms, as handed to the sampler.
-struct logp_params {
-    double inv_a;       // 1 / a
-    double b_minus_ce;  // b - e c, that is -2 lambda
-    double b;
-    double c;
-    double e_over_d;    // (1 / d) e
-};
-double logp(double* deriv, void* data, double x);
-
-// log(|l| + sqrt(l^2 + exp(2 q))) without overflow.
-double log_root(double l, double q);
-
 // The mode x of h and the curvature kappa = -h''(x) there, in logarithms so
-// that no product of the inputs overflows: s = e^x solves
-// chi s^2 + 2 lambda s - psi = 0, and kappa = A + B with A = (chi / 2) e^x,
-// B = (psi / 2) e^-x.
+// that no product of the inputs overflows: kappa = A + B with
+// A = (chi / 2) e^x and B = (psi / 2) e^-x.
 struct law_mode {
     double x;
     double log_A, log_B;  // -inf when chi or psi is 0
@@ -54,21 +38,21 @@ struct law_mode {
 };
 law_mode mode_of(double a, double b, double c, double d, double e);
 
-// Above this curvature the terms of h at the mode are so large that their
-// rounding (about 2e-16 kappa) is no longer small against the law's own
-// variation of order 1 in h: the law is sampled in the centred form below.
-const double centred_above = 23.0;  // log(kappa) > 23: kappa above about 1e10
+// h in the inputs' own terms: the data of the sampler's call-back.
+struct logp_params {
+    double inv_a;       // 1 / a
+    double b_minus_ce;  // b - e c, that is -2 lambda
+    double b;
+    double c;
+    double e_over_d;    // (1 / d) e
+};
 
-// The centred form, t = x - x* for the rounded mode x*:
-//   h(x* + t) - h(x*) = r t - A phi(t) - B phi(-t),  phi(t) = e^t - 1 - t,
-// with r = B - A - lambda the residual slope at x*: every term is of the size
-// of its own variation, so no large terms cancel.
+// Very narrow laws are sampled in a centred form, t = x - x* for the rounded
+// mode x*: h(x* + t) - h(x*) = r t - A phi(t) - B phi(-t), phi(t) = e^t - 1 - t,
+// with r = B - A - lambda the residual slope at x*.
 struct centred_params {
     double A, B, r;
 };
-// e^t - 1 - t without cancellation near 0.
-double expm1_minus(double t);
-double logq(double* deriv, void* data, double t);
 
 // What the sampler is handed for one law: the log-density (of x, or of t in
 // the centred form), its data, the start and base step of the bracketing
@@ -80,7 +64,7 @@ struct plan {
     logp_params p;
     centred_params q;
 
-    ars_logdens logdens() const { return centred ? logq : logp; }
+    ars_logdens logdens() const;
     void* data() { return centred ? static_cast<void*>(&q) : static_cast<void*>(&p); }
     // y from the sampler's value; in the centred form the shift is applied
     // apart, which keeps the width of the law below the resolution of x.

