@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus: a few typical calls per module, in the byte
-encoding that fuzz_gateway.cpp reads (see the comment at its top)."""
+"""Writes the seed corpus: a few typical calls per module of the manifest, in
+the byte encoding that fuzz_gateway.cpp reads (see the comment at its top).
+A module without calls of its own below gets two generic ones."""
 import os
 
 SPECIAL = ['nan', 'inf', '-inf', 0.0, '-0', 1.0, 2.0, 3.0, 0.5, 2.9, -1.0, -2.5, 1e308, -1e308,
@@ -79,10 +80,26 @@ SEEDS = {
     'hyptan_fast': [call(1, dbl(1, 4, [0.5, 18.0, -1.0, 1.5e-8]))],
 }
 
+def manifest_modules(path):
+    """The module names of the manifest, in its order."""
+    names = []
+    with open(path) as f:
+        for line in f:
+            words = line.split('#', 1)[0].split()
+            if words[:1] == ['module']:
+                names.append(words[1])
+    return names
+
+
 here = os.path.dirname(os.path.abspath(__file__))
-for module, seeds in SEEDS.items():
+modules = manifest_modules(os.path.join(here, '..', 'manifest.txt'))
+unknown = sorted(set(SEEDS) - set(modules))
+if unknown:
+    raise SystemExit('seeds for modules the manifest does not list: ' + ', '.join(unknown))
+GENERIC = [call(1, scalar(2.0), stream=U), call(1, dbl(2, 3), scalar(3.0), stream=U)]
+for module in modules:
     folder = os.path.join(here, 'corpus', module)
     os.makedirs(folder, exist_ok=True)
-    for i, seed in enumerate(seeds):
+    for i, seed in enumerate(SEEDS.get(module, GENERIC)):
         with open(os.path.join(folder, 'seed%d' % i), 'wb') as f:
             f.write(seed)
