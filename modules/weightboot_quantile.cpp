@@ -55,7 +55,9 @@ void place(const walk& wk, const double* g, double s) {
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 2 || nrhs > 4) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    args_require_doubles(prhs, 1, 2);
+    if (nrhs >= 3) args_require_size(prhs[2], 3);
+    if (nrhs == 4) args_require_double(prhs[3], 4);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
     const int n = dx[0];
@@ -63,14 +65,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const int* dp = mxGetDimensions_700(prhs[1]);
     if (dp[0] > 1 && dp[1] > 1) args_error("notVector", "P must be a vector.");
     const int np = dp[0] * dp[1];  // at most one of them exceeds 1
-
-    mxArray* sorted = nullptr;
-    mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
-    mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
-    if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
-        args_error("internal", "Internal error: the host's sort returned too few values.");
-    double* q = mxGetPr(sorted);
-    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
 
     int b = 1;
     if (nrhs >= 3) {
@@ -87,6 +81,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         if (dw[0] != n) args_error("lengthMismatch", "W must be a same size as X.");
         w = mxGetPr(prhs[3]);
     }
+
+    mxArray* sorted = nullptr;
+    mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
+    mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
+    if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
+        args_error("internal", "Internal error: the host's sort returned too few values.");
+    double* q = mxGetPr(sorted);
+    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
 
     plhs[0] = mxCreateDoubleMatrix_700(b, np, mxREAL);
     double* out = mxGetPr(plhs[0]);

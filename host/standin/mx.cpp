@@ -294,9 +294,11 @@ using standin::cls;
 
 extern "C" {
 
+// Hosts differ on an empty array (an error, or an undefined value): asking
+// is a breach here.
 double mxGetScalar(const mxArray* a) {
     checked(a, "mxGetScalar");
-    if (count(a->dims) == 0) return 0.0;
+    if (count(a->dims) == 0) standin::detail::fault("mxGetScalar on an empty array, whose value is undefined");
     return element(a, 0);
 }
 

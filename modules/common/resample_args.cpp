@@ -13,7 +13,8 @@ static int size_of(const mxArray* a) {
 void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    args_require_double(prhs[0], 1);
+    for (int i = 2; i <= nrhs; ++i) args_require_size(prhs[i - 1], i);
 
     const int* d = mxGetDimensions_700(prhs[0]);
     // rows x columns can promise more than the array holds (a later dimension

@@ -14,7 +14,8 @@ struct resample_args {
     int m, cols;      // size of the result, truncated toward zero (negative: empty)
 };
 
-// Checks in order: output count, input count, classes, then the scalar test
+// Checks in order: output count, input count, classes (the weights double,
+// M and N double or integer), then the scalar test
 // of M and its value, then the same for N ("M must be a scalar." for both).
 void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra);
 

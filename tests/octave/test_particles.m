@@ -19,7 +19,7 @@ function test_particles()
     expect_error(@() f(), 'Wrong number of input arguments.');
     expect_error(@() f(w, 1, 1, 1), 'Wrong number of input arguments.');
     expect_error(@() f(single(w)), 'Input 1 must be a full double array, not single.');
-    expect_error(@() f(w, int32(2)), 'Input 2 must be a full double array, not int32.');
+    expect_error(@() f(w, single(2)), 'Input 2 must be a full double array, not single.');
     expect_error(@() f(w, 2, NaN), 'Sizes must be finite and smaller than 2^31 in magnitude.');
     try
       [a, b] = f(w);

@@ -56,50 +56,31 @@ std::vector<double> uniforms(size_t count, unsigned seed) {
     return u;
 }
 
+// Every check comes before the host's "sort" and the first draw.
 TEST(weightboot_quantile, MessagesInTheOrderTheChecksFire) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-        bool sorted;  // the checks that fire after "sort"
-    };
-    const row rows[] = {
-        {2, {matrix(4, 1), scalar(50)}, "Too many output arguments.", false},
-        {1, {matrix(4, 1)}, "Wrong number of input arguments.", false},
+    harness::expect_messages(fn(), {
+        {2, {matrix(4, 1), scalar(50)}, "Too many output arguments."},
+        {1, {matrix(4, 1)}, "Wrong number of input arguments."},
         {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 1), scalar(1)},
-         "Wrong number of input arguments.", false},
+         "Wrong number of input arguments."},
         {1, {standin::of_class(standin::cls::int8_, {4, 1}), matrix(2, 2)},
-         "Input 1 must be a full double array, not int8.", false},
-        {1, {matrix(4, 1), standin::text("50")}, "Input 2 must be a full double array, not char.", false},
+         "Input 1 must be a full double array, not int8."},
+        {1, {matrix(4, 1), standin::text("50")}, "Input 2 must be a full double array, not char."},
         {1, {matrix(4, 1), scalar(50), standin::cell(1, 1), matrix(2, 2)},
-         "Input 3 must be a full double array, not cell.", false},
+         "Input 3 must be a full double array, not cell."},
         {1, {matrix(4, 1), scalar(50), scalar(1), standin::logical(4, 1)},
-         "Input 4 must be a full double array, not logical.", false},
-        {1, {matrix(4, 1), matrix(2, 2), matrix(1, 2)}, "P must be a vector.", false},
-        {1, {matrix(4, 1), matrix(1, 3), matrix(1, 2)}, "B must be a scalar.", true},
+         "Input 4 must be a full double array, not logical."},
+        {1, {matrix(4, 1), matrix(2, 2), matrix(1, 2)}, "P must be a vector."},
+        {1, {matrix(4, 1), matrix(1, 3), matrix(1, 2)}, "B must be a scalar."},
         {1, {matrix(4, 1), matrix(3, 1), scalar(NAN)},
-         "Sizes must be finite and smaller than 2^31 in magnitude.", true},
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
         {1, {matrix(4, 1), matrix(3, 1), scalar(2147483648.0), matrix(4, 1)},
-         "Sizes must be finite and smaller than 2^31 in magnitude.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 2)}, "W must be a column vector.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 0)}, "W must be a column vector.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(5, 1)}, "W must be a same size as X.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(1, 1)}, "W must be a same size as X.", true},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        standin::clear_log();
-        auto res = standin::call(fn(), r.nlhs, a.list());
-        EXPECT_TRUE(res.failed) << r.message;
-        EXPECT_EQ(res.message, r.message);
-        ASSERT_EQ(standin::log().size(), r.sorted ? 1u : 0u) << r.message;
-        if (r.sorted) {
-            EXPECT_EQ(standin::log()[0].name, "sort");
-        }
-        // The sorted copy is the host's to reclaim when a later check fails.
-        EXPECT_EQ(res.reclaimed_arrays, r.sorted ? 1u : 0u) << r.message;
-    }
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 2)}, "W must be a column vector."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 0)}, "W must be a column vector."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(5, 1)}, "W must be a same size as X."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(1, 1)}, "W must be a same size as X."},
+    });
 }
 
 // Host calls: "sort" once (even for an empty P or no replicate), then, for a
