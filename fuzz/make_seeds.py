@@ -70,6 +70,8 @@ SEEDS = {
     'particles_multinomial': [call(1, dbl(1, 4, [0.0, 1.0, 0.0, 3.0]), scalar(3.0), stream=U)],
     'particles_residual': [call(1, dbl(3, 1, [1.0, 2.0, 5.0]), scalar(8.0), scalar(1.0), stream=U)],
     'particles_stratified': [call(1, dbl(3, 1, [1.0, 1.0, 2.0]), scalar(4.0), scalar(1.0), stream=U)],
+    'particles_systematic': [call(1, dbl(3, 1, [1.0, 1.0, 2.0]), scalar(4.0), scalar(1.0), stream=U),
+                             call(1, dbl(1, 4, [0.0, 1.0, 0.0, 3.0]), scalar(-2.0), stream=U)],
     'particles_deterministic': [call(1, dbl(1, 3, [1.0, 1.0, 1.0]), scalar(5.0), scalar(1.0))],
     'weightboot_average': [call(1, dbl(5, 3), scalar(4.0), dbl(5, 1), stream=U * 4)],
     'weightboot_quantile': [call(1, dbl(4, 1, [1.0, 2.0, 3.0, 4.0]), dbl(1, 2, [25.0, 10.0]),

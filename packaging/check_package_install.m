@@ -25,6 +25,7 @@ function check_package_install(tarball, tmp)
     'particles_residual',      {[1 2 3]}
     'particles_stratified',    {[1 2 3]}
     'particles_deterministic', {[1 2 3]}
+    'particles_systematic',    {[1 2 3]}
     'weightboot_average',      {rand(5, 2)}
     'weightboot_quantile',     {(1:5)', 50}
     'metric_pairwise',         {metric, rand(3, 2)}
