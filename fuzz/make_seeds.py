@@ -72,6 +72,8 @@ SEEDS = {
     'particles_stratified': [call(1, dbl(3, 1, [1.0, 1.0, 2.0]), scalar(4.0), scalar(1.0), stream=U)],
     'particles_systematic': [call(1, dbl(3, 1, [1.0, 1.0, 2.0]), scalar(4.0), scalar(1.0), stream=U),
                              call(1, dbl(1, 4, [0.0, 1.0, 0.0, 3.0]), scalar(-2.0), stream=U)],
+    'particles_weights': [call(3, dbl(1, 4, [0.0, -1e5, 'inf', 2.5])),
+                          call(2, dbl(2, 2, [-1e308, '-inf', 1e-300, 0.5]))],
     'particles_deterministic': [call(1, dbl(1, 3, [1.0, 1.0, 1.0]), scalar(5.0), scalar(1.0))],
     'weightboot_average': [call(1, dbl(5, 3), scalar(4.0), dbl(5, 1), stream=U * 4)],
     'weightboot_quantile': [call(1, dbl(4, 1, [1.0, 2.0, 3.0, 4.0]), dbl(1, 2, [25.0, 10.0]),

@@ -26,6 +26,7 @@ function check_package_install(tarball, tmp)
     'particles_stratified',    {[1 2 3]}
     'particles_deterministic', {[1 2 3]}
     'particles_systematic',    {[1 2 3]}
+    'particles_weights',       {[0 -1 -2]}
     'weightboot_average',      {rand(5, 2)}
     'weightboot_quantile',     {(1:5)', 50}
     'metric_pairwise',         {metric, rand(3, 2)}
