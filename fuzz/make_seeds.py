@@ -79,6 +79,7 @@ SEEDS = {
     'weightboot_quantile': [call(1, dbl(4, 1, [1.0, 2.0, 3.0, 4.0]), dbl(1, 2, [25.0, 10.0]),
                                  scalar(2.0), stream=U * 2)],
     'metric_pairwise': [call(1, METRIC, dbl(2, 2, [0.0, 3.0, 0.0, 4.0]))],
+    'bayesmex_seed': [call(2, scalar(2.0), scalar(3.0)), call(0, scalar(1e5), scalar(0.0))],
     'psi_eval': [call(1, dbl(2, 3, [1.0, 0.5, 5.0, -2.5, 0.0, 100.0]))],
     'hyptan_fast': [call(1, dbl(1, 4, [0.5, 18.0, -1.0, 1.5e-8]))],
 }

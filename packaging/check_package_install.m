@@ -32,6 +32,7 @@ function check_package_install(tarball, tmp)
     'metric_pairwise',         {metric, rand(3, 2)}
     'psi_eval',                {1}
     'hyptan_fast',             {0.5}
+    'bayesmex_seed',           {1, 2}
   };
 
   failures = {};

@@ -3,7 +3,7 @@
 # (or through sudo).  Packages already present are left alone.
 set -euo pipefail
 packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox fonts-dejavu-core
-          python3 python3-mpmath clang libclang-rt-14-dev)
+          python3 python3-mpmath clang libclang-rt-14-dev octave-parallel)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -59,6 +59,7 @@ const char* mxGetClassName(const mxArray* a);
 mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
 mxArray* mxCreateDoubleScalar(double value);
+mxArray* mxCreateString(const char* text);
 void mxDestroyArray(mxArray* a);
 void* mxMalloc(size_t bytes);
 void mxFree(void* block);
