@@ -10,8 +10,8 @@
 %   one uniform U = rand() from the host, shared by all strata.  I(g+1) is
 %   the particle j whose stretch of cumulative expected count holds that
 %   point: Q(j-1) < g + U <= Q(j).  One pass over the particles, no table
-%   and no search.  Of the resampling schemes it has the least variance in
-%   most filters, and it is the cheapest random one.
+%   and no search.  It takes the least randomness of the random schemes,
+%   and is the cheapest of them.
 %
 %   Arguments
 %     W       Real double array of n weights, read in column-major order
