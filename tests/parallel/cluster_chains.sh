@@ -20,6 +20,12 @@ if [ -z "$server" ] || [ ! -x "$server" ]; then
   echo "SKIP: no octave-pserver (Debian package octave-parallel)"; exit 77
 fi
 octave=$(readlink -f "$(command -v "$octave")")
+# One server per machine (fixed ports, one pid file): runs of this test from
+# several build trees take turns.
+exec 9>/tmp/bayesmex-cluster-test.lock
+if ! flock -w 300 9; then
+  echo "SKIP: another run of this test held the cluster server for 300 s"; exit 77
+fi
 if (exec 3<>/dev/tcp/127.0.0.1/12502) 2>/dev/null; then
   echo "SKIP: a cluster server already listens on 127.0.0.1:12502"; exit 77
 fi
