@@ -22,7 +22,9 @@ fi
 octave=$(readlink -f "$(command -v "$octave")")
 # One server per machine (fixed ports, one pid file): runs of this test from
 # several build trees take turns.
-exec 9>/tmp/bayesmex-cluster-test.lock
+lock=/tmp/bayesmex-cluster-test.lock
+[ -e "$lock" ] || { : > "$lock" && chmod 666 "$lock"; } 2>/dev/null
+exec 9< "$lock"
 if ! flock -w 300 9; then
   echo "SKIP: another run of this test held the cluster server for 300 s"; exit 77
 fi
