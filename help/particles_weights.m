@@ -12,8 +12,8 @@
 %   exponentials are taken once, in the pass that also sums them.
 %
 %   Arguments
-%     LOGW    Real double array (a vector or a matrix) of n >= 1 log-weights,
-%             read in column-major order.  -Inf is a weight of 0.
+%     LOGW    Real double array of n >= 1 log-weights, of any shape, read in
+%             column-major order.  -Inf is a weight of 0.
 %
 %   Result
 %     W        Weights of the shape of LOGW, non-negative, summing to 1 up
@@ -28,8 +28,7 @@
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input 1 must be a full double array, not CLASS.",
-%     "Log-weights must be real.",
-%     "Log-weights must not have more than two dimensions.",
+%     "Input 1 must be real.",
 %     "Log-weights must not be empty.",
 %     "Log-weights must not be NaN or +Inf.",
 %     "Log-weights must not all be -Inf."

@@ -11,12 +11,12 @@
 %   takes bounded time.
 %
 %   Arguments
-%     X       Real double array (complex: real parts are read).  Only its
-%             first two dimensions count: an N-d array gives a
-%             rows-by-columns Y from its first rows*columns elements.
+%     X       Real double array of any size and number of dimensions (a
+%             complex X whose imaginary parts are all 0 is read as its real
+%             parts).
 %
 %   Result
-%     Y       Same rows and columns as X.
+%     Y       The size of X, every element computed.
 %             psi(+0) = -Inf, psi(-0) = +Inf, psi(negative integer) = -Inf,
 %             psi(+Inf) = +Inf, psi(-Inf) = NaN, psi(NaN) = NaN.
 %
@@ -31,7 +31,8 @@
 %
 %   Errors
 %     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input 1 must be a full double array, not CLASS."
+%     "Input 1 must be a full double array, not CLASS.",
+%     "Input 1 must be real."
 %
 %   Example
 %     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061

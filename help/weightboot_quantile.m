@@ -12,29 +12,26 @@
 %   piecewise-linear curve through the points (c(j), X(j)).
 %
 %   Arguments
-%     X   Real double column of n sample values in ascending order (not
-%         checked, never sorted).  Only the first n = rows(X) elements are
-%         read: of a matrix only the first column, and a row counts as one
-%         value.
-%     P   Percentiles in percent: a real double vector (row, column, scalar
-%         or empty).  P is sorted once per call by the host's "sort".
-%     B   Number of replicates (default 1), a scalar truncated toward zero;
-%         zero or negative gives an empty (0-by-numel(P)) R and draws
-%         nothing.
+%     X   Real double vector of n sample values in ascending order, without
+%         NaN (checked, never sorted); a row or a column.
+%     P   Percentiles in percent, from 0 to 100: a real double vector (row,
+%         column, scalar or empty).  P is sorted once per call by the host's
+%         "sort".
+%     B   Number of replicates (default 1), a double or integer-class
+%         scalar truncated toward zero (an empty array reads as 0); zero or
+%         negative gives an empty (0-by-numel(P)) R and draws nothing.
 %     W   Prior weights: a real double n-by-1 column.  Values are not
-%         checked: all zeros give NaN for every percentile up to 100.
+%         checked: all zeros give NaN for every percentile.
 %
 %   Result
 %     R   B-by-numel(P).  Column k holds the k-th smallest percentile, not
 %         the k-th one given: P = [90 10] gives the 10th percentile in
-%         column 1.  A percentile at or below c(1) (0 and negative ones
-%         included) gives X(1); 100 gives X(n) up to rounding.  Percentiles
-%         above 100, and NaN ones, are never placed and stay 0; a NaN in P
-%         also leaves every column after it (all NaNs sort last) at 0.
-%         A percentile equal to a cumulative weight c(j) gives X(j).
-%         With a single value (n = 1) every percentile up to 100 gives X(1),
-%         whatever W is; with no value (an empty X) every entry stays 0.
-%         With n = 0, or an empty P (an empty R), nothing is drawn.
+%         column 1.  A percentile at or below c(1) (0 included) gives X(1);
+%         100 gives X(n) up to rounding.  A percentile equal to a cumulative
+%         weight c(j) gives X(j).  With a single value (n = 1) every
+%         percentile gives X(1), whatever W is; with no value (an empty X)
+%         every entry is NaN.  With n = 0, or an empty P (an empty R),
+%         nothing is drawn.
 %         Replicates draw from the host's "rand" in order, the n values a
 %         rand(n, 1) call would give each (several replicates come from one
 %         call), so rand("state", s) reproduces them exactly; the
@@ -46,10 +43,14 @@
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
-%     "P must be a vector.", "B must be a scalar.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
+%     "X must be a vector.", "P must be a vector.", "B must be a scalar.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude." (B NaN,
 %     infinite or beyond the 32-bit range),
-%     "W must be a column vector.", "W must be a same size as X."
+%     "W must be a column vector.", "W must be a same size as X.",
+%     "X must not contain NaN.", "X must be in ascending order.",
+%     "P must be between 0 and 100."
 %
 %   Example
 %     rand("state", 1);

@@ -28,13 +28,12 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t count = args_count(plhs[0]);
 
     std::size_t g = 0;
-    int last = 0;  // 1-based index of the last particle of positive weight
     if (ra.n > 0) {
-        const double total = resample_total(ra.w, ra.n);
+        // Checked: every weight finite and non-negative, the total finite and > 0.
+        const double total = ra.total;
         const double T = double(count);
         double a = 0;
         for (int j = 0; j < ra.n; ++j) {
-            if (ra.w[j] > 0) last = j + 1;
             a = a + ra.w[j] / total * T;
             const double index = j + 1;
             // The walk is bound by the latency of a and by mispredicted
@@ -76,7 +75,12 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         }
     }
     // Rounding can leave the summed expected counts just short of the last
-    // point, T - 1 + u; that point belongs to the last particle that can be
-    // chosen.  With no particle of positive weight (no weights) they stay 0.
-    for (std::size_t i = g; i < count; ++i) out[i] = last;
+    // points, up to T - 1 + u: they lie at the top of the cumulative count, in
+    // the stretch of the last particle of positive weight.  With no weights
+    // every element is 0, as in the other schemes.
+    if (g < count) {
+        int last = ra.n;
+        while (last > 0 && !(ra.w[last - 1] > 0)) --last;
+        for (std::size_t i = g; i < count; ++i) out[i] = last;
+    }
 }

@@ -22,14 +22,9 @@
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 3) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs != 1) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, 1);
+    // Any shape: the weights keep it, every element read.
+    args_require_double_any_shape(prhs[0], 1);
     const mxArray* in = prhs[0];
-    if (mxIsComplex(in)) args_error("complexInput", "Log-weights must be real.");
-    const mwSize nd = mxGetNumberOfDimensions(in);
-    const mwSize* dims = mxGetDimensions(in);
-    for (mwSize i = 2; i < nd; ++i)
-        if (dims[i] != 1)
-            args_error("tooManyDimensions", "Log-weights must not have more than two dimensions.");
     const std::size_t n = args_count(in);
     if (n == 0) args_error("emptyInput", "Log-weights must not be empty.");
     const double* lw = mxGetPr(in);
@@ -42,10 +37,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         bad |= !(lw[i] < INFINITY);  // NaN or +Inf
         m = lw[i] > m ? lw[i] : m;
     }
-    if (bad) args_error("notFinite", "Log-weights must not be NaN or +Inf.");
+    if (bad) args_error("badWeight", "Log-weights must not be NaN or +Inf.");
     if (m == -INFINITY) args_error("zeroWeights", "Log-weights must not all be -Inf.");
 
-    plhs[0] = mxCreateDoubleMatrix(dims[0], dims[1], mxREAL);
+    plhs[0] = mxCreateNumericArray(mxGetNumberOfDimensions(in), mxGetDimensions(in),
+                                   mxDOUBLE_CLASS, mxREAL);
     double* w = mxGetPr(plhs[0]);
     // Two sums, left to right; each is one chain, and the exp between their
     // terms hides their latency.

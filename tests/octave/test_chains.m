@@ -2,8 +2,6 @@ function test_chains()
   % bayesmex_seed gives each chain full generator states that follow from
   % (seed, k) alone, and K = 4 chains of bayesmex_gibbs draw bit-identical
   % values serially and with parcellfun on 2 processes.
-  here = fileparts(mfilename('fullpath'));
-  addpath(fullfile(here, '..', '..', 'demo'));
   [su, sn] = bayesmex_seed(2026, 3);
   assert(isequal(size(su), [625 1]) && isequal(rand('state'), su) && isequal(randn('state'), sn));
   a = [rand(1, 5) randn(1, 5)];

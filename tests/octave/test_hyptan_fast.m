@@ -11,7 +11,9 @@ function test_hyptan_fast()
   x = (2 * rand(1, 1e5) - 1) .* 18 .* 2 .^ -floor(rand(1, 1e5) * 28);
   assert(max(abs(hyptan_fast(x) - tanh(x))) <= 4 * 2^-53);
   assert(isequal(size(hyptan_fast(zeros(0, 3))), [0 3]));
-  assert(isequal(size(hyptan_fast(ones(2, 3, 4))), [2 3]));
+  x = randn(2, 3, 4) * 10;
+  assert(isequal(hyptan_fast(x), reshape(hyptan_fast(x(:)), [2 3 4])));
+  expect_error(@() hyptan_fast(1 + 1i), 'Input 1 must be real.');
   expect_error(@() hyptan_fast(), 'Wrong number of input arguments.');
   expect_error(@() hyptan_fast(single(1)), 'Input 1 must be a full double array, not single.');
   expect_error(@() hyptan_fast(uint8(1)), 'Input 1 must be a full double array, not uint8.');

@@ -19,7 +19,14 @@ function test_particles()
     expect_error(@() f(), 'Wrong number of input arguments.');
     expect_error(@() f(w, 1, 1, 1), 'Wrong number of input arguments.');
     expect_error(@() f(single(w)), 'Input 1 must be a full double array, not single.');
-    expect_error(@() f(w, int32(2)), 'Input 2 must be a full double array, not int32.');
+    expect_error(@() f(w, single(2)), 'Input 2 must be a full double array, not single.');
+    % Weights with no expected counts: negative, NaN, infinite, all zero
+    % (exp of log-likelihoods that all underflow), a sum that overflows.
+    for bad = {[1 -1 2], [1 NaN], [Inf 1], -Inf}
+      expect_error(@() f(bad{1}, 3), 'Weights must be finite and not negative.');
+    end
+    expect_error(@() f(exp([-800 -900 -1000]), 3), 'Weights must not all be zero.');
+    expect_error(@() f([1e308 1e308], 3), 'Weights must have a finite sum.');
     expect_error(@() f(w, 2, NaN), 'Sizes must be finite and smaller than 2^31 in magnitude.');
     try
       [a, b] = f(w);

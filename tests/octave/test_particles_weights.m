@@ -3,7 +3,7 @@ function test_particles_weights()
   % bit, the effective sample size and the log of the mean weight to
   % rounding, far outside exp's range, and its refusals.
   rand('state', 3); randn('state', 3);
-  for shape = {[1 50], [50 1], [7 9]}
+  for shape = {[1 50], [50 1], [7 9], [3 4 5]}
     lw = 40 * randn(shape{1}) - 2000;
     lw(rand(shape{1}) < 0.2) = -Inf;
     [w, ess, lm] = particles_weights(lw);
@@ -22,12 +22,11 @@ function test_particles_weights()
   expect_error(@() particles_weights([0 Inf]), 'Log-weights must not be NaN or +Inf.');
   expect_error(@() particles_weights(-Inf(3, 1)), 'Log-weights must not all be -Inf.');
   expect_error(@() particles_weights([]), 'Log-weights must not be empty.');
-  expect_error(@() particles_weights(zeros(2, 2, 2)), ...
-               'Log-weights must not have more than two dimensions.');
+  expect_error(@() particles_weights([0 1i]), 'Input 1 must be real.');
   expect_error(@() particles_weights(single(1)), 'Input 1 must be a full double array, not single.');
   try
     particles_weights([0 NaN]);
   catch err
-    assert(strcmp(err.identifier, 'bayesmex:particles_weights:notFinite'), err.identifier);
+    assert(strcmp(err.identifier, 'bayesmex:particles_weights:badWeight'), err.identifier);
   end
 end

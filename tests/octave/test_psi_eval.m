@@ -7,7 +7,9 @@ function test_psi_eval()
   assert(isequal(y(3:9), [-Inf Inf -Inf -Inf -Inf -Inf Inf]));
   assert(all(isnan(y(10:11))));
   assert(isequal(size(psi_eval(zeros(0, 3))), [0 3]));
-  assert(isequal(size(psi_eval(ones(2, 3, 4))), [2 3]));
+  x = rand(2, 3, 4) * 10;
+  assert(isequal(psi_eval(x), reshape(psi_eval(x(:)), [2 3 4])));
+  expect_error(@() psi_eval([1 2i]), 'Input 1 must be real.');
   rand('state', 1);
   x = [rand(1, 1000) * 10, exp(rand(1, 1000) * 40 - 10)];
   assert(max(abs(psi_eval(x) - psi(x)) ./ max(abs(psi(x)), 1)) < 1e-12);

@@ -3,7 +3,7 @@
 # processes and with netcellfun on a cluster server (package parallel) at
 # 127.0.0.1 must draw bit-identical values.
 #
-# usage: cluster_chains.sh OCTAVE_CLI OCTAVE_BUILD_DIR DEMO_DIR
+# usage: cluster_chains.sh OCTAVE_CLI OCTAVE_BUILD_DIR (the modules and m-files)
 #
 # The server program refuses to run as root: as root the server runs as the
 # unprivileged user nobody (setpriv), from a private folder holding a copy of
@@ -13,7 +13,7 @@
 # exit, within a bounded time.  Exit 77 (skipped) when the server program or
 # its ports are unavailable.
 set -u
-octave=${1:?usage}; build=${2:?usage}; demo=${3:?usage}
+octave=${1:?usage}; build=${2:?usage}
 server=/usr/libexec/octave-pserver
 [ -x "$server" ] || server=$(command -v octave-pserver || true)
 if [ -z "$server" ] || [ ! -x "$server" ]; then
@@ -49,7 +49,7 @@ stop() {
 trap stop EXIT
 trap 'exit 1' INT TERM
 
-cp "$build"/*.mex "$build"/*.m "$demo"/bayesmex_gibbs.m "$demo"/bayesmex_chains_demo.m "$work"/
+cp "$build"/*.mex "$build"/*.m "$work"/
 chmod 755 "$work"; chmod 644 "$work"/*
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then

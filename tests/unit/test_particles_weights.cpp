@@ -20,9 +20,7 @@ TEST(particles_weights, Refusals) {
         {1, {scalar(0), scalar(0)}, "Wrong number of input arguments."},
         {1, {standin::of_class(standin::cls::single_, {1, 3})},
          "Input 1 must be a full double array, not single."},
-        {1, {standin::complex_matrix(1, 2, {0, 0}, {1, 0})}, "Log-weights must be real."},
-        {1, {standin::array({2, 1, 2}, {0, 0, 0, 0})},
-         "Log-weights must not have more than two dimensions."},
+        {1, {standin::complex_matrix(1, 2, {0, 0}, {1, 0})}, "Input 1 must be real."},
         {1, {matrix(0, 3)}, "Log-weights must not be empty."},
         {1, {matrix(1, 3, {0, NAN, 1})}, "Log-weights must not be NaN or +Inf."},
         {1, {matrix(3, 1, {INFINITY, 0, 1})}, "Log-weights must not be NaN or +Inf."},
@@ -44,6 +42,11 @@ TEST(particles_weights, ExactWhereTheArithmeticIs) {
         {{-7e300}, 1, {1}, 1, -7e300},
         {{0, 0, 0, 0, 0, 0}, 3, std::vector<double>(6, 1.0 / 6), 6, 0},
     };
+    // Every dimension kept and read.
+    auto nd = harness::call(fn(), 1, {standin::array({2, 1, 2}, {0, -INFINITY, 0, -INFINITY})});
+    ASSERT_FALSE(nd.failed) << nd.message;
+    EXPECT_EQ(standin::dims(nd.out[0]), (std::vector<size_t>{2, 1, 2}));
+    EXPECT_EQ(standin::values(nd.out[0]), (std::vector<double>{0.5, 0, 0.5, 0}));
     for (const row& r : rows) {
         standin::clear_log();
         harness::args a{matrix(r.rows, r.lw.size() / r.rows, r.lw)};
