@@ -15,10 +15,13 @@
 %
 %   Arguments
 %     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They should be non-negative with a
-%             positive sum; they need not sum to 1.
+%             (rows x columns of it); they need not sum to 1.  They must be
+%             finite and non-negative with a positive, finite sum; anything
+%             else is refused before the draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             Each must pass the scalar test (no dimension above 1).
+%             Each must pass the scalar test (no dimension above 1; an empty
+%             array passes and reads as 0); double or integer-class values
+%             (int32(5) is 5).
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,
@@ -33,8 +36,12 @@
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%     "Sizes must be finite and smaller than 2^31 in magnitude.",
+%     "Weights must be finite and not negative.",
+%     "Weights must not all be zero.", "Weights must have a finite sum."
 %
 %   Example
 %     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
