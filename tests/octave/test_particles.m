@@ -1,10 +1,10 @@
 function test_particles()
-  % The four resampling modules in Octave: shapes, messages, the stream they
+  % The five resampling modules in Octave: shapes, messages, the stream they
   % take, unbiased counts and the bounds each scheme guarantees.
   names = {'particles_multinomial', 'particles_residual', 'particles_stratified', ...
-           'particles_deterministic'};
+           'particles_deterministic', 'particles_systematic'};
   w = [0.1 0 0.35 0.05 0.3 0.2];
-  for k = 1:4
+  for k = 1:numel(names)
     f = str2func(names{k});
     assert(size(f(w)), [1 6]);
     assert(size(f(w', 3)), [3 3]);
@@ -57,11 +57,21 @@ function test_particles()
   rand('state', 4); u = rand(); assert(rand() == next);
   assert(isequal(r, [3; 1 + (u > 0.5)]));
 
+  % Systematic: one uniform u, taken even for an empty result, and the walk
+  % replayed operation by operation (its accumulator is the cumulative
+  % expected count less the strata filled, so cumsum would round otherwise).
+  rand('state', 5); v = rand(1, 50) .* (rand(1, 50) > 0.3);
+  rand('state', 6); r = particles_systematic(v, 30, 40); next = rand();
+  rand('state', 6); u = rand(); assert(rand() == next);
+  assert(isequal(r(:), systematic_m(v, 1200, u)));
+  rand('state', 6); particles_systematic(v, 0); next = rand();
+  rand('state', 6); rand(); assert(rand() == next);
+
   % Unbiased counts: the mean count of each particle over many calls is
   % within 5 standard errors of T w / sum(w) (fixed seeds).
   T = 40; reps = 3000;
   e = w / sum(w) * T;
-  for k = 1:3
+  for k = [1 2 3 5]
     f = str2func(names{k});
     rand('state', 20 + k);
     counts = zeros(reps, numel(w));
@@ -86,7 +96,28 @@ function test_particles()
     assert(sum(s) == T && all(s >= floor(e)), 'residual bounds');
     s = cnt(particles_stratified(v, 1, T));
     assert(sum(s) == T && all(abs(s - e) < 2), 'stratified bounds');
+    r = particles_systematic(v, 1, T);
+    s = cnt(r);
+    assert(sum(s) == T && all(s == floor(e) | s == floor(e) + 1) && all(diff(r) >= 0), ...
+           'systematic bounds');
     s = cnt(particles_multinomial(v, T, 1));
     assert(sum(s) == T && all(s(v == 0) == 0), 'multinomial never picks a zero weight');
   end
+end
+
+function idx = systematic_m(w, T, u)
+  idx = zeros(T, 1); g = 0; a = 0; total = 0; last = 0;
+  for j = 1:numel(w), total = total + w(j); end
+  for j = 1:numel(w)
+    if w(j) > 0, last = j; end
+    a = a + w(j) / total * T;
+    if a >= 1
+      k = fix(a); a = a - k;
+      idx(g + 1:min(g + k, T)) = j; g = min(g + k, T);
+    end
+    if g < T && a >= u
+      g = g + 1; idx(g) = j; a = a - 1;
+    end
+  end
+  idx(g + 1:end) = last;
 end
