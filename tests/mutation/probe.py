@@ -217,6 +217,7 @@ def table(mutants):
         else:
             what = "not run"
         secs = f"{mu.seconds:.0f}" if mu.seconds else ""
+        what = what.replace("|", "\\|")  # a cell of a Markdown table
         rows.append(f"| {mu.name} | {mu.file} | {what} | {secs} |")
     return "\n".join(rows)
 
