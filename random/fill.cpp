@@ -34,16 +34,21 @@ constexpr std::size_t CHUNK = 256;
 constexpr double REJECTED = 0.0, ACCEPTED = 1.0, UNSETTLED = 2.0;
 
 // Natural logarithms of two positive normal numbers x1, x2, each to within
-// 1e-12 of itself (relative): x = m 2^e with m in [sqrt(1/2), sqrt(2)),
+// 2e-12 of itself (relative): x = m 2^e with m in [sqrt(1/2), sqrt(2)),
 // log m = 2 atanh(s) with s = (m - 1) / (m + 1), |s| < 0.1716, summed to
-// s^13 (the rest is below 2^-40 of the sum); one division serves both s.
-// Only ever used to settle a test whose margin dwarfs these errors.
+// s^13 (the rest is below 1.3e-12 of the sum); one division serves both s.
+// Only ever used to settle a test whose margin dwarfs these errors.  *off
+// is below 1022.5 when both are positive normal numbers (or negative ones,
+// which the caller rules out), above it for zero, subnormal, infinite or NaN.
 template <class V>
-SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2) {
+SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2, V* off) {
     const auto k1 = simd_bits(x1), k2 = simd_bits(x2);
-    // The biased exponent as a double: 2^52 + its bits, less 2^52 + 1023.
-    V e1 = simd_from_bits<V>((k1 >> 52) | 0x4330000000000000LL) - (4503599627370496.0 + 1023.0);
-    V e2 = simd_from_bits<V>((k2 >> 52) | 0x4330000000000000LL) - (4503599627370496.0 + 1023.0);
+    // The unbiased exponent as a double: 2^52 + its biased bits, less
+    // 2^52 + 1023; -1023 for zero and subnormals, 1024 for Inf and NaN.
+    V e1 = simd_from_bits<V>(((k1 >> 52) & 0x7ffLL) | 0x4330000000000000LL) - (4503599627370496.0 + 1023.0);
+    V e2 = simd_from_bits<V>(((k2 >> 52) & 0x7ffLL) | 0x4330000000000000LL) - (4503599627370496.0 + 1023.0);
+    const V o1 = simd_abs(e1 - 0.5), o2 = simd_abs(e2 - 0.5);
+    *off = (o1 > o2) ? o1 : o2;
     const V f1 = simd_from_bits<V>((k1 & 0x000fffffffffffffLL) | 0x3ff0000000000000LL);  // in [1, 2)
     const V f2 = simd_from_bits<V>((k2 & 0x000fffffffffffffLL) | 0x3ff0000000000000LL);
     const V m1 = (f1 > 1.4142135623730951) ? f1 * 0.5 : f1;
@@ -68,107 +73,134 @@ SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2) {
     *l2 = e2 * 0.6931471805599453 + s2 * p2;
 }
 
-// Positive for a positive normal x, 0 for anything else (zero, subnormal,
-// infinite, NaN, negative), from its bits alone: e (2047 - e) of the biased
-// exponent e, with x's sign, clamped at 0.  (Four comparisons would do, but
-// GCC spells such chained range tests out lane by lane.)
-template <class V>
-SIMD_INLINE V normal_weight(V x) {
-    const auto k = simd_bits(x);
-    const V e = simd_from_bits<V>(((k >> 52) & 0x7ffLL) | 0x4330000000000000LL) - 4503599627370496.0;
-    const V f = e * (2047.0 - e);
-    const V s = simd_from_bits<V>(simd_bits(f) | (k & (long long)0x8000000000000000ULL));
-    return (s + simd_abs(s)) * 0.5;
+// Best's pass for uniforms u, v in every lane: x exactly as rand_best_pass
+// computes it, and the pass's outcome wherever it is certain without a
+// division or the C library's logarithm:
+// - the squeeze 1 - (2y y) / x >= z, for x >= 0, has the sign of
+//   (1 - z) x - 2y y unless that is within 2^-46 ((1 + |z|) |x| + 2y y) of
+//   0: the roundings of either form move it by at most 4 2^-53 of that;
+// - the logarithm test 2 (b log(x / b) - y) >= log(z): the roundings of
+//   x / b (x times 1 / b here), of the C library's logarithms and of the
+//   test's operations move its two sides by less than
+//   2^-50 (b |log(x/b)| + |y| + |log z| + 1) + 2^-50 b, log_pair by less
+//   than 2^-38 times the first term, so a difference beyond 2^-28 times the
+//   first term plus 2^-48 b has the sign the exact test finds.  x / b or z
+//   outside the normal range, which log_pair does not cover, leave it
+//   unsettled.
+// Everything inside a margin is UNSETTLED and gets the exact tests: a few
+// passes in 10^8 for shapes up to 10, 10^-4 at 10^9 and most beyond 10^15,
+// where the test's two sides nearly cancel.  Each comparison feeds one
+// selection, which GCC keeps a native mask (it spells chained range tests
+// out lane by lane).
+//
+// N vectors go through each step together: independent chains that keep
+// the divider and the multipliers busy while one waits.
+template <class V, int N>
+SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double rb, double* x, double* code) {
+    constexpr int W = simd_lanes<V>();
+    V w[N], y[N], xx[N], z[N], a2[N], squeeze[N], l1[N], l2[N], off[N], d[N], margin[N], k[N];
+#define EACH _Pragma("GCC unroll 4") for (int i = 0; i < N; ++i)
+    EACH w[i] = (1.0 - u[i]) * u[i];
+    EACH y[i] = simd_sqrt(c / w[i]) * (u[i] - 0.5);
+    EACH xx[i] = b + y[i];
+    EACH z[i] = 64.0 * w[i] * w[i] * w[i] * v[i] * v[i];
+    EACH a2[i] = (2.0 * y[i]) * y[i];
+    EACH squeeze[i] = (1.0 - z[i]) * xx[i] - a2[i];
+    EACH log_pair(xx[i] * rb, z[i], &l1[i], &l2[i], &off[i]);
+    EACH d[i] = 2.0 * (b * l1[i] - y[i]) - l2[i];
+    EACH margin[i] = (b * simd_abs(l1[i]) + simd_abs(y[i]) + simd_abs(l2[i]) + 1.0) * 0x1p-28 + b * 0x1p-48;
+    EACH margin[i] = (off[i] < 1022.5) ? margin[i] : simd_splat<V>(INFINITY);
+    EACH k[i] = (d[i] > margin[i]) ? simd_splat<V>(ACCEPTED) : simd_splat<V>(UNSETTLED);
+    EACH k[i] = (d[i] < -margin[i]) ? simd_splat<V>(REJECTED) : k[i];
+    EACH a2[i] = ((1.0 + simd_abs(z[i])) * simd_abs(xx[i]) + a2[i]) * 0x1p-46;  // the squeeze's margin
+    EACH k[i] = (squeeze[i] < -a2[i]) ? k[i] : simd_splat<V>(UNSETTLED);
+    EACH k[i] = (squeeze[i] > a2[i]) ? simd_splat<V>(ACCEPTED) : k[i];
+    EACH k[i] = (xx[i] < 0) ? simd_splat<V>(REJECTED) : k[i];
+    EACH simd_store(x + i * W, xx[i]);
+    EACH simd_store(code + i * W, k[i]);
+#undef EACH
 }
 
-// Best's pass for uniforms u, v in every lane: x, y and z exactly as
-// rand_best_pass computes them, and the pass's outcome wherever it is
-// certain without a division or the C library's logarithm:
-// - the squeeze 1 - (2y y) / x >= z, for x >= 0, has the sign of
-//   (1 - z) x - 2y y unless that is within 2^-46 (|x| + 2y y) of 0 (the
-//   roundings of either form move it by a few 2^-53 of that);
-// - the logarithm test 2 (b log(x / b) - y) >= log(z): the C library's
-//   logarithms (within a few ulps) and the roundings of the test move its
-//   two sides by less than 2^-50 (b |log(x/b)| + |y| + |log z| + 1),
-//   log_pair by less than 2^-38 times that, so a difference beyond 2^-30
-//   times it has the sign the exact test finds (x / b is taken as x times
-//   1 / b: a few ulps more).  x / b or z outside the normal range, which
-//   log_pair does not cover, leave it unsettled.
-// Everything inside a margin is UNSETTLED (about one pass in 10^8).  Each
-// comparison feeds one selection, which GCC keeps a native mask.
+// Vectors of passes evaluated together: two of them, or one double.
 template <class V>
-SIMD_INLINE void best_lanes(V u, V v, double b, double c, double rb, double* x, double* y, double* z,
-                            double* code) {
-    const V w = (1.0 - u) * u;
-    const V yy = simd_sqrt(c / w) * (u - 0.5);
-    const V xx = b + yy;
-    const V zz = 64.0 * w * w * w * v * v;
-    const V a2 = (2.0 * yy) * yy;
-    const V squeeze = (1.0 - zz) * xx - a2;
-    const V squeeze_margin = (simd_abs(xx) + a2) * 0x1p-46;
-    const V xb = xx * rb;
-    V l1, l2;
-    log_pair(xb, zz, &l1, &l2);
-    const V d = 2.0 * (b * l1 - yy) - l2;
-    V margin = (b * simd_abs(l1) + simd_abs(yy) + simd_abs(l2) + 1.0) * 0x1p-30;
-    margin = (normal_weight(xb) * normal_weight(zz) > 0) ? margin : simd_splat<V>(INFINITY);
-    V k = (d > margin) ? simd_splat<V>(ACCEPTED) : simd_splat<V>(UNSETTLED);
-    k = (d < -margin) ? simd_splat<V>(REJECTED) : k;
-    k = (squeeze < -squeeze_margin) ? k : simd_splat<V>(UNSETTLED);
-    k = (squeeze > squeeze_margin) ? simd_splat<V>(ACCEPTED) : k;
-    k = (xx < 0) ? simd_splat<V>(REJECTED) : k;
-    simd_store(x, xx);
-    simd_store(y, yy);
-    simd_store(z, zz);
-    simd_store(code, k);
+constexpr int group() {
+    return simd_lanes<V>() > 1 ? 2 : 1;
 }
 
 // Passes j = 0 .. n-1 on the pairs (uv[2j], uv[2j + 1]).
 template <class V>
-SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, double* y, double* z,
-                            double* code) {
+SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, double* code) {
     const double rb = 1.0 / b;
-    constexpr int W = simd_lanes<V>();
+    constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
-    for (; j + W <= n; j += W) {
-        double u[W], v[W];
-        for (int i = 0; i < W; ++i) {
-            u[i] = uv[2 * (j + i)];
-            v[i] = uv[2 * (j + i) + 1];
+    for (; j + N * W <= n; j += N * W) {
+        V u[N], v[N];
+        for (int g = 0; g < N; ++g) {
+            double us[W], vs[W];
+            for (int i = 0; i < W; ++i) {
+                us[i] = uv[2 * (j + g * W + i)];
+                vs[i] = uv[2 * (j + g * W + i) + 1];
+            }
+            u[g] = simd_load<V>(us);
+            v[g] = simd_load<V>(vs);
         }
-        best_lanes(simd_load<V>(u), simd_load<V>(v), b, c, rb, x + j, y + j, z + j, code + j);
+        best_lanes<V, N>(u, v, b, c, rb, x + j, code + j);
     }
-    for (; j < n; ++j) best_lanes<double>(uv[2 * j], uv[2 * j + 1], b, c, rb, x + j, y + j, z + j, code + j);
+    for (; j < n; ++j) best_lanes<double, 1>(uv + 2 * j, uv + 2 * j + 1, b, c, rb, x + j, code + j);
 }
 
 // Passes at every offset j = 0 .. n-1 on (p[j], p[j + 1]); p[n] is read.
 template <class V>
-SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, double* y, double* z,
-                              double* code) {
+SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, double* code) {
     const double rb = 1.0 / b;
-    constexpr int W = simd_lanes<V>();
+    constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
-    for (; j + W <= n; j += W)
-        best_lanes(simd_load<V>(p + j), simd_load<V>(p + j + 1), b, c, rb, x + j, y + j, z + j, code + j);
-    for (; j < n; ++j) best_lanes<double>(p[j], p[j + 1], b, c, rb, x + j, y + j, z + j, code + j);
+    for (; j + N * W <= n; j += N * W) {
+        V u[N], v[N];
+        for (int g = 0; g < N; ++g) {
+            u[g] = simd_load<V>(p + j + g * W);
+            v[g] = simd_load<V>(p + j + g * W + 1);
+        }
+        best_lanes<V, N>(u, v, b, c, rb, x + j, code + j);
+    }
+    for (; j < n; ++j) best_lanes<double, 1>(p + j, p + j + 1, b, c, rb, x + j, code + j);
 }
 
-SIMD_DISPATCH(void, eval_pairs, best_pairs,
-              (const double* uv, std::size_t n, double b, double c, double* x, double* y, double* z, double* code),
-              (uv, n, b, c, x, y, z, code))
-SIMD_DISPATCH(void, eval_offsets, best_offsets,
-              (const double* p, std::size_t n, double b, double c, double* x, double* y, double* z, double* code),
-              (p, n, b, c, x, y, z, code))
+SIMD_DISPATCH(void, eval_pairs, best_pairs, (const double* uv, std::size_t n, double b, double c, double* x, double* code),
+              (uv, n, b, c, x, code))
+SIMD_DISPATCH(void, eval_offsets, best_offsets, (const double* p, std::size_t n, double b, double c, double* x, double* code),
+              (p, n, b, c, x, code))
 
-// Best's two tests, exactly as rand_best_pass makes them, for x >= 0.
-inline bool exact_test(double b, double x, double y, double z) {
+// An UNSETTLED pass on uniforms u, v: rand_best_pass's own computation.
+inline bool exact_pass(double u, double v, double b, double c) {
+    const double w = (1.0 - u) * u;
+    const double y = std::sqrt(c / w) * (u - 0.5);
+    const double x = b + y;
+    const double z = 64.0 * w * w * w * v * v;
     if (1.0 - (2.0 * y * y) / x >= z) return true;
     return 2.0 * (b * std::log(x / b) - y) >= std::log(z);
 }
 
 struct passes {
-    double x[CHUNK], y[CHUNK], z[CHUNK], code[CHUNK];
+    double x[CHUNK], code[CHUNK];
 };
+
+// The lowest set bit at index `from` or above in the CHUNK / 2 bits of
+// `words`, or NONE.
+constexpr std::size_t NONE = ~std::size_t(0);
+inline std::size_t first_accepted(const uint64_t* words, std::size_t from) {
+    static_assert(CHUNK == 256, "two words per parity");
+    if (from < 64) {
+        const uint64_t m = words[0] >> from;
+        if (m) return from + std::size_t(__builtin_ctzll(m));
+        from = 64;
+    }
+    if (from < 128) {
+        const uint64_t m = words[1] >> (from - 64);
+        if (m) return from + std::size_t(__builtin_ctzll(m));
+    }
+    return NONE;
+}
 
 // Shape a >= 1.00001: k draws into out; `owed` draws of the run are not yet
 // made, these k among them.
@@ -190,16 +222,17 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
         if (n > CHUNK) n = CHUNK;
         if (n > k - done) n = k - done;
         const double* uv = rs->lane[RAND_UNIFORM].next;
-        eval(uv, n, b, c, ps.x, ps.y, ps.z, ps.code);
-        for (std::size_t j = 0; j < n; ++j)
-            if (ps.code[j] == UNSETTLED) ps.code[j] = exact_test(b, ps.x[j], ps.y[j], ps.z[j]) ? ACCEPTED : REJECTED;
-        // done + j < k at every j, so out[done] is always inside.
-        const std::size_t first = done;
+        eval(uv, n, b, c, ps.x, ps.code);
+        // done + j < k at every j, so out[done] is always inside.  An
+        // accepted x is a number >= 0: the floor of a shape above 1 is
+        // max(x, 1e-15).
         for (std::size_t j = 0; j < n; ++j) {
-            out[done] = ps.x[j];
-            done += ps.code[j] == ACCEPTED;
+            double s = ps.code[j];
+            if (s == UNSETTLED) s = exact_pass(uv[2 * j], uv[2 * j + 1], b, c) ? ACCEPTED : REJECTED;
+            const double g = ps.x[j];
+            out[done] = g < 1e-15 ? 1e-15 : g;
+            done += s == ACCEPTED;
         }
-        for (std::size_t j = first; j < done; ++j) out[j] = rand_gamma_floor(out[j], a);
         rand_consume(rs, RAND_UNIFORM, 2 * int64_t(n));
     }
 }
@@ -210,6 +243,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
     const double a1 = 1.0 + a, b = a1 - 1.0, c = 3.0 * a1 - 0.75;
     const double inv = 1.0 / a;
     passes ps;
+    double u0s[CHUNK];  // u0 of the draws of one chunk (at most one per two offsets)
     std::size_t done = 0;
     bool have_u0 = false;  // u0 of the draw in progress is taken
     double u0 = 0.0;
@@ -234,22 +268,50 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
         std::size_t n = std::size_t(avail - 1);
         if (n > CHUNK) n = CHUNK;
         const double* p = rs->lane[RAND_UNIFORM].next;
-        eval(p, n, b, c, ps.x, ps.y, ps.z, ps.code);
+        eval(p, n, b, c, ps.x, ps.code);
+        // Accepted passes as bits, one word per 64 offsets of one parity:
+        // the first accepted pass at pos, pos + 2, ... is the lowest set bit
+        // from pos / 2 on, found without a branch per pass.  UNSETTLED
+        // passes (a few in 10^8) are settled here, visited or not.
+        for (std::size_t q = n; q < CHUNK; ++q) ps.code[q] = REJECTED;
+        uint64_t acc[2][CHUNK / 128];
+        for (std::size_t w = 0; w < CHUNK / 128; ++w) {
+            uint64_t even = 0, odd = 0;
+            for (std::size_t i = 0; i < 64; ++i) {
+                const std::size_t q = 128 * w + 2 * i;
+                double e = ps.code[q], o = ps.code[q + 1];
+                if (e == UNSETTLED) e = exact_pass(p[q], p[q + 1], b, c) ? ACCEPTED : REJECTED;
+                if (o == UNSETTLED) o = exact_pass(p[q + 1], p[q + 2], b, c) ? ACCEPTED : REJECTED;
+                even |= uint64_t(e == ACCEPTED) << i;
+                odd |= uint64_t(o == ACCEPTED) << i;
+            }
+            acc[0][w] = even;
+            acc[1][w] = odd;
+        }
+        const std::size_t first = done;
         std::size_t pos = 0;
-        while (pos < n && done < k) {
+        while (done < k) {
             if (!have_u0) {
+                if (pos >= n) break;
                 u0 = p[pos++];
                 have_u0 = true;
-                continue;
             }
-            const double s = ps.code[pos];
-            if (s == ACCEPTED || (s == UNSETTLED && exact_test(b, ps.x[pos], ps.y[pos], ps.z[pos]))) {
-                out[done++] = rand_gamma_floor(std::pow(u0, inv) * rand_gamma_floor(ps.x[pos], a1), a);
-                have_u0 = false;
+            if (pos >= n) break;
+            const std::size_t i = first_accepted(acc[pos & 1], pos >> 1);
+            if (i == NONE) {  // every pass of this parity left in the chunk rejects
+                pos += (n - pos + 1) / 2 * 2;
+                break;
             }
-            pos += 2;
+            const std::size_t q = 2 * i + (pos & 1);  // the accepted pass
+            u0s[done - first] = u0;
+            out[done++] = ps.x[q];
+            pos = q + 2;
+            have_u0 = false;
         }
         rand_consume(rs, RAND_UNIFORM, int64_t(pos));
+        // The powers, independent of one another, in one loop.
+        for (std::size_t i = first; i < done; ++i)
+            out[i] = rand_gamma_floor(std::pow(u0s[i - first], inv) * rand_gamma_floor(out[i], a1), a);
     }
 }
 
