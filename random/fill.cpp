@@ -377,6 +377,32 @@ constexpr double SQRT2 = 1.4142135623730951;
 
 inline double t_two(double u) { return ((u - 0.5) * SQRT2) / std::sqrt(u - u * u); }
 
+// t[j] = (root t[j]) / sqrt(g[j] + g[j]) and the closed form for nu = 2,
+// t[j] = ((u[j] - 1/2) sqrt 2) / sqrt(u[j] - u[j]^2): correctly rounded
+// operations, so every lane has the bits of the one-at-a-time formula.
+template <class V>
+SIMD_INLINE void t_scale(double* t, const double* g, std::size_t n, double root) {
+    constexpr int W = simd_lanes<V>();
+    std::size_t j = 0;
+    for (; j + W <= n; j += W) {
+        const V gj = simd_load<V>(g + j);
+        simd_store(t + j, (root * simd_load<V>(t + j)) / simd_sqrt(gj + gj));
+    }
+    for (; j < n; ++j) t[j] = (root * t[j]) / std::sqrt(g[j] + g[j]);
+}
+template <class V>
+SIMD_INLINE void t_closed_two(double* t, const double* u, std::size_t n) {
+    constexpr int W = simd_lanes<V>();
+    std::size_t j = 0;
+    for (; j + W <= n; j += W) {
+        const V uj = simd_load<V>(u + j);
+        simd_store(t + j, ((uj - 0.5) * SQRT2) / simd_sqrt(uj - uj * uj));
+    }
+    for (; j < n; ++j) t[j] = t_two(u[j]);
+}
+SIMD_DISPATCH(void, scale_t, t_scale, (double* t, const double* g, std::size_t n, double root), (t, g, n, root))
+SIMD_DISPATCH(void, closed_two, t_closed_two, (double* t, const double* u, std::size_t n), (t, u, n))
+
 // What element nu takes first: "randn" for nu == 1, "rand" for every other nu,
 // and the least number of values it takes (0 for the degrees of freedom that
 // take nothing).
@@ -406,27 +432,26 @@ void rand_student_fill(rand_stream* rs, double nu, double* z, std::size_t n) {
         rand_expect(rs, RAND_NORMAL, int64_t(n));
         for (std::size_t i = 0; i < n; ++i) z[i] = z[i] / rand_gaussian(rs);
     } else if (nu == 2.0) {
+        const closed_two_fn two = closed_two_for(simd_width());
         std::size_t done = 0;
         while (done < n) {
             rand_expect(rs, RAND_UNIFORM, int64_t(n - done));
             rand_refill(rs, RAND_UNIFORM);
             std::size_t m = std::size_t(rand_lane_pending(rs, RAND_UNIFORM));
             if (m > n - done) m = n - done;
-            const double* u = rs->lane[RAND_UNIFORM].next;
-            double* t = z + done;
-            for (std::size_t j = 0; j < m; ++j) t[j] = t_two(u[j]);
+            two(z + done, rs->lane[RAND_UNIFORM].next, m);  // the host's "rand" never yields 0
             rand_consume(rs, RAND_UNIFORM, int64_t(m));
             done += m;
         }
     } else if (!rand_gamma_huge(0.5 * nu)) {
         const double root = std::sqrt(nu);
         rand_gamma_run run = rand_gamma_begin(rs, 0.5 * nu, n);
+        const scale_t_fn scale = scale_t_for(simd_width());
         double g[1024];
         for (std::size_t i = 0; i < n; i += 1024) {
             const std::size_t m = n - i < 1024 ? n - i : 1024;
             rand_gamma_next(&run, g, m);
-            double* t = z + i;
-            for (std::size_t j = 0; j < m; ++j) t[j] = (root * t[j]) / std::sqrt(g[j] + g[j]);
+            scale(z + i, g, m, root);
         }
     }  // else the normal limit: z itself
 }
