@@ -202,14 +202,16 @@ inline std::size_t first_accepted(const uint64_t* words, std::size_t from) {
     return NONE;
 }
 
-// Shape a >= 1.00001: k draws into out; `owed` draws of the run are not yet
-// made, these k among them.
-void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed, eval_pairs_fn eval) {
+// Shape a >= 1.00001: k draws into out; `owed` draws of this shape are not
+// yet made, these k among them, and after them the call takes at least
+// `later` more uniforms.
+void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed, int64_t later,
+               eval_pairs_fn eval) {
     const double b = a - 1.0, c = 3.0 * a - 0.75;
     passes ps;
     std::size_t done = 0;
     while (done < k) {
-        rand_expect(rs, RAND_UNIFORM, 2 * int64_t(owed - done));
+        rand_expect(rs, RAND_UNIFORM, 2 * int64_t(owed - done) + later);
         rand_refill(rs, RAND_UNIFORM);
         const int64_t avail = rand_lane_pending(rs, RAND_UNIFORM);
         if (avail < 2) {  // a pass across two blocks
@@ -239,7 +241,8 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
 
 // Shape 1e-5 <= a <= 1: u0, then passes of shape 1 + a until one accepts;
 // the draw is pow(u0, 1 / a) times the accepted x.
-void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed, eval_offsets_fn eval) {
+void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed, int64_t later,
+                eval_offsets_fn eval) {
     const double a1 = 1.0 + a, b = a1 - 1.0, c = 3.0 * a1 - 0.75;
     const double inv = 1.0 / a;
     passes ps;
@@ -248,7 +251,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
     bool have_u0 = false;  // u0 of the draw in progress is taken
     double u0 = 0.0;
     while (done < k) {
-        const int64_t rest = 3 * int64_t(owed - done);
+        const int64_t rest = 3 * int64_t(owed - done) + later;
         rand_expect(rs, RAND_UNIFORM, have_u0 ? rest - 1 : rest);
         rand_refill(rs, RAND_UNIFORM);
         const int64_t avail = rand_lane_pending(rs, RAND_UNIFORM);
@@ -316,10 +319,10 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
 }
 
 // Shape 1 < a < 1.00001: one exponential -log(u) per draw.
-void exp_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed) {
+void exp_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed, int64_t later) {
     std::size_t done = 0;
     while (done < k) {
-        rand_expect(rs, RAND_UNIFORM, int64_t(owed - done));
+        rand_expect(rs, RAND_UNIFORM, int64_t(owed - done) + later);
         rand_refill(rs, RAND_UNIFORM);
         std::size_t n = std::size_t(rand_lane_pending(rs, RAND_UNIFORM));
         if (n > k - done) n = k - done;
@@ -327,6 +330,20 @@ void exp_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t
         for (std::size_t j = 0; j < n; ++j) out[done + j] = rand_gamma_floor(-std::log(u[j]), a);
         rand_consume(rs, RAND_UNIFORM, int64_t(n));
         done += n;
+    }
+}
+
+// k draws of shape a, the blocks they fetch sized for `owed` draws of it
+// and `later` uniforms after them.
+void one_shape(rand_stream* rs, double a, double* out, std::size_t k, std::size_t owed, int64_t later) {
+    if (!(a >= 1e-5) || rand_gamma_huge(a)) {
+        for (std::size_t i = 0; i < k; ++i) out[i] = rand_gamma(rs, a);  // takes nothing
+    } else if (a <= 1.0) {
+        boost_fill(rs, a, out, k, owed, later, eval_offsets_for(simd_width()));
+    } else if (a < 1.00001) {
+        exp_fill(rs, a, out, k, owed, later);
+    } else {
+        best_fill(rs, a, out, k, owed, later, eval_pairs_for(simd_width()));
     }
 }
 
@@ -346,25 +363,28 @@ void rand_gamma_next(rand_gamma_run* run, double* out, std::size_t k) {
     const std::size_t owed = run->count - run->done;
     if (k > owed) k = owed;
     rand_stream* rs = run->rs;
-    if (run->p) {
-        const double* p = run->p + run->done;
-        for (std::size_t i = 0; i < k; ++i) {
-            const double a = run->factor * p[i];
-            rand_expect(rs, RAND_UNIFORM, run->least);
-            run->least -= rand_gamma_least(a);
-            out[i] = rand_gamma(rs, a);
+    if (!run->p) {
+        one_shape(rs, run->a, out, k, owed, 0);
+        run->done += k;
+        return;
+    }
+    // Per-draw shapes, one draw at a time; a stretch of at least 16 equal
+    // parameters (an array of one value, say) is a run of one shape.
+    const double* p = run->p + run->done;
+    std::size_t i = 0;
+    while (i < k) {
+        const double a = run->factor * p[i];
+        std::size_t same = 1;
+        while (i + same < k && p[i + same] == p[i]) ++same;
+        if (same >= 16) {
+            run->least -= rand_gamma_least(a) * int64_t(same);
+            one_shape(rs, a, out + i, same, same, run->least);
+            i += same;
+            continue;
         }
-    } else {
-        const double a = run->a;
-        if (!(a >= 1e-5) || rand_gamma_huge(a)) {
-            for (std::size_t i = 0; i < k; ++i) out[i] = rand_gamma(rs, a);  // takes nothing
-        } else if (a <= 1.0) {
-            boost_fill(rs, a, out, k, owed, eval_offsets_for(simd_width()));
-        } else if (a < 1.00001) {
-            exp_fill(rs, a, out, k, owed);
-        } else {
-            best_fill(rs, a, out, k, owed, eval_pairs_for(simd_width()));
-        }
+        rand_expect(rs, RAND_UNIFORM, run->least);
+        run->least -= rand_gamma_least(a);
+        out[i++] = rand_gamma(rs, a);
     }
     run->done += k;
 }

@@ -127,23 +127,25 @@ inline int simd_width() {
 // chosen once (a kernel called many times in one call).  PARAMS and ARGS are
 // parenthesised lists; the arguments are pointers and scalars, never vectors.
 #ifdef SIMD_X86
-#define SIMD_DISPATCH(RET, NAME, KERNEL, PARAMS, ARGS)                          \
-    SIMD_AVX512 static RET NAME##_w8 PARAMS { return KERNEL<simd_d8> ARGS; }   \
-    SIMD_AVX2 static RET NAME##_w4 PARAMS { return KERNEL<simd_d4> ARGS; }     \
-    static RET NAME##_w2 PARAMS { return KERNEL<simd_d2> ARGS; }               \
-    static RET NAME##_w1 PARAMS { return KERNEL<double> ARGS; }                \
-    typedef RET(*NAME##_fn) PARAMS;                                             \
-    static inline NAME##_fn NAME##_for(int width) {                             \
+#define SIMD_DISPATCH(RET, NAME, KERNEL, PARAMS, ARGS)                               \
+    SIMD_AVX512 static RET NAME##_w8 PARAMS { return KERNEL<simd_d8> ARGS; }        \
+    SIMD_AVX2 static RET NAME##_w4 PARAMS { return KERNEL<simd_d4> ARGS; }          \
+    static RET NAME##_w2 PARAMS { return KERNEL<simd_d2> ARGS; }                    \
+    static RET NAME##_w1 PARAMS { return KERNEL<double> ARGS; }                     \
+    typedef RET(*NAME##_fn) PARAMS;                                                  \
+    [[maybe_unused]] static inline NAME##_fn NAME##_for(int width) {                 \
         return width == 8 ? NAME##_w8 : width == 4 ? NAME##_w4 : width == 2 ? NAME##_w2 : NAME##_w1; \
-    }                                                                           \
-    static inline RET NAME PARAMS { return NAME##_for(simd_width()) ARGS; }
+    }                                                                                \
+    [[maybe_unused]] static inline RET NAME PARAMS { return NAME##_for(simd_width()) ARGS; }
 #else
-#define SIMD_DISPATCH(RET, NAME, KERNEL, PARAMS, ARGS)                          \
-    static RET NAME##_w2 PARAMS { return KERNEL<simd_d2> ARGS; }               \
-    static RET NAME##_w1 PARAMS { return KERNEL<double> ARGS; }                \
-    typedef RET(*NAME##_fn) PARAMS;                                             \
-    static inline NAME##_fn NAME##_for(int width) { return width == 1 ? NAME##_w1 : NAME##_w2; } \
-    static inline RET NAME PARAMS { return NAME##_for(simd_width()) ARGS; }
+#define SIMD_DISPATCH(RET, NAME, KERNEL, PARAMS, ARGS)                               \
+    static RET NAME##_w2 PARAMS { return KERNEL<simd_d2> ARGS; }                    \
+    static RET NAME##_w1 PARAMS { return KERNEL<double> ARGS; }                     \
+    typedef RET(*NAME##_fn) PARAMS;                                                  \
+    [[maybe_unused]] static inline NAME##_fn NAME##_for(int width) {                 \
+        return width == 1 ? NAME##_w1 : NAME##_w2;                                   \
+    }                                                                                \
+    [[maybe_unused]] static inline RET NAME PARAMS { return NAME##_for(simd_width()) ARGS; }
 #endif
 
 #endif

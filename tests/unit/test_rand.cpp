@@ -124,14 +124,21 @@ TEST(rand, GammaRunsHandOutExactlyTheOneAtATimeValues) {
     const int n = 3000;
     std::vector<std::vector<double>> cases;
     for (double a : every_path) cases.push_back(std::vector<double>(n, a));
-    std::vector<double> mixed(n);
+    // Per-draw shapes (twice the shape, as degrees of freedom): mixed, and in
+    // stretches of 1 to 40 equal values (from 16 on, runs of one shape).
+    const size_t first_each = cases.size();
+    std::vector<double> mixed(n), stretches;
     for (int i = 0; i < n; ++i) mixed[i] = 2 * every_path[(i * 7 + i / 5) % paths];
+    for (int r = 0; int(stretches.size()) < n; ++r)
+        for (int k = 0; k < 1 + r * 13 % 40 && int(stretches.size()) < n; ++k)
+            stretches.push_back(2 * every_path[r % paths]);
     cases.push_back(mixed);
+    cases.push_back(stretches);
     for (bool independent : {false, true}) {
         standin::independent_streams(independent);
         harness::each_simd_width([&](const char* width) {
             for (size_t c = 0; c < cases.size(); ++c) {
-                const bool each = c + 1 == cases.size();
+                const bool each = c >= first_each;
                 std::vector<double> shapes = cases[c];
                 if (each)
                     for (double& a : shapes) a = 0.5 * a;
