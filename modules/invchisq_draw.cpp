@@ -14,5 +14,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     pairs_read(prhs, &pa);
 
     pairs_fill(pa, out, args_count(plhs[0]),
-               [](double s2, double nu, double g) { return ((nu * s2) * 0.5) / g; });
+               [](auto s2, auto nu, auto g) { return ((nu * s2) * 0.5) / g; });
 }

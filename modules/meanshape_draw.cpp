@@ -14,5 +14,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     pairs_read(prhs, &pa);
 
     pairs_fill(pa, out, args_count(plhs[0]),
-               [](double mu, double nu, double g) { return ((g + g) * mu) / nu; });
+               [](auto mu, auto nu, auto g) { return ((g + g) * mu) / nu; });
 }

@@ -6,6 +6,7 @@
 
 #include "../../host/args.h"
 #include "../../random/rand.h"
+#include "../../simd/simd.h"
 
 #include <cmath>
 #include <cstddef>
@@ -51,6 +52,7 @@ inline double pairs_element(double p1, double nu, double half, double g, Formula
 // Fills out[0 .. count-1] in element order with pairs_element of the
 // element's parameters and g = rand_gamma(0.5 * nu): one run of gamma draws,
 // so each block fetched holds what the draws still owed are certain to use.
+// formula is a generic lambda: it also runs on pairs of elements.
 template <class Formula>
 void pairs_fill(const pair_args& pa, double* out, std::size_t count, Formula f) {
     const std::size_t piece = 4096;  // drawn, then transformed while in cache
@@ -71,8 +73,18 @@ void pairs_fill(const pair_args& pa, double* out, std::size_t count, Formula f) 
         const std::size_t m = count - i < piece ? count - i : piece;
         double* g = out + i;
         rand_gamma_next(&run, g, m);
-        if (!pa.array2 && !pa.array1) {
-            for (std::size_t j = 0; j < m; ++j) g[j] = f(pa.s1, pa.s2, g[j]);
+        if (!pa.array2) {
+            // One valid nu: the formula alone, two elements per instruction
+            // (formula is generic; each lane has the bits of one element).
+            std::size_t j = 0;
+            if (pa.array1) {
+                for (; j + 2 <= m; j += 2)
+                    simd_store(g + j, f(simd_load<simd_d2>(pa.p1 + i + j), pa.s2, simd_load<simd_d2>(g + j)));
+                for (; j < m; ++j) g[j] = f(pa.p1[i + j], pa.s2, g[j]);
+            } else {
+                for (; j + 2 <= m; j += 2) simd_store(g + j, f(pa.s1, pa.s2, simd_load<simd_d2>(g + j)));
+                for (; j < m; ++j) g[j] = f(pa.s1, pa.s2, g[j]);
+            }
             continue;
         }
         for (std::size_t j = 0; j < m; ++j) {
