@@ -6,18 +6,19 @@
 // those two alone, so a block of 2k uniforms holds k independent passes.
 // They are evaluated several at a time (division, square root and products
 // are correctly rounded IEEE operations, so each lane has the bits of the
-// one-pass-at-a-time computation), the C library's logarithm is taken only
-// for the passes the squeeze does not settle, and the accepted passes are
-// handed out in order.  At least one pass per draw still owed is certain, so
-// fetching 2 x (draws owed) uniforms and evaluating no more passes than
-// draws owed never takes or computes anything the plain algorithm would not.
+// one-pass-at-a-time computation, x above all), both tests are settled
+// without a division or the C library's logarithm wherever a margin makes
+// the outcome certain (best_lanes), the few passes inside the margin take
+// the exact tests, and the accepted passes are handed out in order.  At
+// least one pass per draw still owed is certain, so fetching 2 x (draws
+// owed) uniforms and evaluating no more passes than draws owed never takes
+// or computes anything the plain algorithm would not.
 //
 // Shapes at or below 1 (the boost: one uniform u0, then passes of shape
 // 1 + a) take at least three uniforms per draw, so a block of 3 x (draws
 // owed) is certain; where the passes begin depends on which ones accept, so
 // the pass is evaluated at every offset of the block and a sequential walk
-// then visits the offsets the algorithm uses, taking the logarithm test
-// only there.
+// then visits the offsets the algorithm uses.
 #include "stream.h"
 
 #include "../simd/simd.h"
@@ -166,9 +167,11 @@ SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c
     for (; j < n; ++j) best_lanes<double, 1>(p + j, p + j + 1, b, c, rb, x + j, code + j);
 }
 
-SIMD_DISPATCH(void, eval_pairs, best_pairs, (const double* uv, std::size_t n, double b, double c, double* x, double* code),
+SIMD_DISPATCH(void, eval_pairs, best_pairs,
+              (const double* uv, std::size_t n, double b, double c, double* x, double* code),
               (uv, n, b, c, x, code))
-SIMD_DISPATCH(void, eval_offsets, best_offsets, (const double* p, std::size_t n, double b, double c, double* x, double* code),
+SIMD_DISPATCH(void, eval_offsets, best_offsets,
+              (const double* p, std::size_t n, double b, double c, double* x, double* code),
               (p, n, b, c, x, code))
 
 // An UNSETTLED pass on uniforms u, v: rand_best_pass's own computation.

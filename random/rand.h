@@ -124,8 +124,10 @@ inline bool rand_gamma_huge(double a) { return 3.0 * a - 0.75 > DBL_MAX / 8; }
 // A run of `count` gamma draws taken in pieces, in order: the draws of the
 // whole run are known at its start, so each fetch takes as much of the
 // stream as the draws still owed are certain to use.  Shapes are one shape
-// a, or factor * p[i] for draw i (p must outlive the run).  Each draw is
-// rand_gamma of its shape, bit for bit, with the same values taken.
+// a, or factor * p[i] for draw i (p must outlive the run); per-draw shapes
+// are drawn one at a time, but a stretch of 16 or more equal parameters goes
+// as a run of one shape.  Each draw is rand_gamma of its shape, bit for bit,
+// with the same values taken.
 struct rand_gamma_run {
     rand_stream* rs;
     double a;           // the one shape (p null)

@@ -73,7 +73,8 @@ TEST(invchisq_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
     std::vector<double> s2(n), nu(n);
     for (int i = 0; i < n; ++i) {
         s2[i] = 0.25 + i % 5;
-        nu[i] = (i % 5 == 0) ? 1.2 : (i % 5 == 1) ? 4.0 : (i % 5 == 2) ? 0.0 : (i % 5 == 3) ? INFINITY : 9.0 + i % 3;
+        const double kinds[] = {1.2, 4.0, 0.0, INFINITY};
+        nu[i] = i % 5 < 4 ? kinds[i % 5] : 9.0 + i % 3;
     }
     harness::each_simd_width([&](const char* width) {
         for (int form = 0; form < 4; ++form) {
@@ -103,7 +104,8 @@ TEST(invchisq_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
             ASSERT_FALSE(r.failed) << r.message;
             auto got = standin::values(r.out[0]);
             ASSERT_EQ(got.size(), expect.size());
-            for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << form << " " << i;
+            for (int i = 0; i < n; ++i)
+                ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << form << " " << i;
             EXPECT_EQ(standin::values_taken("rand"), taken) << form;
             EXPECT_EQ(standin::next_rand(), after) << form;
             EXPECT_LT(standin::log().size() * 50, plain_callbacks) << form;

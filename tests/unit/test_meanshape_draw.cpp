@@ -150,7 +150,8 @@ TEST(meanshape_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
             ASSERT_FALSE(r.failed) << r.message;
             auto got = standin::values(r.out[0]);
             ASSERT_EQ(got.size(), expect.size());
-            for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << f << " " << i;
+            for (int i = 0; i < n; ++i)
+                ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << f << " " << i;
             EXPECT_EQ(standin::values_taken("rand"), taken);
             EXPECT_EQ(standin::next_rand(), after);
             EXPECT_LT(standin::log().size() * 100, plain_callbacks);
