@@ -1,8 +1,12 @@
-function n = count_callbacks(f)
+function [n, blocks] = count_callbacks(f)
   % Number of host call-backs ("rand", "randn", "sort") that f makes: the
   % counting wrappers in bench/counting shadow the built-ins while f runs.
-  global bayesmex_callbacks
+  % blocks.rand and blocks.randn list the values of each "rand" and "randn"
+  % call-back, in order.
+  global bayesmex_callbacks bayesmex_rand_values bayesmex_randn_values
   bayesmex_callbacks = 0;
+  bayesmex_rand_values = [];
+  bayesmex_randn_values = [];
   here = fileparts(mfilename('fullpath'));
   w = warning('off', 'all');
   addpath(fullfile(here, 'counting'));
@@ -13,4 +17,5 @@ function n = count_callbacks(f)
     warning(w);
   end_unwind_protect
   n = bayesmex_callbacks;
+  blocks = struct('rand', bayesmex_rand_values, 'randn', bayesmex_randn_values);
 end

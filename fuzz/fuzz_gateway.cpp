@@ -16,8 +16,9 @@
 //       for imaginary parts equal to the real ones, even for all zero;
 //     char: one of the texts below; cell: elements as arguments; struct:
 //       field count (mod 5), then per field a name index and an argument;
-//   then the stream: a seed byte, and per scripted value a tag byte
-//   (even: "rand", odd: "randn") and a value byte.
+//   then the stream: a seed byte (odd: "rand" and "randn" are independent
+//   streams, as on Octave; even: one shared stream), and per scripted value
+//   a tag byte (even: "rand", odd: "randn") and a value byte.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -137,7 +138,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The host's stream: values strictly inside (0, 1) for "rand", finite
     // values for "randn", then the seeded generator.
-    standin::seed(r.byte());
+    const uint8_t stream = r.byte();
+    standin::independent_streams(stream & 1);
+    standin::seed(stream >> 1);
     standin::strict(false);
     standin::clear_log();
     std::vector<double> u, z;

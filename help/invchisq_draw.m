@@ -24,9 +24,10 @@
 %             NU.  Draws are made in column-major order from the host's
 %             "rand", so rand("state", s) reproduces them exactly, and the
 %             generator is left where drawing them one value at a time
-%             would leave it.  NU below 2e-5 (zero and negative included)
-%             takes nothing from the generator and returns S2 up to rounding
-%             (NaN for NU = 0).
+%             would leave it.  NU that is NaN, zero or negative gives NaN
+%             (as randg(-1) does), NU = Inf gives S2 itself (the limit
+%             law; so does NU above about 1.5e307), 0 < NU < 2e-5 gives S2
+%             up to rounding; none of them takes a value from "rand".
 %
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",

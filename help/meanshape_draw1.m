@@ -13,8 +13,9 @@
 %
 %   Result
 %     R       1-by-1, drawn from the host's "rand", so rand("state", s)
-%             reproduces it exactly.  NU below 2e-5 (zero and negative
-%             included) returns MU up to rounding (NaN for NU = 0).
+%             reproduces it exactly.  NU that is NaN, zero or negative
+%             gives NaN, NU = Inf gives MU itself, 0 < NU < 2e-5 gives MU up
+%             to rounding; none of them takes a value from "rand".
 %
 %   Errors (in this order)
 %     "Wrong number of input arguments.", "Too many output arguments.",

@@ -27,7 +27,11 @@
 %             randn(M, N) call, then the further draws in column-major order,
 %             so the generators' states reproduce R exactly and are left
 %             where drawing the further values one at a time would leave
-%             them.  NU = 0 and negative NU give NaN; 0 < NU < 2e-5 gives Z.
+%             them.  NU that is NaN, zero or negative gives NaN; NU = Inf
+%             gives Z, the normal limit (so does NU above about 1.5e307);
+%             0 < NU < 2e-5 gives Z up to rounding.  None of them takes a
+%             further value.  On Octave, where "rand" and "randn" are two
+%             generators, only the order within each matters.
 %
 %   Errors
 %     "Too many output arguments.", "Wrong number of input arguments.",

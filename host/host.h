@@ -23,4 +23,19 @@ mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
 #endif
 #endif
 
+/* Whether the host's "rand" and "randn" are two generators of their own, so
+ * that only the order of values within each matters: Octave keeps them apart
+ * (seeding or drawing from one leaves the other alone), MATLAB draws both
+ * from one shared stream, and the stand-in host does either as its tests
+ * say.  Octave's mex.h defines HAVE_OCTAVE; host/octave/host_octave.cpp and
+ * the stand-in's libmex define the function. */
+#if defined(BAYESMEX_STANDIN) || defined(HAVE_OCTAVE)
+#ifdef __cplusplus
+extern "C"
+#endif
+int host_independent_streams(void);
+#else
+static inline int host_independent_streams(void) { return 0; }
+#endif
+
 #endif

@@ -12,25 +12,14 @@
 // the correctly rounded value by at most a few units of 2^-53 in absolute
 // terms (the subtraction from 1 cancels for small |x|).
 #include "../host/args.h"
+#include "../simd/simd.h"
 
 #include <cstdint>
 #include <cstring>
 
-#if defined(__GNUC__) || defined(__clang__)
-// Generic vectors wider than the baseline pass through inlined helpers only.
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
-
 namespace {
 
 #define TANH_INLINE inline __attribute__((always_inline))
-
-typedef double v2d __attribute__((vector_size(16)));
-typedef long long v2l __attribute__((vector_size(16)));
-typedef double v4d __attribute__((vector_size(32)));
-typedef long long v4l __attribute__((vector_size(32)));
-typedef double v8d __attribute__((vector_size(64)));
-typedef long long v8l __attribute__((vector_size(64)));
 
 // Lane helpers for a double (M = int64_t) and for GCC's generic vectors.
 TANH_INLINE double splat(double v, double) { return v; }
@@ -117,23 +106,7 @@ TANH_INLINE void tanh_all(const double* in, double* out, size_t count) {
     for (; i < count; ++i) out[i] = tanh_lanes(in[i]);
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx512f"))) void tanh_avx512(const double* in, double* out, size_t n) {
-    tanh_all<v8d>(in, out, n);
-}
-__attribute__((target("avx2"))) void tanh_avx2(const double* in, double* out, size_t n) {
-    tanh_all<v4d>(in, out, n);
-}
-#endif
-
-void tanh_any(const double* in, double* out, size_t n) {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return tanh_avx512(in, out, n);
-    if (__builtin_cpu_supports("avx2")) return tanh_avx2(in, out, n);
-#endif
-    tanh_all<v2d>(in, out, n);
-}
+SIMD_DISPATCH(void, tanh_any, tanh_all, (const double* in, double* out, size_t n), (in, out, n))
 
 }  // namespace
 

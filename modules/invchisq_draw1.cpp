@@ -1,8 +1,8 @@
 // invchisq_draw1(s2, nu): one scaled inverse chi-square draw,
 // ((s2 * nu) * 0.5) / g with g = rand_gamma(nu / 2) from the host's "rand".
-// Only the first element of each input counts.
-#include "../host/args.h"
-#include "../random/rand.h"
+// Only the first element of each input counts.  nu NaN, zero or negative
+// gives NaN and nu = +Inf gives s2, taking nothing from the stream.
+#include "common/pairs.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The input count is tested before the output count.
@@ -17,7 +17,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     rand_stream rs = rand_open();
     const double half = 0.5 * nu;
-    rand_expect(&rs, RAND_UNIFORM, rand_gamma_least(half));
     const double g = rand_gamma(&rs, half);
-    out[0] = ((s2 * nu) * 0.5) / g;
+    out[0] = pairs_element(s2, nu, half, g,
+                           [](double s2, double nu, double g) { return ((s2 * nu) * 0.5) / g; });
 }

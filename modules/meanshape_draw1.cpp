@@ -1,8 +1,8 @@
 // meanshape_draw1(mu, nu): one gamma draw with mean mu and nu degrees of
 // freedom, ((g + g) * mu) / nu with g = rand_gamma(nu / 2) from the host's
-// "rand".  Only the first element of each input counts.
-#include "../host/args.h"
-#include "../random/rand.h"
+// "rand".  Only the first element of each input counts.  nu NaN, zero or
+// negative gives NaN and nu = +Inf gives mu, taking nothing from the stream.
+#include "common/pairs.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The input count is tested before the output count.
@@ -17,7 +17,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     rand_stream rs = rand_open();
     const double half = nu * 0.5;
-    rand_expect(&rs, RAND_UNIFORM, rand_gamma_least(half));
     const double g = rand_gamma(&rs, half);
-    out[0] = ((g + g) * mu) / nu;
+    out[0] = pairs_element(mu, nu, half, g,
+                           [](double mu, double nu, double g) { return ((g + g) * mu) / nu; });
 }

@@ -16,17 +16,12 @@
 // Sizes use the host's own mwSize (unsigned on some hosts, signed on others):
 // no index is ever formed by subtracting from a size.
 #include "../host/args.h"
+#include "../simd/simd.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define METRIC_X86 1
-// Generic vectors wider than the baseline pass through inlined helpers only.
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 
 namespace {
 
@@ -224,46 +219,26 @@ METRIC_ALWAYS_INLINE void distances(const plan& p) {
     }
 }
 
-#ifdef METRIC_X86
 // GCC's generic vectors: plain operators only, so that these helpers compile
-// for whatever instruction set the caller below is built for.
-typedef double v4d __attribute__((vector_size(32)));
-typedef double v8d __attribute__((vector_size(64)));
-
+// for whatever instruction set the dispatcher below builds them for.
 template <class V>
 struct vector_lanes {
-    static constexpr int n = sizeof(V) / sizeof(double);
-    METRIC_ALWAYS_INLINE static V load(const double* p) {
-        V v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    }
-    METRIC_ALWAYS_INLINE static void store(double* p, V v) { std::memcpy(p, &v, sizeof v); }
-    METRIC_ALWAYS_INLINE static V splat(double v) { return V{} + v; }
-    METRIC_ALWAYS_INLINE static V root(V v) {
-        for (int i = 0; i < n; ++i) v[i] = __builtin_sqrt(v[i]);
-        return v;
-    }
+    static constexpr int n = simd_lanes<V>();
+    METRIC_ALWAYS_INLINE static V load(const double* p) { return simd_load<V>(p); }
+    METRIC_ALWAYS_INLINE static void store(double* p, V v) { simd_store(p, v); }
+    METRIC_ALWAYS_INLINE static V splat(double v) { return simd_splat<V>(v); }
+    METRIC_ALWAYS_INLINE static V root(V v) { return simd_sqrt(v); }
     // a != b is true for NaN, as for doubles.
     METRIC_ALWAYS_INLINE static V delta(V a, V b, V t) { return (a != b) ? t : V{}; }
 };
 template <>
-struct lanes<v4d> : vector_lanes<v4d> {};
+struct lanes<simd_d2> : vector_lanes<simd_d2> {};
 template <>
-struct lanes<v8d> : vector_lanes<v8d> {};
+struct lanes<simd_d4> : vector_lanes<simd_d4> {};
+template <>
+struct lanes<simd_d8> : vector_lanes<simd_d8> {};
 
-__attribute__((target("avx512f"))) void distances_avx512(const plan& p) { distances<v8d>(p); }
-__attribute__((target("avx2"))) void distances_avx2(const plan& p) { distances<v4d>(p); }
-#endif
-
-void distances_any(const plan& p) {
-#ifdef METRIC_X86
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return distances_avx512(p);
-    if (__builtin_cpu_supports("avx2")) return distances_avx2(p);
-#endif
-    distances<double>(p);
-}
+SIMD_DISPATCH(void, distances_any, distances, (const plan& p), (p))
 
 }  // namespace
 

@@ -13,14 +13,10 @@
 // takes exactly the operations of the one-at-a-time algorithm and gets its
 // bits; the logarithm is the C library's, one lane at a time.
 #include "../host/args.h"
+#include "../simd/simd.h"
 
 #include <cmath>
 #include <cstring>
-
-#if defined(__GNUC__) || defined(__clang__)
-// Generic vectors wider than the baseline pass through inlined helpers only.
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 
 namespace {
 
@@ -28,10 +24,6 @@ namespace {
 
 // Below this the reflection replaces the recurrence (at most 70 steps).
 constexpr double REFLECT = 64.0;
-
-typedef double v2d __attribute__((vector_size(16)));
-typedef double v4d __attribute__((vector_size(32)));
-typedef double v8d __attribute__((vector_size(64)));
 
 // The smallest lane, NaN lanes left out (+Inf when every lane is NaN).
 PSI_INLINE double least(double x) { return x < INFINITY ? x : INFINITY; }
@@ -107,23 +99,7 @@ PSI_INLINE void digamma_all(const double* in, double* out, size_t count) {
     for (; i < count; ++i) out[i] = digamma(in[i]);
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx512f"))) void digamma_avx512(const double* in, double* out, size_t n) {
-    digamma_all<v8d>(in, out, n);
-}
-__attribute__((target("avx2"))) void digamma_avx2(const double* in, double* out, size_t n) {
-    digamma_all<v4d>(in, out, n);
-}
-#endif
-
-void digamma_any(const double* in, double* out, size_t n) {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return digamma_avx512(in, out, n);
-    if (__builtin_cpu_supports("avx2")) return digamma_avx2(in, out, n);
-#endif
-    digamma_all<v2d>(in, out, n);
-}
+SIMD_DISPATCH(void, digamma_any, digamma_all, (const double* in, double* out, size_t n), (in, out, n))
 
 }  // namespace
 

@@ -63,6 +63,11 @@ for f in "${sources[@]}"; do
     if [ -f "$h" ]; then cp "$h" "$pkgdir/src/$dir/"; fi
   done
 done
+# Header-only folders: no source of their own brings them along.
+for dir in simd; do
+  mkdir -p "$pkgdir/src/$dir"
+  cp "$root/$dir"/*.h "$pkgdir/src/$dir/"
+done
 mkdir -p "$pkgdir/src/host"
 cp "$root/host/mex.map" "$pkgdir/src/host/mex.map"
 

@@ -1,34 +1,43 @@
-#include "rand.h"
+#include "stream.h"
 
 #include "../host/args.h"
 
-#include <cfloat>
 #include <cmath>
 
 namespace {
 
-// Largest block fetched in one call-back (512 KiB of doubles): large enough
-// that the call-back cost vanishes, small enough to stay in cache.
-const int64_t block_cap = 65536;
-
 const char* host_name(int source) { return source == RAND_NORMAL ? "randn" : "rand"; }
+
+[[noreturn]] void out_of_order() {
+    args_error("internal", "Internal error: random values were fetched out of order.");
+}
 
 }  // namespace
 
-void rand_take_done(rand_stream* rs) {
-    mxDestroyArray(rs->block);
-    rs->block = nullptr;
-    rs->next = rs->end = nullptr;
+rand_stream rand_open() {
+    rand_stream rs{};
+    rs.independent = host_independent_streams() != 0;
+    return rs;
 }
 
-double rand_take_fetch(rand_stream* rs, int source) {
-    // Values of the other host function still waiting here would mean a
-    // caller promised more than it took: the stream would be out of order.
-    if (rs->next != rs->end)
-        args_error("internal", "Internal error: random values were fetched out of order.");
-    int64_t want = 1;
-    if (rs->expect_source == source && rs->expect > 1)
-        want = rs->expect < block_cap ? rs->expect : block_cap;
+void rand_lane_done(rand_lane* l) {
+    if (l->block) mxDestroyArray(l->block);
+    l->block = nullptr;
+    l->next = l->end = nullptr;
+}
+
+void rand_close(rand_stream* rs) {
+    rand_lane_done(&rs->lane[0]);
+    rand_lane_done(&rs->lane[1]);
+}
+
+void rand_fetch(rand_stream* rs, int source, int64_t want) {
+    // Values still waiting would be skipped; on a shared stream, values of
+    // the other host function still waiting belong before this fetch.
+    if (rand_lane_pending(rs, source) != 0) out_of_order();
+    if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
+    rand_lane* l = &rs->lane[source];
+    rand_lane_done(l);  // a block kept for a span
     mxArray* out = nullptr;
     if (want == 1) {
         mexCallMATLAB(1, &out, 0, nullptr, host_name(source));
@@ -39,14 +48,47 @@ double rand_take_fetch(rand_stream* rs, int source) {
         mxDestroyArray(size[1]);
     }
     ++rs->callbacks;
-    if (!out || !mxIsDouble(out) || mxGetNumberOfElements(out) < size_t(want))
+    if (!rs->independent) rs->lane[1 - source].expect = 0;
+    if (!out || !mxIsDouble(out) || mxGetNumberOfElements(out) < size_t(want)) {
+        if (out) mxDestroyArray(out);
         args_error("internal", "Internal error: the host returned too few random values.");
-    const double* v = mxGetPr(out);
-    rs->block = out;
-    rs->source = source;
-    rs->next = v;
-    rs->end = v + want;
+    }
+    double* v = mxGetPr(out);
+    l->block = out;
+    l->next = v;
+    l->end = v + want;
+}
+
+double rand_take_fetch(rand_stream* rs, int source) {
+    rand_refill(rs, source);
     return rand_take(rs, source);
+}
+
+void rand_batch(rand_stream* rs, int source, int count) { rand_expect(rs, source, count); }
+
+void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot) {
+    if (rand_lane_pending(rs, source) != 0) out_of_order();
+    if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
+    args_random_array(host_name(source), rows, cols, slot);
+    ++rs->callbacks;
+}
+
+double* rand_span(rand_stream* rs, int source, int64_t count, int64_t later) {
+    if (count < 1) return nullptr;
+    const int64_t pending = rand_lane_pending(rs, source);
+    if (pending == 0) {
+        const int64_t spans = count < RAND_BLOCK_CAP ? RAND_BLOCK_CAP / count : 1;
+        const int64_t total = later > 0 ? count + later : count;
+        rand_fetch(rs, source, spans * count < total ? spans * count : total);
+    } else if (pending < count) {
+        // Only spans of one size are fetched, so a span never straddles.
+        args_error("internal", "Internal error: a span of random values straddles two blocks.");
+    }
+    rand_lane* l = &rs->lane[source];
+    double* v = l->next;
+    l->next += count;
+    l->expect = l->expect > count ? l->expect - count : 0;
+    return v;  // the block stays until the next fetch or the close
 }
 
 int rand_int(rand_stream* rs, int n) { return int(rand_uniform(rs) * n); }
@@ -97,22 +139,29 @@ double rand_cauchy(rand_stream* rs) {
     return std::tan((rand_uniopen(rs) - 0.5) * 3.141592653589793);
 }
 
-// Shapes for which Best's method cannot run: NaN, +Inf, and those so large
-// that c / w overflows in most passes (beyond about 7.5e306; from about
-// 1.5e307 on it overflows in every pass, which is then never accepted).
-// Below the bound c / w is finite for every u in [0.15, 0.85].
-static bool gamma_unsupported(double a) { return !(3.0 * a - 0.75 <= DBL_MAX / 8); }
-
 int64_t rand_gamma_least(double a) {
-    if (a < 1e-5 || gamma_unsupported(a)) return 0;
+    if (!(a >= 1e-5) || rand_gamma_huge(a)) return 0;
     if (a <= 1.0) return 3;       // one uniform, then a pass of the shape 1 + a
     if (a < 1.00001) return 1;    // one exponential
     return 2;                     // one pass of Best's method
 }
 
+bool rand_best_pass(rand_stream* rs, double b, double c, double* out) {
+    double u = rand_uniopen(rs);  // uniopen: u * (1 - u) must be > 0
+    double v = rand_uniopen(rs);
+    double w = (1.0 - u) * u;
+    double y = std::sqrt(c / w) * (u - 0.5);
+    double x = b + y;
+    if (x < 0) return false;
+    double z = 64.0 * w * w * w * v * v;
+    *out = x;
+    if (1.0 - (2.0 * y * y) / x >= z) return true;
+    return 2.0 * (b * std::log(x / b) - y) >= std::log(z);
+}
+
 double rand_gamma(rand_stream* rs, double a) {
-    if (a < 1e-5) return a;
-    if (gamma_unsupported(a)) return NAN;
+    if (!(a >= 1e-5)) return a;  // NaN too
+    if (rand_gamma_huge(a)) return a;
     double x;
     if (a <= 1.0) {
         rand_expect(rs, RAND_UNIFORM, 3);
@@ -124,21 +173,10 @@ double rand_gamma(rand_stream* rs, double a) {
     } else {
         // Best (1978), rejection from a t-like envelope with 2 degrees of freedom.
         const double b = a - 1.0, c = 3.0 * a - 0.75;
-        for (;;) {
-            rand_expect(rs, RAND_UNIFORM, 2);
-            double u = rand_uniopen(rs);        // uniopen: u * (1 - u) must be > 0
-            double v = rand_uniopen(rs);
-            double w = (1.0 - u) * u;
-            double y = std::sqrt(c / w) * (u - 0.5);
-            x = b + y;
-            if (x < 0) continue;
-            double z = 64.0 * w * w * w * v * v;
-            if (1.0 - (2.0 * y * y) / x >= z) break;
-            if (2.0 * (b * std::log(x / b) - y) >= std::log(z)) break;
-        }
+        do rand_expect(rs, RAND_UNIFORM, 2);
+        while (!rand_best_pass(rs, b, c, &x));
     }
-    if (x < 1e-15 && x < a) x = a < 1e-15 ? a : 1e-15;
-    return x;
+    return rand_gamma_floor(x, a);
 }
 
 double rand_beta(rand_stream* rs, double a, double b) {

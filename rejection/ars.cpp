@@ -138,7 +138,7 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
         }
 
         // A proposal takes exactly three uniforms: piece, position, acceptance.
-        rand_expect(rs, RAND_UNIFORM, 3);
+        rand_batch(rs, RAND_UNIFORM, 3);
         double r = rand_uniform(rs) * T;
         hull_node* k = root;
         while (k->next) {

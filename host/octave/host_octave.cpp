@@ -23,4 +23,8 @@ mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag) {
     return mxCreateDoubleMatrix(m < 0 ? 0 : m, n < 0 ? 0 : n, flag);
 }
 
+// Octave keeps one generator state per distribution: "rand" and "randn"
+// are independent streams.
+int host_independent_streams(void) { return 1; }
+
 }

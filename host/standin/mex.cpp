@@ -18,7 +18,8 @@ namespace {
 
 using standin::detail::gateway_error;
 
-// xoshiro256** seeded through splitmix64; "rand" and "randn" share it.
+// xoshiro256** seeded through splitmix64.  "rand" and "randn" share one by
+// default; with independent streams "randn" has a generator of its own.
 struct generator {
     uint64_t s[4];
     void seed(uint64_t x) {
@@ -49,11 +50,16 @@ struct generator {
     }
 };
 
-generator g_gen = [] {
+generator seeded(uint64_t s) {
     generator g;
-    g.seed(42);
+    g.seed(s);
     return g;
-}();
+}
+// Seeds of the "randn" generator are this far from those of "rand".
+const uint64_t normal_offset = 0x5851f42d4c957f2dULL;
+generator g_gen = seeded(42);
+generator g_gen_normal = seeded(42 + normal_offset);
+bool g_independent = false;
 std::deque<double> g_script_rand, g_script_randn;
 bool g_strict = false;
 std::vector<standin::callback> g_log;
@@ -70,7 +76,8 @@ double draw(bool normal) {
         return v;
     }
     if (g_strict) throw gateway_error("stand-in: random stream exhausted.");
-    return normal ? g_gen.normal() : g_gen.uniform();
+    if (normal) return g_independent ? g_gen_normal.normal() : g_gen.normal();
+    return g_gen.uniform();
 }
 
 long long size_arg(const mxArray* a, const char* name) {
@@ -102,6 +109,8 @@ void mexErrMsgIdAndTxt(const char* id, const char* format, ...) {
 }
 
 const char* mexFunctionName(void) { return g_running.c_str(); }
+
+int host_independent_streams(void) { return g_independent ? 1 : 0; }
 
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name) {
     std::string fn = name ? name : "";
@@ -158,6 +167,7 @@ namespace standin {
 
 void seed(uint64_t s) {
     g_gen.seed(s);
+    g_gen_normal.seed(s + normal_offset);
     // Swapped out rather than cleared, so that the buffers are given back too:
     // a fuzzer counting allocations sees every call leave the heap as it found it.
     std::deque<double>().swap(g_script_rand);
@@ -172,6 +182,12 @@ double next_rand() {
     generator copy = g_gen;
     return copy.uniform();
 }
+double next_randn() {
+    if (!g_script_randn.empty()) return g_script_randn.front();
+    generator copy = g_independent ? g_gen_normal : g_gen;
+    return copy.normal();
+}
+void independent_streams(bool on) { g_independent = on; }
 
 std::vector<double> last_state(const std::string& name) {
     auto it = g_states.find(name);

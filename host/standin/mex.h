@@ -38,6 +38,8 @@ BAYESMEX_NORETURN void mexErrMsgIdAndTxt(const char* id, const char* format, ...
 const char* mexFunctionName(void);
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[],
                   const char* name);
+/* Whether "rand" and "randn" are independent streams (host/host.h). */
+int host_independent_streams(void);
 
 /* libmx: access */
 double mxGetScalar(const mxArray* a);

@@ -44,7 +44,10 @@ std::vector<size_t> dims(const mxArray* a);
 
 // ---- random stream ------------------------------------------------------------
 // "rand" and "randn" share one seeded generator, as on hosts where both draw
-// from a single stream; scripted values are handed out before the generator's.
+// from a single stream; with independent_streams(true) each has its own (the
+// host then says so to the modules, as Octave does), both seeded by seed().
+// Scripted values are handed out before the generators'.
+void independent_streams(bool on);
 void seed(uint64_t s);
 void script_rand(const std::vector<double>& v);
 void script_randn(const std::vector<double>& v);
@@ -53,6 +56,7 @@ void script_randn(const std::vector<double>& v);
 void strict(bool on);
 size_t scripted_left();  // scripted "rand" plus "randn" values not yet taken
 double next_rand();      // what the next "rand" value would be, without taking it
+double next_randn();     // the same for "randn"
 // The state vector last given to rand("state", v) or randn("state", v)
 // (name "rand" or "randn"; empty if none).  Either call logs a call-back
 // named "rand state" or "randn state" (rows = numel(v), no values) and

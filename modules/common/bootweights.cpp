@@ -2,48 +2,17 @@
 
 #include <cmath>
 
-namespace {
-
-// Uniforms fetched in one call-back at most (512 KiB): enough that the
-// host's per-call cost vanishes, little enough to stay in cache.  A replicate
-// larger than this still comes in one call.
-const int block_values = 65536;
-
-void release(bootweights* bw) {
-    if (bw->block) mxDestroyArray(bw->block);
-    bw->block = nullptr;
-    bw->in_block = 0;
-}
-
-void fetch(bootweights* bw) {
-    release(bw);
-    if (bw->left < 1) args_error("internal", "Internal error: more bootstrap replicates drawn than announced.");
-    int k = bw->n < block_values ? block_values / bw->n : 1;
-    if (k > bw->left) k = bw->left;
-    const int values = k * bw->n;  // at most max(n, block_values): fits an int
-    args_random_array("rand", double(values), 1.0, &bw->block);
-    mxArray* u = bw->block;
-    if (!u || !mxIsDouble(u) || args_count(u) < std::size_t(values))
-        args_error("internal", "Internal error: the host returned too few random values.");
-    bw->next = mxGetPr(u);
-    bw->in_block = k;
-}
-
-}  // namespace
-
 bootweights bootweights_open(int n, const double* w, int replicates) {
     // With no value a replicate takes nothing from the stream: none is drawn.
     const int left = n > 0 && replicates > 0 ? replicates : 0;
-    return bootweights{n, w, left, nullptr, nullptr, 0};
+    return bootweights{n, w, left, rand_open()};
 }
 
 double* bootweights_draw(bootweights* bw, double* sum) {
     const int n = bw->n;
-    if (bw->in_block == 0) fetch(bw);
-    double* v = bw->next;
-    bw->next += n;
-    --bw->in_block;
+    if (bw->left < 1) args_error("internal", "Internal error: more bootstrap replicates drawn than announced.");
     --bw->left;
+    double* v = rand_span(&bw->rs, RAND_UNIFORM, n, int64_t(bw->left) * n);
     // S summed in index order, one dependent add per value: the order that
     // fixes its bits.  The logarithms are independent of one another.
     double s = 0.0;
@@ -79,4 +48,4 @@ void bootweights_normalise(double* g, int n, double sum) {
     for (; i < n; ++i) g[i] = g[i] / sum;
 }
 
-void bootweights_close(bootweights* bw) { release(bw); }
+void bootweights_close(bootweights* bw) { rand_close(&bw->rs); }

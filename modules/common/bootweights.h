@@ -3,28 +3,28 @@
 // there is one, normalised by their sum.  Without prior weights the
 // normalised weights are a flat Dirichlet draw.
 //
-// Replicate r takes the n uniforms that rand(n, 1) would give it.  Since a
-// call knows how many replicates it draws, the uniforms of several
-// replicates come from one rand(k n, 1) call (the same values in the same
-// order: the host fills an array from its stream in storage order), which
-// spares the host's per-call cost; k is never more than the replicates still
-// to come, so the call takes exactly the values the replicates use.  The
-// weights are computed in place in the host's array, so a replicate needs no
-// storage of its own.  The sum S is accumulated in increasing index order
+// Replicate r takes the n uniforms that rand(n, 1) would give it, as one
+// span of the random library (rand_span).  Since a call knows how many
+// replicates it draws, the uniforms of several replicates come from one
+// rand(k n, 1) call (the same values in the same order: the host fills an
+// array from its stream in storage order), which spares the host's per-call
+// cost; k n is at most 65536 values (at least one replicate) and k is never
+// more than the replicates still to come, so the call takes exactly the
+// values the replicates use.  The weights are computed in place in the
+// host's array, so a replicate needs no storage of its own.  The sum S is accumulated in increasing index order
 // and every weight is divided by the finished S: the weights are a fixed
 // function of the host's stream, bit for bit.
 #ifndef BAYESMEX_BOOTWEIGHTS_H
 #define BAYESMEX_BOOTWEIGHTS_H
 
 #include "../../host/args.h"
+#include "../../random/rand.h"
 
 struct bootweights {
     int n;              // values per replicate
     const double* w;    // prior weights (n of them), or null
     int left;           // replicates still to be drawn in this call
-    mxArray* block;     // host array holding the uniforms of the next replicates
-    double* next;       // the next replicate's n values within block
-    int in_block;       // replicates still unread in block
+    rand_stream rs;
 };
 
 // For `replicates` draws of n weights each (n > 0: with no value there is

@@ -10,6 +10,7 @@ function test_hyptan_fast()
   rand('state', 2);
   x = (2 * rand(1, 1e5) - 1) .* 18 .* 2 .^ -floor(rand(1, 1e5) * 28);
   assert(max(abs(hyptan_fast(x) - tanh(x))) <= 4 * 2^-53);
+  same_at_every_width(@() hyptan_fast([x(1:999), 18, -Inf, NaN]), 'hyptan_fast');
   assert(isequal(size(hyptan_fast(zeros(0, 3))), [0 3]));
   x = randn(2, 3, 4) * 10;
   assert(isequal(hyptan_fast(x), reshape(hyptan_fast(x(:)), [2 3 4])));

@@ -12,8 +12,12 @@ function test_invchisq_draw()
   catch err
     assert(strcmp(err.message, 'invchisq_draw: Too many output arguments.'), err.message);
   end
-  r = invchisq_draw(3, [0 -4]);
-  assert(isnan(r(1)) && abs(r(2) - 3) < 1e-12);
+  % nu NaN, zero or negative: NaN; infinite: s2; below 2e-5: s2 up to
+  % rounding; none of them takes a value from the stream.
+  rand('state', 1); next = rand(); rand('state', 1);
+  r = invchisq_draw(-3, [0 -4 NaN Inf 1e-5]);
+  assert(isequaln(r(1:4), [NaN NaN NaN -3]) && abs(r(5) + 3) < 1e-12);
+  assert(rand() == next);
 
   % Kolmogorov-Smirnov against the scaled inverse chi-square law:
   % P(X <= x) = P(chi2(nu) >= nu s2 / x) = 1 - gammainc(nu s2 / (2 x), nu / 2).

@@ -3,7 +3,11 @@ function test_invchisq_draw1()
   r = invchisq_draw1(1, 4);
   assert(isscalar(r) && r > 0);
   assert(isscalar(invchisq_draw1(ones(3), 4)));
-  assert(isnan(invchisq_draw1(3, 0)));
+  % nu NaN, zero or negative: NaN; infinite: s2; nothing taken.
+  rand('state', 1); next = rand(); rand('state', 1);
+  assert(isnan([invchisq_draw1(3, 0), invchisq_draw1(3, -4), invchisq_draw1(3, NaN)]));
+  assert(invchisq_draw1(3, Inf) == 3 && meanshape_draw1(-2, Inf) == -2 && isnan(meanshape_draw1(1, -1)));
+  assert(rand() == next);
   expect_error(@() invchisq_draw1(1, 2, 3), 'Wrong number of input arguments.');
   expect_error(@() invchisq_draw1(1, {2}), 'Input 2 must be a full double array, not cell.');
   try

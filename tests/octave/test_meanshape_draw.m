@@ -31,20 +31,38 @@ function test_meanshape_draw()
 
   % After a call, the next rand() is what an m-code replay of the
   % one-value-at-a-time algorithm from the same state predicts, and so are
-  % the values.
-  for nu = [0.7 2 5 40]
-    rand('state', 42);
-    r = meanshape_draw(3, nu, 200, 1);
-    next = rand();
-    rand('state', 42);
-    ref = zeros(200, 1);
-    for i = 1:200
-      g = replay_gamma(0.5 * nu);
-      ref(i) = ((g + g) * 3) / nu;
+  % the values, at every lane width, for scalar nu on each path and a mixed
+  % nu array (NaN, zero and negative nu give NaN, infinite nu gives mu, and
+  % none of them takes a value).
+  mixed = repmat([0.7 2 5 1e-6 -1 NaN Inf 2.00001 40 0 1e308 3.5], 1, 20);
+  unwind_protect
+    for w = simd_widths()
+      setenv('BAYESMEX_SIMD', w{1});
+      for nu = {0.7, 2, 5, 40, mixed}
+        nu = nu{1}; n = 240;
+        rand('state', 42);
+        r = meanshape_draw(-3, nu, 1, n);
+        next = rand();
+        rand('state', 42);
+        ref = zeros(1, n);
+        for i = 1:n
+          v = nu(min(i, end));
+          g = replay_gamma(0.5 * v);
+          if !(v > 0)
+            ref(i) = NaN;
+          elseif 3 * (0.5 * v) - 0.75 > realmax / 8
+            ref(i) = -3;
+          else
+            ref(i) = ((g + g) * -3) / v;
+          end
+        end
+        assert(isequaln(r, ref), sprintf('values differ for nu = %g, width %s', nu(1), w{1}));
+        assert(rand() == next, sprintf('stream position differs for nu = %g, width %s', nu(1), w{1}));
+      end
     end
-    assert(isequal(r, ref), sprintf('values differ for nu = %g', nu));
-    assert(rand() == next, sprintf('stream position differs for nu = %g', nu));
-  end
+  unwind_protect_cleanup
+    unsetenv('BAYESMEX_SIMD');
+  end_unwind_protect
 
   % Kolmogorov-Smirnov against the gamma law of shape nu/2, scale 2 mu/nu,
   % fixed seeds; the critical value 1.95/sqrt(n) has a false-alarm rate
@@ -58,27 +76,4 @@ function test_meanshape_draw()
     D = max(max((1:n)' / n - F), max(F - (0:n-1)' / n));
     assert(D < 1.95 / sqrt(n), sprintf('KS D = %g for mu = %g, nu = %g', D, mu, nu));
   end
-end
-
-function g = replay_gamma(a)
-  % The one-value-at-a-time gamma algorithm in m-code.
-  if a < 1e-5
-    g = a; return;
-  elseif a <= 1
-    u = rand(); g = u ^ (1 / a) * replay_gamma(1 + a);
-  elseif a < 1.00001
-    g = -log(rand());
-  else
-    b = a - 1; c = 3 * a - 0.75;
-    while true
-      u = rand(); v = rand();
-      w = (1 - u) * u; y = sqrt(c / w) * (u - 0.5); x = b + y;
-      if x < 0, continue; end
-      z = 64 * w * w * w * v * v;
-      if 1 - (2 * y * y) / x >= z, break; end
-      if 2 * (b * log(x / b) - y) >= log(z), break; end
-    end
-    g = x;
-  end
-  if g < 1e-15 && g < a, g = min(a, 1e-15); end
 end

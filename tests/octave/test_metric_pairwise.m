@@ -12,6 +12,7 @@ function test_metric_pairwise()
                      'deltadist', dd{1});
         D = metric_pairwise(met, x);
         assert(isequaln(D, reference(met, x)), sprintf('m = %d', m));
+        same_at_every_width(@() metric_pairwise(met, x), sprintf('metric_pairwise, m = %d', m));
       end
     end
   end

@@ -20,6 +20,8 @@ function test_psi_eval()
   assert(max(err(t(:, 1) >= -64 & t(:, 1) <= 10)) <= 1e-12);
   assert(max(err(t(:, 1) > 10)) <= 4.5e-16);
   assert(max(err(t(:, 1) < -64)) <= 4e-15);
+  % Odd lengths: vectors and a scalar tail, every width.
+  same_at_every_width(@() psi_eval([x(1:1001), t(1:500, 1)', -70, 5, NaN, -Inf]), 'psi_eval');
   expect_error(@() psi_eval(), 'Wrong number of input arguments.');
   expect_error(@() psi_eval(1, 2), 'Wrong number of input arguments.');
   expect_error(@() psi_eval(single(1)), 'Input 1 must be a full double array, not single.');

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -57,6 +58,23 @@ inline void expect_messages(standin::gateway fn, const std::vector<message_row>&
         EXPECT_TRUE(standin::log().empty()) << "no call-back before the checks: " << r.message;
         EXPECT_EQ(res.reclaimed_arrays, 0u) << "a failed call makes nothing: " << r.message;
     }
+}
+
+// Runs body(width) with the lane width forced to each of 1, 2, 4 and 8
+// (BAYESMEX_SIMD, read by the modules at every call; a width the CPU lacks
+// runs the widest it has), then restores the setting.
+template <class F>
+void each_simd_width(F body) {
+    const char* old = std::getenv("BAYESMEX_SIMD");
+    const std::string saved = old ? old : "";
+    for (const char* width : {"1", "2", "4", "8"}) {
+        setenv("BAYESMEX_SIMD", width, 1);
+        body(width);
+    }
+    if (old)
+        setenv("BAYESMEX_SIMD", saved.c_str(), 1);
+    else
+        unsetenv("BAYESMEX_SIMD");
 }
 
 // Bit-for-bit equality, NaN included.

@@ -68,18 +68,23 @@ TEST(draw1, ExactValuesOnScriptedStreams) {
         EXPECT_TRUE(same_bits(standin::values(r.out[0])[0], ((7 * 2.00001) * 0.5) / -std::log(0.25)));
     }
     EXPECT_EQ(standin::scripted_left(), 0u);
-    // Nothing taken below 2e-5: NaN for nu = 0, the scale for negative nu;
-    // a zero mean gives 0.
+    // Degrees of freedom that take nothing: NaN where nu is not positive,
+    // the limit (the scale or the mean itself) where it is infinite or too
+    // large for Best's method, and the old value up to rounding below 2e-5.
     standin::clear_log();
-    {
-        auto r0 = call(invchisq1(), 1, {scalar(3), scalar(0)});
-        auto rn = call(invchisq1(), 1, {scalar(3), scalar(-4)});
-        auto m0 = call(meanshape1(), 1, {scalar(3), scalar(0)});
-        EXPECT_TRUE(std::isnan(standin::values(r0.out[0])[0]));
-        EXPECT_DOUBLE_EQ(standin::values(rn.out[0])[0], 3);
-        EXPECT_TRUE(std::isnan(standin::values(m0.out[0])[0]));
-        EXPECT_TRUE(standin::log().empty());
+    for (standin::gateway fn : {meanshape1(), invchisq1()}) {
+        for (double nu : {0.0, -4.0, -HUGE_VAL, std::nan("")}) {
+            auto r = call(fn, 1, {scalar(3), scalar(nu)});
+            EXPECT_TRUE(std::isnan(standin::values(r.out[0])[0])) << nu;
+        }
+        for (double nu : {HUGE_VAL, 1.6e307, 1e308}) {
+            auto r = call(fn, 1, {scalar(-3), scalar(nu)});
+            EXPECT_EQ(standin::values(r.out[0])[0], -3.0) << nu;
+        }
+        auto tiny = call(fn, 1, {scalar(3), scalar(1e-5)});
+        EXPECT_DOUBLE_EQ(standin::values(tiny.out[0])[0], 3);
     }
+    EXPECT_TRUE(standin::log().empty());
     standin::strict(false);
     auto zero = call(meanshape1(), 1, {scalar(0), scalar(5)});
     EXPECT_EQ(standin::values(zero.out[0])[0], 0.0);
@@ -94,7 +99,7 @@ TEST(draw1, SameDrawAsTheArrayModule) {
     const pair pairs[] = {{meanshape1(), harness::module("meanshape_draw")},
                           {invchisq1(), harness::module("invchisq_draw")}};
     for (const pair& p : pairs) {
-        for (double nu : {0.1, 0.7, 2.0, 2.00001, 5.0, 40.0, 1e-6}) {
+        for (double nu : {0.1, 0.7, 2.0, 2.00001, 5.0, 40.0, 1e-6, -2.0, HUGE_VAL}) {
             for (uint64_t seed = 1; seed <= 20; ++seed) {
                 standin::seed(seed);
                 standin::clear_log();

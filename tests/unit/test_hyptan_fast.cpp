@@ -147,14 +147,20 @@ TEST(hyptan_fast, WithinTheDocumentedErrorOfTanh) {
     }
     std::printf("worst absolute error %.3g (%.2f x 2^-53), worst ulps for |x| >= 0.55: %.2f\n", worst_abs,
                 worst_abs / ulp1, worst_ulps);
-    for (size_t len = 1; len <= 17; ++len) {
-        std::vector<double> part(x.begin(), x.begin() + len);
-        auto yp = th(part);
-        for (size_t i = 0; i < len; ++i) ASSERT_TRUE(same_bits(yp[i], y[i])) << len << " " << i;
-        std::vector<double> shifted(x.begin() + len, x.begin() + 2 * len + 16);
-        auto ys = th(shifted);
-        for (size_t i = 0; i < shifted.size(); ++i) ASSERT_TRUE(same_bits(ys[i], y[len + i])) << len << " " << i;
-    }
+    // Every lane width (1 is the plain loop), every position of short arrays.
+    harness::each_simd_width([&](const char* width) {
+        auto yw = th(x);
+        for (size_t i = 0; i < x.size(); ++i) ASSERT_TRUE(same_bits(yw[i], y[i])) << width << " " << x[i];
+        for (size_t len = 1; len <= 17; ++len) {
+            std::vector<double> part(x.begin(), x.begin() + len);
+            auto yp = th(part);
+            for (size_t i = 0; i < len; ++i) ASSERT_TRUE(same_bits(yp[i], y[i])) << width << " " << len << " " << i;
+            std::vector<double> shifted(x.begin() + len, x.begin() + 2 * len + 16);
+            auto ys = th(shifted);
+            for (size_t i = 0; i < shifted.size(); ++i)
+                ASSERT_TRUE(same_bits(ys[i], y[len + i])) << width << " " << len << " " << i;
+        }
+    });
 }
 
 }  // namespace

@@ -52,14 +52,17 @@ TEST(invchisq_draw, ExactValuesOnScriptedStreams) {
     EXPECT_TRUE(same_bits(v[1], ((2.00001 * 7.0) * 0.5) / -std::log(0.25)));
     EXPECT_EQ(standin::scripted_left(), 0u);
 
-    // nu below 2e-5 takes nothing: s2 up to rounding, NaN for nu = 0.
+    // nu that takes nothing: s2 up to rounding below 2e-5, NaN where nu is
+    // not positive, s2 itself where it is infinite.
     standin::clear_log();
-    auto fixed = call(fn(), 1, {scalar(3), matrix(1, 3, {-4, 0, 1e-5})});
+    auto fixed = call(fn(), 1, {scalar(3), matrix(1, 5, {-4, 0, 1e-5, NAN, INFINITY})});
     ASSERT_FALSE(fixed.failed) << fixed.message;
     v = standin::values(fixed.out[0]);
-    EXPECT_DOUBLE_EQ(v[0], 3);
+    EXPECT_TRUE(std::isnan(v[0]));
     EXPECT_TRUE(std::isnan(v[1]));
     EXPECT_DOUBLE_EQ(v[2], 3);
+    EXPECT_TRUE(std::isnan(v[3]));
+    EXPECT_EQ(v[4], 3.0);
     EXPECT_TRUE(standin::log().empty());
 }
 
@@ -70,41 +73,45 @@ TEST(invchisq_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
     std::vector<double> s2(n), nu(n);
     for (int i = 0; i < n; ++i) {
         s2[i] = 0.25 + i % 5;
-        nu[i] = (i % 4 == 0) ? 1.2 : (i % 4 == 1) ? 4.0 : (i % 4 == 2) ? 0.0 : 9.0 + i % 3;
+        const double kinds[] = {1.2, 4.0, 0.0, INFINITY};
+        nu[i] = i % 5 < 4 ? kinds[i % 5] : 9.0 + i % 3;
     }
-    for (int form = 0; form < 4; ++form) {
-        const bool a1 = form & 1, a2 = form & 2;
-        auto s2_at = [&](int i) { return a1 ? s2[i] : 2.5; };
-        auto nu_at = [&](int i) { return a2 ? nu[i] : 3.0; };
-        std::vector<double> expect;
-        standin::seed(7 + form);
-        standin::clear_log();
-        auto ref = standin::run([&] {
-            rand_stream rs = rand_open();
-            for (int i = 0; i < n; ++i) {
-                double g = rand_gamma(&rs, 0.5 * nu_at(i));
-                expect.push_back(((nu_at(i) * s2_at(i)) * 0.5) / g);
-            }
-        });
-        ASSERT_FALSE(ref.failed);
-        const long long taken = standin::values_taken("rand");
-        const size_t plain_callbacks = standin::log().size();
-        const double after = standin::next_rand();
+    harness::each_simd_width([&](const char* width) {
+        for (int form = 0; form < 4; ++form) {
+            const bool a1 = form & 1, a2 = form & 2;
+            auto s2_at = [&](int i) { return a1 ? s2[i] : 2.5; };
+            auto nu_at = [&](int i) { return a2 ? nu[i] : 3.0; };
+            std::vector<double> expect;
+            standin::seed(7 + form);
+            standin::clear_log();
+            auto ref = standin::run([&] {
+                rand_stream rs = rand_open();
+                for (int i = 0; i < n; ++i) {
+                    const double v = nu_at(i), g = rand_gamma(&rs, 0.5 * v);
+                    expect.push_back(!(v > 0) ? NAN : v == INFINITY ? s2_at(i) : ((v * s2_at(i)) * 0.5) / g);
+                }
+            });
+            ASSERT_FALSE(ref.failed);
+            const long long taken = standin::values_taken("rand");
+            const size_t plain_callbacks = standin::log().size();
+            const double after = standin::next_rand();
 
-        standin::seed(7 + form);
-        standin::clear_log();
-        auto r = call(fn(), 1,
-                      {a1 ? matrix(1, n, s2) : scalar(2.5), a2 ? matrix(1, n, nu) : scalar(3.0),
-                       scalar(1), scalar(n)});
-        ASSERT_FALSE(r.failed) << r.message;
-        auto got = standin::values(r.out[0]);
-        ASSERT_EQ(got.size(), expect.size());
-        for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << form << " " << i;
-        EXPECT_EQ(standin::values_taken("rand"), taken) << form;
-        EXPECT_EQ(standin::next_rand(), after) << form;
-        EXPECT_LT(standin::log().size() * 50, plain_callbacks) << form;
-        EXPECT_EQ(r.reclaimed_arrays, 0u);
-    }
+            standin::seed(7 + form);
+            standin::clear_log();
+            auto r = call(fn(), 1,
+                          {a1 ? matrix(1, n, s2) : scalar(2.5), a2 ? matrix(1, n, nu) : scalar(3.0),
+                           scalar(1), scalar(n)});
+            ASSERT_FALSE(r.failed) << r.message;
+            auto got = standin::values(r.out[0]);
+            ASSERT_EQ(got.size(), expect.size());
+            for (int i = 0; i < n; ++i)
+                ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << form << " " << i;
+            EXPECT_EQ(standin::values_taken("rand"), taken) << form;
+            EXPECT_EQ(standin::next_rand(), after) << form;
+            EXPECT_LT(standin::log().size() * 50, plain_callbacks) << form;
+            EXPECT_EQ(r.reclaimed_arrays, 0u);
+        }
+    });
 }
 
 }  // namespace

@@ -98,59 +98,67 @@ TEST(meanshape_draw, ExactValuesOnScriptedStreams) {
         EXPECT_TRUE(same_bits(standin::values(r.out[0])[0], ((g + g) * 2) / 2.00001));
     }
     EXPECT_EQ(standin::scripted_left(), 0u);
-    // Degrees of freedom below 2e-5 take nothing: mu up to rounding, NaN for 0.
+    // Degrees of freedom that take nothing: mu up to rounding below 2e-5,
+    // NaN where nu is not positive, mu itself where it is infinite or too
+    // large for Best's method (a point mass at mu is the limit law).
     {
-        auto r = call(fn(), 1, {scalar(3), matrix(1, 3, {1e-5, 0, -4})});
+        standin::clear_log();
+        auto r = call(fn(), 1, {scalar(-3), matrix(1, 7, {1e-5, 0, -4, NAN, -INFINITY, INFINITY, 1e308})});
         ASSERT_FALSE(r.failed) << r.message;
         auto v = standin::values(r.out[0]);
-        EXPECT_DOUBLE_EQ(v[0], 3);
-        EXPECT_TRUE(std::isnan(v[1]));
-        EXPECT_DOUBLE_EQ(v[2], 3);
-    }
-    // A shape too large for Best's method ends at once with NaN instead of
-    // rejecting every pass for ever.
-    {
-        auto r = call(fn(), 1, {scalar(3), scalar(1e308)});
-        ASSERT_FALSE(r.failed) << r.message;
-        EXPECT_TRUE(std::isnan(standin::values(r.out[0])[0]));
+        EXPECT_DOUBLE_EQ(v[0], -3);
+        for (int i = 1; i < 5; ++i) EXPECT_TRUE(std::isnan(v[i])) << i;
+        EXPECT_EQ(v[5], -3.0);
+        EXPECT_EQ(v[6], -3.0);
+        EXPECT_TRUE(standin::log().empty());
     }
 }
 
 // The module's block fetching against the library drawn one value per
-// call-back from the same seed: same bits, same values taken, same next value.
+// call-back from the same seed: same bits, same values taken, same next
+// value, at every lane width; a mixed nu array and scalar nu of each path.
 TEST(meanshape_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
     const int n = 5000;
-    std::vector<double> mu(n), nu(n);
+    std::vector<double> mu(n), mixed(n);
+    const double kinds[] = {0.7, 2.0, 1e-6, 5.0, 6.0, 7.0, -3.0, NAN, INFINITY};
     for (int i = 0; i < n; ++i) {
         mu[i] = 0.5 + i % 7;
-        nu[i] = (i % 5 == 0) ? 0.7 : (i % 5 == 1) ? 2.0 : (i % 5 == 2) ? 1e-6 : 5.0 + i % 3;
+        mixed[i] = kinds[(i * 5 + i / 9) % 9];
     }
-    std::vector<double> expect;
-    standin::seed(99);
-    standin::clear_log();
-    auto ref = standin::run([&] {
-        rand_stream rs = rand_open();
-        for (int i = 0; i < n; ++i) {
-            double g = rand_gamma(&rs, 0.5 * nu[i]);
-            expect.push_back(((g + g) * mu[i]) / nu[i]);
+    const std::vector<std::vector<double>> forms = {mixed, {0.7}, {2.0}, {5.0}, {2.00001}};
+    harness::each_simd_width([&](const char* width) {
+        for (size_t f = 0; f < forms.size(); ++f) {
+            const auto& nu = forms[f];
+            auto nu_at = [&](int i) { return nu.size() == 1 ? nu[0] : nu[i]; };
+            std::vector<double> expect;
+            standin::seed(99 + f);
+            standin::clear_log();
+            auto ref = standin::run([&] {
+                rand_stream rs = rand_open();
+                for (int i = 0; i < n; ++i) {
+                    const double v = nu_at(i), g = rand_gamma(&rs, 0.5 * v);
+                    expect.push_back(!(v > 0) ? NAN : v == INFINITY ? mu[i] : ((g + g) * mu[i]) / v);
+                }
+            });
+            ASSERT_FALSE(ref.failed);
+            const long long taken = standin::values_taken("rand");
+            const size_t plain_callbacks = standin::log().size();
+            const double after = standin::next_rand();
+
+            standin::seed(99 + f);
+            standin::clear_log();
+            auto r = call(fn(), 1, {matrix(1, n, mu), nu.size() == 1 ? scalar(nu[0]) : matrix(1, n, nu)});
+            ASSERT_FALSE(r.failed) << r.message;
+            auto got = standin::values(r.out[0]);
+            ASSERT_EQ(got.size(), expect.size());
+            for (int i = 0; i < n; ++i)
+                ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << f << " " << i;
+            EXPECT_EQ(standin::values_taken("rand"), taken);
+            EXPECT_EQ(standin::next_rand(), after);
+            EXPECT_LT(standin::log().size() * 100, plain_callbacks);
+            EXPECT_EQ(r.reclaimed_arrays, 0u);
         }
     });
-    ASSERT_FALSE(ref.failed);
-    const long long taken = standin::values_taken("rand");
-    const size_t plain_callbacks = standin::log().size();
-    const double after = standin::next_rand();
-
-    standin::seed(99);
-    standin::clear_log();
-    auto r = call(fn(), 1, {matrix(1, n, mu), matrix(1, n, nu)});
-    ASSERT_FALSE(r.failed) << r.message;
-    auto got = standin::values(r.out[0]);
-    ASSERT_EQ(got.size(), expect.size());
-    for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << i;
-    EXPECT_EQ(standin::values_taken("rand"), taken);
-    EXPECT_EQ(standin::next_rand(), after);
-    EXPECT_LT(standin::log().size() * 100, plain_callbacks);
-    EXPECT_EQ(r.reclaimed_arrays, 0u);
 }
 
 }  // namespace

@@ -138,7 +138,8 @@ TEST(psi_eval, SpecialValues) {
 
 // Elements processed several at a time step through the recurrence together:
 // each must still get the bits of the one-at-a-time algorithm, at every
-// position of arrays of every length, down to the reflection boundary.
+// position of arrays of every length, down to the reflection boundary, at
+// every lane width.
 TEST(psi_eval, BitsOfTheOneAtATimeAlgorithm) {
     std::mt19937_64 g(5);
     std::vector<double> pool = {5, std::nextafter(5.0, 0.0), std::nextafter(5.0, 9.0), 4, 1e-300, -0.5, -64,
@@ -152,17 +153,20 @@ TEST(psi_eval, BitsOfTheOneAtATimeAlgorithm) {
             default: pool.push_back(std::exp(u * 40 - 20));
         }
     }
-    for (size_t len = 1; len <= 19; ++len)
-        for (size_t start = 0; start + len <= pool.size(); start += len) {
-            std::vector<double> x(pool.begin() + start, pool.begin() + start + len);
-            auto y = psi(x);
-            ASSERT_EQ(y.size(), len);
-            for (size_t i = 0; i < len; ++i) {
-                double e = plain(x[i]);
-                ASSERT_TRUE(same_bits(y[i], e) || (std::isnan(y[i]) && std::isnan(e)))
-                    << "x = " << x[i] << " at " << i << " of " << len << ": " << y[i] << " vs " << e;
+    harness::each_simd_width([&](const char* width) {
+        for (size_t len = 1; len <= 19; ++len)
+            for (size_t start = 0; start + len <= pool.size(); start += len) {
+                std::vector<double> x(pool.begin() + start, pool.begin() + start + len);
+                auto y = psi(x);
+                ASSERT_EQ(y.size(), len);
+                for (size_t i = 0; i < len; ++i) {
+                    double e = plain(x[i]);
+                    ASSERT_TRUE(same_bits(y[i], e) || (std::isnan(y[i]) && std::isnan(e)))
+                        << "x = " << x[i] << " at " << i << " of " << len << ", width " << width << ": " << y[i]
+                        << " vs " << e;
+                }
             }
-        }
+    });
 }
 
 // The documented accuracy, against psi computed at 60 digits

@@ -102,16 +102,19 @@ TEST(studentt_draw, ExactValuesOnScriptedStreams) {
                               (std::sqrt(2.00001) * 0.75) / std::sqrt(g + g)));
     }
     EXPECT_EQ(standin::scripted_left(), 0u);
-    // nu = 0 and negative nu: NaN, nothing drawn beyond the array.
-    standin::script_randn({1, 1, 1});
+    // nu = 0 and negative nu: NaN; infinite nu: the normal itself; nothing
+    // drawn beyond the array.
+    standin::script_randn({1, 1, 1, 0.5, 0.25});
     {
         standin::clear_log();
-        auto r = call(fn(), 1, {matrix(1, 3, {0, -4, 1e-5})});
+        auto r = call(fn(), 1, {matrix(1, 5, {0, -4, 1e-5, INFINITY, 1e308})});
         ASSERT_FALSE(r.failed) << r.message;
         auto v = standin::values(r.out[0]);
         EXPECT_TRUE(std::isnan(v[0]));
         EXPECT_TRUE(std::isnan(v[1]));
         EXPECT_NEAR(v[2], 1.0, 1e-12);  // 0 < nu < 2e-5: G = nu / 2, so z
+        EXPECT_EQ(v[3], 0.5);
+        EXPECT_EQ(v[4], 0.25);
         EXPECT_EQ(standin::log().size(), 1u);
     }
 }
@@ -140,67 +143,81 @@ TEST(studentt_draw, MixedDegreesOfFreedomKeepTheStreamOrder) {
     EXPECT_EQ(log[2].values, 3) << "nu = 2 and nu = 5 draw from one block";
 }
 
-// Block fetching against the library drawn one value per call-back: "rand"
-// and "randn" share the stand-in's one generator, so any change of order or
-// any value too many shows in the values and in the next value.
+// Block fetching against the library drawn one value per call-back, on
+// both kinds of host: sharing one generator, any change of order or any
+// value too many shows in the values and in the next value; with two, the
+// order within each generator must hold, however the blocks interleave.
 TEST(studentt_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
     const int n = 4000;
-    const double kinds[] = {1, 1, 2, 5, 0.7, 0, 1e-6, 30, 2, 1, NAN, 5};
+    const double kinds[] = {1, 1, 2, 5, 0.7, 0, 1e-6, 30, 2, 1, NAN, 5, INFINITY, -2};
     std::vector<double> mixed;  // runs of 1 to 5 equal values
     for (int run = 0; int(mixed.size()) < n; ++run)
-        for (int k = 0; k < 1 + run * 7 % 5 && int(mixed.size()) < n; ++k) mixed.push_back(kinds[run % 12]);
-    // One value: a scalar nu.
+        for (int k = 0; k < 1 + run * 7 % 5 && int(mixed.size()) < n; ++k) mixed.push_back(kinds[run % 14]);
     std::vector<double> general(n);  // one run of gamma draws
     for (int i = 0; i < n; ++i) general[i] = 3 + (i % 10) / 10.0;
     const std::vector<std::vector<double>> forms = {mixed, general, {1}, {2}, {5}, {0.7}, {0}};
-    for (size_t f = 0; f < forms.size(); ++f) {
-        const auto& nu = forms[f];
-        auto nu_at = [&](int i) { return nu.size() == 1 ? nu[0] : nu[i]; };
-        std::vector<double> expect;
-        standin::seed(31 + f);
-        standin::clear_log();
-        auto ref = standin::run([&] {
-            mxArray* size[2] = {mxCreateDoubleScalar(1), mxCreateDoubleScalar(n)};
-            mxArray* z = nullptr;
-            mexCallMATLAB(1, &z, 2, size, "randn");
-            rand_stream rs = rand_open();
-            for (int i = 0; i < n; ++i) {
-                const double v = nu_at(i), zi = mxGetPr(z)[i];
-                if (v == 1) {
-                    expect.push_back(zi / rand_gaussian(&rs));
-                } else if (v == 2) {
-                    double u = rand_uniopen(&rs);
-                    expect.push_back(((u - 0.5) * 1.4142135623730951) / std::sqrt(u - u * u));
-                } else {
-                    double s = std::sqrt(v) * zi, g = rand_gamma(&rs, 0.5 * v);
-                    expect.push_back(s / std::sqrt(g + g));
+    for (bool independent : {false, true}) {
+        standin::independent_streams(independent);
+        harness::each_simd_width([&](const char* width) {
+            for (size_t f = 0; f < forms.size(); ++f) {
+                const auto& nu = forms[f];
+                auto nu_at = [&](int i) { return nu.size() == 1 ? nu[0] : nu[i]; };
+                std::vector<double> expect;
+                standin::seed(31 + f);
+                standin::clear_log();
+                auto ref = standin::run([&] {
+                    mxArray* size[2] = {mxCreateDoubleScalar(1), mxCreateDoubleScalar(n)};
+                    mxArray* z = nullptr;
+                    mexCallMATLAB(1, &z, 2, size, "randn");
+                    rand_stream rs = rand_open();
+                    for (int i = 0; i < n; ++i) {
+                        const double v = nu_at(i), zi = mxGetPr(z)[i];
+                        if (!(v > 0)) {
+                            expect.push_back(NAN);
+                        } else if (v == 1) {
+                            expect.push_back(zi / rand_gaussian(&rs));
+                        } else if (v == 2) {
+                            double u = rand_uniopen(&rs);
+                            expect.push_back(((u - 0.5) * 1.4142135623730951) / std::sqrt(u - u * u));
+                        } else if (v == INFINITY) {
+                            expect.push_back(zi);
+                        } else {
+                            double s = std::sqrt(v) * zi, g = rand_gamma(&rs, 0.5 * v);
+                            expect.push_back(s / std::sqrt(g + g));
+                        }
+                    }
+                });
+                ASSERT_FALSE(ref.failed);
+                const long long uniforms = standin::values_taken("rand");
+                const long long normals = standin::values_taken("randn");
+                const size_t plain_callbacks = standin::log().size();
+                const double after = standin::next_rand(), after_normal = standin::next_randn();
+
+                standin::seed(31 + f);
+                standin::clear_log();
+                auto r = call(fn(), 1,
+                              {nu.size() == 1 ? scalar(nu[0]) : matrix(1, n, nu), scalar(1), scalar(n)});
+                ASSERT_FALSE(r.failed) << r.message;
+                auto got = standin::values(r.out[0]);
+                ASSERT_EQ(got.size(), expect.size());
+                for (int i = 0; i < n; ++i)
+                    ASSERT_TRUE(same_bits(got[i], expect[i])) << independent << width << f << " " << i;
+                EXPECT_EQ(standin::values_taken("rand"), uniforms) << f;
+                EXPECT_EQ(standin::values_taken("randn"), normals) << f;
+                EXPECT_EQ(standin::next_rand(), after) << f;
+                EXPECT_EQ(standin::next_randn(), after_normal) << f;
+                // The mixed form in runs of one to five elements on a shared
+                // stream, in a handful of blocks per generator otherwise.
+                if (independent) {
+                    EXPECT_LE(standin::log().size(), 25u) << f;
+                } else if (plain_callbacks > 100) {
+                    EXPECT_LT(standin::log().size() * (f == 0 ? 2 : 50), plain_callbacks) << f;
                 }
+                EXPECT_EQ(r.reclaimed_arrays, 0u);
             }
         });
-        ASSERT_FALSE(ref.failed);
-        const long long uniforms = standin::values_taken("rand");
-        const long long normals = standin::values_taken("randn");
-        const size_t plain_callbacks = standin::log().size();
-        const double after = standin::next_rand();
-
-        standin::seed(31 + f);
-        standin::clear_log();
-        auto r = call(fn(), 1,
-                      {nu.size() == 1 ? scalar(nu[0]) : matrix(1, n, nu), scalar(1), scalar(n)});
-        ASSERT_FALSE(r.failed) << r.message;
-        auto got = standin::values(r.out[0]);
-        ASSERT_EQ(got.size(), expect.size());
-        for (int i = 0; i < n; ++i) ASSERT_TRUE(same_bits(got[i], expect[i])) << f << " " << i;
-        EXPECT_EQ(standin::values_taken("rand"), uniforms) << f;
-        EXPECT_EQ(standin::values_taken("randn"), normals) << f;
-        EXPECT_EQ(standin::next_rand(), after) << f;
-        // Runs of one to five elements in the mixed form; one run in the others.
-        const size_t gain = f == 0 ? 2 : 50;
-        if (plain_callbacks > 100) {
-            EXPECT_LT(standin::log().size() * gain, plain_callbacks) << f;
-        }
-        EXPECT_EQ(r.reclaimed_arrays, 0u);
     }
+    standin::independent_streams(false);
 }
 
 }  // namespace
