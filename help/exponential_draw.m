@@ -1,7 +1,5 @@
-% EXPONENTIAL_DRAW  Exponential draws given by their means.
-%
-%   R = exponential_draw(MU)
-%   R = exponential_draw(MU, M, N)
+% R = exponential_draw(MU) draws exponential random numbers with means MU.
+% R = exponential_draw(MU, M, N)
 %
 %   Draws independent exponential variates with mean MU (density
 %   exp(-x/MU)/MU for x > 0) by inversion: one rand(M, N) call, and each
@@ -19,7 +17,7 @@
 %     R       Without M and N: the size of MU.  R is a function of the one
 %             rand(M, N) array, so rand("state", s) reproduces it exactly.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:exponential_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude.",
@@ -30,3 +28,5 @@
 %     R = exponential_draw(2.5, 10000, 1);  % mean 2.5
 %     mean(R)                               % about 2.5
 %     R = exponential_draw([1 10; 100 1000])
+%
+%   See also simplex_draw, meanshape_draw, rande, rand.

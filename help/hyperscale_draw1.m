@@ -1,6 +1,4 @@
-% HYPERSCALE_DRAW1  One draw of a positive scale from its conditional law.
-%
-%   Y = hyperscale_draw1(A, B, C, D, E)
+% Y = hyperscale_draw1(A, B, C, D, E) draws a scale from a generalized inverse Gaussian law.
 %
 %   Draws one value Y > 0 from the density proportional to
 %
@@ -35,7 +33,7 @@
 %             ars" to standard error, once for as long as the module stays
 %             loaded.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:hyperscale_draw1:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Inputs must be finite.", "D must not be zero.",
@@ -64,3 +62,5 @@
 %     for i = 1:1000, y(i) = hyperscale_draw1(2, 10, 0, 1, 1); end
 %     mean(y)          % inverse gamma, shape 5, scale 10: mean 2.5
 %     hyperscale_draw1(1, 2, 3, 4, 5)
+%
+%   See also invchisq_draw1, meanshape_draw1, randg, gammainc.

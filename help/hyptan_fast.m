@@ -1,6 +1,4 @@
-% HYPTAN_FAST  Fast hyperbolic tangent, elementwise.
-%
-%   Y = hyptan_fast(X)
+% Y = hyptan_fast(X) computes the hyperbolic tangent tanh(X) fast, elementwise.
 %
 %   For every element x of X:
 %     |x| > 18              exactly 1 (x > 0) or -1 (x < 0)
@@ -27,10 +25,12 @@
 %     error grows like 3.7e-16 / |x| (about 2.5e-8 at |x| = 1.5e-8).
 %   Use tanh where small arguments need full relative accuracy.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:hyptan_fast:REASON)
 %     "Wrong number of input arguments." (no input),
 %     "Input 1 must be a full double array, not CLASS."
 %
 %   Example
 %     hyptan_fast([-20 -1 0 1e-9 0.5 20])
 %     max(abs(hyptan_fast(x) - tanh(x)))   % about 3e-16 for any x
+%
+%   See also psi_eval, tanh, exp.

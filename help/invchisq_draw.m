@@ -1,7 +1,5 @@
-% INVCHISQ_DRAW  Scaled inverse chi-square draws.
-%
-%   R = invchisq_draw(S2, NU)
-%   R = invchisq_draw(S2, NU, M, N)
+% R = invchisq_draw(S2, NU) draws scaled inverse chi-square (inverse gamma) random numbers.
+% R = invchisq_draw(S2, NU, M, N)
 %
 %   Draws independent scaled inverse chi-square variates with scale S2 and
 %   NU degrees of freedom: each is NU * S2 / chi2(NU), computed as
@@ -25,7 +23,7 @@
 %             takes nothing from the generator and returns S2 up to rounding
 %             (NaN for NU = 0).
 %
-%   Errors
+%   Errors (err.identifier bayesmex:invchisq_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude.",
@@ -36,3 +34,6 @@
 %     R = invchisq_draw(1, 4, 10000, 1);   % scale 1, 4 degrees of freedom
 %     mean(R)                              % about 4 / (4 - 2) = 2
 %     sigma2 = invchisq_draw([1 2; 3 4], 10)
+%
+%   See also invchisq_draw1, meanshape_draw, hyperscale_draw1, randg,
+%   gammainc.

@@ -1,7 +1,5 @@
-% MEANSHAPE_DRAW  Gamma draws given by mean and degrees of freedom.
-%
-%   R = meanshape_draw(MU, NU)
-%   R = meanshape_draw(MU, NU, M, N)
+% R = meanshape_draw(MU, NU) draws gamma random numbers by mean and degrees of freedom.
+% R = meanshape_draw(MU, NU, M, N)
 %
 %   Draws independent gamma variates with mean MU and NU degrees of
 %   freedom: each is MU * chi2(NU) / NU, a gamma variate with shape NU/2 and
@@ -23,7 +21,7 @@
 %             would leave it.  NU below 2e-5 (zero and negative included)
 %             returns MU up to rounding (NaN for NU = 0).
 %
-%   Errors
+%   Errors (err.identifier bayesmex:meanshape_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude.",
@@ -34,3 +32,5 @@
 %     R = meanshape_draw(2, 5, 1000, 1);   % mean 2, 5 degrees of freedom
 %     [mean(R), var(R)]                    % about [2, 1.6]
 %     lambda = meanshape_draw([1 2; 3 4], 10)
+%
+%   See also meanshape_draw1, invchisq_draw, studentt_draw, randg, gammainc.

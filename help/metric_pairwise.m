@@ -1,6 +1,4 @@
-% METRIC_PAIRWISE  Pairwise distances between rows under a metric structure.
-%
-%   D = metric_pairwise(METRIC, X)
+% D = metric_pairwise(METRIC, X) computes the pairwise distances between the rows of X.
 %
 %   D(j, k) is the distance between rows j and k of X: the square root of a
 %   sum over the components of METRIC, in order, and within each component
@@ -34,7 +32,7 @@
 %             component); NaN coordinates give NaN squared-difference
 %             distances.
 %
-%   Errors, in the order they are tested
+%   Errors (err.identifier bayesmex:metric_pairwise:REASON), in the order they are tested
 %     "Wrong number of output arguments." (exactly one output),
 %     "Wrong number of input arguments.",
 %     "Input 2 must be a full double array, not CLASS.",
@@ -61,3 +59,5 @@
 %     metric = struct('type', 'metric_euclidean', 'lengthScale', [1 0.5], ...
 %                     'components', {{1, 2}}, 'deltadist', [false true]);
 %     D = metric_pairwise(metric, [0 5; 3 6])    % D(1, 2) = sqrt(13)
+%
+%   See also vecnorm, norm.

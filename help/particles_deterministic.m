@@ -1,8 +1,6 @@
-% PARTICLES_DETERMINISTIC  Deterministic resampling of particle indices.
-%
-%   I = particles_deterministic(W)
-%   I = particles_deterministic(W, M)
-%   I = particles_deterministic(W, M, N)
+% I = particles_deterministic(W) gives particle indices by deterministic resampling of weights W.
+% I = particles_deterministic(W, M)
+% I = particles_deterministic(W, M, N)
 %
 %   With T = numel(I), particle j receives floor(T W(j) / sum(W)) copies,
 %   and one more whenever a running sum of the fractional parts of the
@@ -23,7 +21,7 @@
 %             Weights that are all 0, or an empty W, leave I all 0.
 %             Negative weights never write beyond I.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_deterministic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "M must be a scalar." (for M or N),
@@ -32,3 +30,6 @@
 %   Example
 %     particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3
 %     particles_deterministic(0.1 * ones(1, 10))     % 1 2 ... 10
+%
+%   See also particles_multinomial, particles_residual,
+%   particles_stratified, rand, lookup.

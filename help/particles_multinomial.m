@@ -1,8 +1,6 @@
-% PARTICLES_MULTINOMIAL  Multinomial resampling of particle indices.
-%
-%   I = particles_multinomial(W)
-%   I = particles_multinomial(W, M)
-%   I = particles_multinomial(W, M, N)
+% I = particles_multinomial(W) draws particle indices by multinomial resampling of weights W.
+% I = particles_multinomial(W, M)
+% I = particles_multinomial(W, M, N)
 %
 %   Draws particle indices independently, index j with probability
 %   W(j) / sum(W): each uniform u from the host's rand(M, N) becomes the first
@@ -24,7 +22,7 @@
 %             weights that are all 0 (n >= 2) give 2 everywhere; negative
 %             weights still give indices in 1..n.  An empty W gives zeros.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_multinomial:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "M must be a scalar." (for M or N),
@@ -34,3 +32,6 @@
 %     rand("state", 1);
 %     I = particles_multinomial([0 1 0 3], 1, 10000);
 %     accumarray(I', 1)' / 10000        % about [0 0.25 0 0.75]
+%
+%   See also particles_residual, particles_stratified,
+%   particles_deterministic, rand, lookup.

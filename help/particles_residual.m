@@ -1,8 +1,6 @@
-% PARTICLES_RESIDUAL  Residual resampling of particle indices.
-%
-%   I = particles_residual(W)
-%   I = particles_residual(W, M)
-%   I = particles_residual(W, M, N)
+% I = particles_residual(W) draws particle indices by residual resampling of weights W.
+% I = particles_residual(W, M)
+% I = particles_residual(W, M, N)
 %
 %   With T = numel(I), particle j first receives floor(T W(j) / sum(W))
 %   copies, in ascending order; the R places left are then filled by
@@ -26,7 +24,7 @@
 %             stop when I is full.  An empty W gives zeros (after the same
 %             rand(T, 1) call).
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_residual:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "M must be a scalar." (for M or N),
@@ -36,3 +34,6 @@
 %     particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw
 %     rand("state", 1);
 %     I = particles_residual([1 1 2], 2, 1)   % 3 then 1 or 2
+%
+%   See also particles_multinomial, particles_stratified,
+%   particles_deterministic, rand, lookup.

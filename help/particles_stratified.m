@@ -1,8 +1,6 @@
-% PARTICLES_STRATIFIED  Stratified resampling of particle indices.
-%
-%   I = particles_stratified(W)
-%   I = particles_stratified(W, M)
-%   I = particles_stratified(W, M, N)
+% I = particles_stratified(W) draws particle indices by stratified resampling of weights W.
+% I = particles_stratified(W, M)
+% I = particles_stratified(W, M, N)
 %
 %   With T = numel(I), the cumulative expected counts 0..T (expected count
 %   T W(j) / sum(W)) are cut into T strata of width 1; stratum g (0-based,
@@ -28,7 +26,7 @@
 %             expected counts fall short of the last point.  Negative weights
 %             never write beyond I.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_stratified:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "M must be a scalar." (for M or N),
@@ -37,3 +35,6 @@
 %   Example
 %     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
 %     I = particles_stratified(rand(1, 100), 50);   % 50-by-50
+%
+%   See also particles_multinomial, particles_residual,
+%   particles_deterministic, rand, lookup.

@@ -1,6 +1,4 @@
-% PSI_EVAL  Digamma function, elementwise.
-%
-%   Y = psi_eval(X)
+% Y = psi_eval(X) evaluates the digamma function psi(X), elementwise.
 %
 %   Evaluates psi(x) = d/dx log(gamma(x)) for every element of X: the
 %   upward recurrence psi(x) = psi(x + 1) - 1/x until x > 5, then the
@@ -29,10 +27,12 @@
 %     x < -64            at most 1.6e-15 (reflection; tested: 4e-15)
 %     Relative error close to a root or to a pole can be larger.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:psi_eval:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input 1 must be a full double array, not CLASS."
 %
 %   Example
 %     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061
 %     psi_eval(-2.5)                % 1.1035
+%
+%   See also hyptan_fast, psi, gammaln, gamma.

@@ -1,7 +1,5 @@
-% SIMPLEX_DRAW  Points drawn uniformly from the probability simplex.
-%
-%   P = simplex_draw(K)
-%   P = simplex_draw(K, N)
+% P = simplex_draw(K) draws points uniformly from the probability simplex (flat Dirichlet).
+% P = simplex_draw(K, N)
 %
 %   Draws N independent points from the flat Dirichlet law Dir(1, ..., 1)
 %   on the K-dimensional probability simplex, one per column: one
@@ -17,7 +15,7 @@
 %             empty P when K or N is 0 or negative.  P is a function of the
 %             one rand(K, N) array, so rand("state", s) reproduces it exactly.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:simplex_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "First argument must be a scalar.", "Second argument must be a scalar.",
@@ -27,3 +25,5 @@
 %     rand("state", 1);
 %     P = simplex_draw(3, 5)    % five points of the triangle
 %     sum(P)                    % ones
+%
+%   See also exponential_draw, weightboot_average, rande, randg.

@@ -1,7 +1,5 @@
-% STUDENTT_DRAW  Student-t draws.
-%
-%   R = studentt_draw(NU)
-%   R = studentt_draw(NU, M, N)
+% R = studentt_draw(NU) draws Student's t random numbers with NU degrees of freedom.
+% R = studentt_draw(NU, M, N)
 %
 %   Draws independent Student-t variates (location 0, scale 1) with NU
 %   degrees of freedom.  The host's "randn" gives one normal value Z per
@@ -26,7 +24,7 @@
 %             where drawing the further values one at a time would leave
 %             them.  NU = 0 and negative NU give NaN; 0 < NU < 2e-5 gives Z.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:studentt_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude.",
@@ -37,3 +35,5 @@
 %     T = studentt_draw(5, 10000, 1);      % 5 degrees of freedom
 %     var(T)                               % about 5 / (5 - 2)
 %     T = studentt_draw([1 2 5])           % one draw for each NU
+%
+%   See also meanshape_draw, invchisq_draw, randn, randg, betainc.

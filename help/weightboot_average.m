@@ -1,8 +1,6 @@
-% WEIGHTBOOT_AVERAGE  Bayesian bootstrap replicates of column means.
-%
-%   R = weightboot_average(X)
-%   R = weightboot_average(X, B)
-%   R = weightboot_average(X, B, W)
+% R = weightboot_average(X) draws Bayesian bootstrap replicates of the column means of X.
+% R = weightboot_average(X, B)
+% R = weightboot_average(X, B, W)
 %
 %   Draws B Bayesian-bootstrap replicates of the column means of X.  In each
 %   replicate row i of X gets the weight p(i) = g(i) / S, where
@@ -40,7 +38,7 @@
 %         R is all zeros and nothing is drawn; nor is anything drawn when
 %         X has no column (an empty R).
 %
-%   Errors
+%   Errors (err.identifier bayesmex:weightboot_average:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "B must be a scalar.",
@@ -54,3 +52,5 @@
 %     R = weightboot_average(X, 2000);
 %     mean(R)                % close to mean(X)
 %     quantile(R(:, 1), [0.025 0.975])   % a 95% interval for the mean
+%
+%   See also weightboot_quantile, simplex_draw, mean, rande.

@@ -1,8 +1,6 @@
-% WEIGHTBOOT_QUANTILE  Bayesian bootstrap replicates of percentiles.
-%
-%   R = weightboot_quantile(X, P)
-%   R = weightboot_quantile(X, P, B)
-%   R = weightboot_quantile(X, P, B, W)
+% R = weightboot_quantile(X, P) draws Bayesian bootstrap replicates of percentiles P of X.
+% R = weightboot_quantile(X, P, B)
+% R = weightboot_quantile(X, P, B, W)
 %
 %   Draws B Bayesian-bootstrap replicates of the percentiles P of the sample
 %   X.  In each replicate value j of X gets the weight g(j) / S, where
@@ -43,7 +41,7 @@
 %         X(j) + ((q - c(j)) * (X(j+1) - X(j))) / (c(j+1) - c(j)) for the
 %         fraction q = P/100, bit for bit.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:weightboot_quantile:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "P must be a vector.", "B must be a scalar.",
@@ -57,3 +55,5 @@
 %     R = weightboot_quantile(X, [50 2.5 97.5], 2000);
 %     median(R)              % about the sample's 2.5th, 50th and 97.5th
 %     std(R(:, 2))           % spread of the replicate medians
+%
+%   See also weightboot_average, simplex_draw, quantile, prctile.
