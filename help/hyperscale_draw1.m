@@ -64,3 +64,85 @@
 %     hyperscale_draw1(1, 2, 3, 4, 5)
 %
 %   See also invchisq_draw1, meanshape_draw1, randg, gammainc.
+
+%!function y = draws(p, n, seed)
+%! rand('state', seed);
+%! q = num2cell(p);
+%! y = zeros(n, 1);
+%! for i = 1:n, y(i) = hyperscale_draw1(q{:}); end
+%!endfunction
+
+% c = 0 or e = 0: inverse gamma, shape b/2 and scale a*b/2; a*b = 0: gamma,
+% shape lambda = (c*e - b)/2 and rate c*e/(2 d).
+%!test
+%! cases = [2 10 0 1 1; 0.5 3 0 1 1; 1 1 7 2 0; 30 0.4 0 -2 5];
+%! for k = 1:rows(cases)
+%!   p = cases(k, :); a = p(1); b = p(2);
+%!   y = draws(p, 4000, 200 + k);
+%!   __bayesmex_ks__(gammainc(a * b ./ (2 * y), b / 2, 'upper'), sprintf('inverse gamma %s', mat2str(p)));
+%! end
+%! __bayesmex_ks__(gammainc(draws([0 1 2 1 1], 4000, 300) * 2 / 2, 0.5), 'gamma [0 1 2 1 1]');
+
+% General laws against the density integrated on a fine grid in x = -log y.
+%!function F = gig_cdf(p, y)
+%! % P(Y <= y) = P(X >= -log y) for the density of x = -log y,
+%! % exp(-lambda x - (chi/2) e^x - (psi/2) e^-x), on a fine grid around its mode.
+%! a = p(1); b = p(2); c = p(3); d = p(4); e = p(5);
+%! lambda = (c * e - b) / 2; chi = a * b; psi = c * e / d;
+%! h = @(x) -lambda * x - chi / 2 * exp(x) - psi / 2 * exp(-x);
+%! x = linspace(-60, 60, 600001);
+%! hx = h(x); w = exp(hx - max(hx));
+%! G = cumtrapz(x, w); G = G / G(end);             % P(X <= x)
+%! F = 1 - interp1(x, G, -log(y), 'linear');
+%!endfunction
+%!test
+%! cases = [1 2 3 4 5; -1 -2 1 1 1; 1 2 -1 -1 1; 0.01 1 1 100 0.5; 5 40 3 0.2 20];
+%! for k = 1:rows(cases)
+%!   p = cases(k, :);
+%!   __bayesmex_ks__(gig_cdf(p, draws(p, 4000, 400 + k)), sprintf('law %s', mat2str(p)));
+%! end
+
+% Extreme but proper parameters: positive finite draws.
+%!test
+%! extremes = [1e300 1 1 1 1; 1 1 1e-300 1 1; 1e200 1e100 1 1 1; 1 2e13 0 1 1; ...
+%!             1 1 1 1 2e13; 1 1 1e150 1e-150 1; 1 1e40 0 1 1; 1e-20 1 1 1e10 1; ...
+%!             1 1e-3 1e-3 1e-3 1; 1e-8 1 -1 -1e-8 1; 1 1e6 1e6 1 3];
+%! for k = 1:rows(extremes)
+%!   y = draws(extremes(k, :), 20, 500 + k);
+%!   assert(all(isfinite(y) & y > 0), sprintf('extreme %s', mat2str(extremes(k, :))));
+%! end
+
+% Each proposal takes three values of rand(): the generator moves by a
+% multiple of three, and the same state gives the same draw.
+%!test
+%! for p = {[1 2 3 4 5], [2 10 0 1 1], [0.01 1 1 100 0.5]}
+%!   q = num2cell(p{1});
+%!   for s = 1:20
+%!     rand('state', s); y1 = hyperscale_draw1(q{:}); next = rand();
+%!     rand('state', s); y2 = hyperscale_draw1(q{:});
+%!     rand('state', s); v = rand(3000, 1);
+%!     k = find(v == next, 1);
+%!     assert(y1 == y2);
+%!     assert(!isempty(k) && mod(k - 1, 3) == 0, 'the stream moved by a multiple of three');
+%!   end
+%! end
+
+% Improper laws are refused before anything is drawn.
+%!error <hyperscale_draw1: D must not be zero\.> hyperscale_draw1(1, 2, 3, 0, 5)
+%!error <A\*B must not be negative\.> hyperscale_draw1(-1, 2, 3, 4, 5)
+%!error <C\*E/D must not be negative\.> hyperscale_draw1(1, 2, 3, -4, 5)
+%!error <A\*B and C\*E/D must not both be zero\.> hyperscale_draw1(0, 2, 0, 1, 1)
+%!error <B - C\*E must be negative when A\*B is zero\.> hyperscale_draw1(0, 3, 1, 1, 3)
+%!error <B - C\*E must be positive when C\*E/D is zero\.> hyperscale_draw1(-1, -2, 0, 1, 1)
+%!error id=bayesmex:hyperscale_draw1:improperLaw hyperscale_draw1(-1, -2, 0, 1, 1)
+%!error <hyperscale_draw1: Inputs must be finite\.> hyperscale_draw1(NaN, 2, 3, 4, 5)
+%!error id=bayesmex:hyperscale_draw1:notFinite hyperscale_draw1(1, 2, 3, 4, Inf)
+%!error id=bayesmex:hyperscale_draw1:wrongInputCount hyperscale_draw1(1, 2, 3, 4)
+%!error <Input 5 must be a full double array, not int8\.> hyperscale_draw1(1, 2, 3, 4, int8(5))
+
+%!demo
+%! rand('state', 1);
+%! y = zeros(1000, 1);
+%! for i = 1:1000, y(i) = hyperscale_draw1(2, 10, 0, 1, 1); end
+%! printf('mean %.3f (inverse gamma, shape 5, scale 10: 2.5)\n', mean(y));
+%! y = hyperscale_draw1(1, 2, 3, 4, 5)   % a generalized inverse Gaussian law

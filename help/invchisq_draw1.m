@@ -23,3 +23,32 @@
 %     sigma2 = invchisq_draw1(1, 4)    % scale 1, 4 degrees of freedom
 %
 %   See also invchisq_draw, meanshape_draw1, hyperscale_draw1, randg.
+
+%!test
+%! r = invchisq_draw1(1, 4);
+%! assert(isscalar(r) && r > 0);
+%! assert(isscalar(invchisq_draw1(ones(3), 4)));
+%! assert(isnan(invchisq_draw1(3, 0)));
+%!error id=bayesmex:invchisq_draw1:wrongInputCount invchisq_draw1(1, 2, 3)
+%!error <invchisq_draw1: Input 2 must be a full double array, not cell\.> invchisq_draw1(1, {2})
+%!error <invchisq_draw1: Wrong number of input arguments\.> [a, b] = invchisq_draw1(1)
+%!error <invchisq_draw1: Too many output arguments\.> [a, b] = invchisq_draw1(1, 2)
+
+% The same draw and stream position as invchisq_draw.
+%!test
+%! for nu = [0.7 2 5 40]
+%!   __bayesmex_replay__(14, @() invchisq_draw1(3, nu), @() invchisq_draw(3, nu));
+%! end
+
+% P(X <= x) = 1 - gammainc(nu s2 / (2 x), nu / 2).
+%!test
+%! s2 = 2; nu = 5; n = 5000; rand('state', 15);
+%! x = zeros(n, 1);
+%! for i = 1:n, x(i) = invchisq_draw1(s2, nu); end
+%! __bayesmex_ks__(gammainc(nu * s2 ./ (2 * x), nu / 2, 'upper'), 's2 = 2, nu = 5');
+
+%!demo
+%! rand('state', 1);
+%! r = zeros(1000, 1);
+%! for i = 1:1000, r(i) = invchisq_draw1(2, 10); end   % e.g. inside a Gibbs loop
+%! printf('mean %.3f (law 10*2/(10-2) = 2.5)\n', mean(r));

@@ -22,3 +22,32 @@
 %     lambda = meanshape_draw1(2, 5)   % mean 2, 5 degrees of freedom
 %
 %   See also meanshape_draw, invchisq_draw1, hyperscale_draw1, randg.
+
+%!test
+%! r = meanshape_draw1(2, 5);
+%! assert(isscalar(r) && r > 0);
+%! assert(isscalar(meanshape_draw1(ones(3), 5)));
+%! assert(meanshape_draw1(0, 5) == 0);
+%!error id=bayesmex:meanshape_draw1:wrongInputCount meanshape_draw1(1)
+%!error <meanshape_draw1: Input 1 must be a full double array, not int8\.> meanshape_draw1(int8(1), 2)
+%!error <meanshape_draw1: Wrong number of input arguments\.> [a, b] = meanshape_draw1(1, 2, 3)
+%!error <meanshape_draw1: Too many output arguments\.> [a, b] = meanshape_draw1(1, 2)
+
+% The same draw and stream position as meanshape_draw.
+%!test
+%! for nu = [0.7 2 5 40]
+%!   __bayesmex_replay__(12, @() meanshape_draw1(3, nu), @() meanshape_draw(3, nu));
+%! end
+
+% The gamma law of shape nu/2 and scale 2 mu/nu.
+%!test
+%! mu = 1.5; nu = 3; n = 5000; rand('state', 13);
+%! x = zeros(n, 1);
+%! for i = 1:n, x(i) = meanshape_draw1(mu, nu); end
+%! __bayesmex_ks__(gammainc(x / (2 * mu / nu), nu / 2), 'mu = 1.5, nu = 3');
+
+%!demo
+%! rand('state', 1);
+%! r = zeros(1000, 1);
+%! for i = 1:1000, r(i) = meanshape_draw1(2, 5); end   % e.g. inside a Gibbs loop
+%! printf('mean %.3f (law 2), variance %.3f (law 1.6)\n', mean(r), var(r));

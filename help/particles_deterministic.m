@@ -33,3 +33,23 @@
 %
 %   See also particles_multinomial, particles_residual,
 %   particles_stratified, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_deterministic);
+%!error id=bayesmex:particles_deterministic:notScalar particles_deterministic([0.5 0.5], [1 2])
+%!error <particles_deterministic: M must be a scalar\.> particles_deterministic([0.5 0.5], 2, [1; 2])
+%!error id=bayesmex:particles_deterministic:wrongInputCount particles_deterministic()
+%!error <particles_deterministic: Wrong number of input arguments\.> particles_deterministic(1, 1, 1, 1)
+%!error <particles_deterministic: Input 1 must be a full double array, not single\.> particles_deterministic(single(1))
+%!error <Input 2 must be a full double array, not int32\.> particles_deterministic(1, int32(2))
+%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_deterministic(1, 2, NaN)
+%!error <particles_deterministic: Too many output arguments\.> [a, b] = particles_deterministic(1)
+
+% No randomness: the generators are left where they were.
+%!test
+%! __bayesmex_replay__(4, @() particles_deterministic([1 1 1], 5, 1), @() [1; 1; 2; 3; 3]);
+%! __bayesmex_resampling_counts__(@particles_deterministic, @(c, e, v) all(c == floor(e) | c == floor(e) + 1));
+
+%!demo
+%! particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3
+%! particles_deterministic(0.1 * ones(1, 10))     % 1 2 ... 10

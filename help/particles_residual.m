@@ -37,3 +37,27 @@
 %
 %   See also particles_multinomial, particles_stratified,
 %   particles_deterministic, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_residual);
+%!error id=bayesmex:particles_residual:notScalar particles_residual([0.5 0.5], [1 2])
+%!error <particles_residual: M must be a scalar\.> particles_residual([0.5 0.5], 2, [1; 2])
+%!error id=bayesmex:particles_residual:wrongInputCount particles_residual()
+%!error <particles_residual: Wrong number of input arguments\.> particles_residual(1, 1, 1, 1)
+%!error <particles_residual: Input 1 must be a full double array, not single\.> particles_residual(single(1))
+%!error <Input 2 must be a full double array, not int32\.> particles_residual(1, int32(2))
+%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_residual(1, 2, NaN)
+%!error <particles_residual: Too many output arguments\.> [a, b] = particles_residual(1)
+
+% R = 1 place left: one uniform, and the generator one value on.
+%!test
+%! __bayesmex_replay__(4, @() particles_residual([1 1 2], 2, 1), @() [3; 1 + (rand() > 0.5)]);
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_residual, 'unbiased');
+%! __bayesmex_resampling_counts__(@particles_residual, @(c, e, v) all(c >= floor(e)));
+
+%!demo
+%! particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw
+%! rand('state', 1);
+%! I = particles_residual([1 1 2], 2, 1)'  % 3 then 1 or 2

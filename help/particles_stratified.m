@@ -38,3 +38,27 @@
 %
 %   See also particles_multinomial, particles_residual,
 %   particles_deterministic, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_stratified);
+%!error id=bayesmex:particles_stratified:notScalar particles_stratified([0.5 0.5], [1 2])
+%!error <particles_stratified: M must be a scalar\.> particles_stratified([0.5 0.5], 2, [1; 2])
+%!error id=bayesmex:particles_stratified:wrongInputCount particles_stratified()
+%!error <particles_stratified: Wrong number of input arguments\.> particles_stratified(1, 1, 1, 1)
+%!error <particles_stratified: Input 1 must be a full double array, not single\.> particles_stratified(single(1))
+%!error <Input 2 must be a full double array, not int32\.> particles_stratified(1, int32(2))
+%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_stratified(1, 2, NaN)
+%!error <particles_stratified: Too many output arguments\.> [a, b] = particles_stratified(1)
+
+% Takes exactly T values from rand.
+%!test
+%! __bayesmex_replay__(4, @() size(particles_stratified([0.1 0 0.35 0.05 0.3 0.2], 7, 3)), @() size(rand(7, 3)));
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_stratified, 'unbiased');
+%! __bayesmex_resampling_counts__(@(v, T, ~) particles_stratified(v, 1, T), @(c, e, v) all(abs(c - e) < 2));
+
+%!demo
+%! particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
+%! rand('state', 1);
+%! I = particles_stratified([0.1 0.2 0.7], 1, 10)

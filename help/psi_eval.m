@@ -36,3 +36,37 @@
 %     psi_eval(-2.5)                % 1.1035
 %
 %   See also hyptan_fast, psi, gammaln, gamma.
+
+% Special values, and agreement with Octave's psi.
+%!test
+%! y = psi_eval([1 0.5 0 -0 -1 -2 -70 -1e300 Inf -Inf NaN]);
+%! assert(abs(y(1) + 0.5772156649015329) < 1e-12);
+%! assert(abs(y(2) + 1.9635100260214235) < 1e-12);
+%! assert(isequal(y(3:9), [-Inf Inf -Inf -Inf -Inf -Inf Inf]));
+%! assert(all(isnan(y(10:11))));
+%! assert(isequal(size(psi_eval(zeros(0, 3))), [0 3]));
+%! assert(isequal(size(psi_eval(ones(2, 3, 4))), [2 3]));
+%! rand('state', 1);
+%! x = [rand(1, 1000) * 10, exp(rand(1, 1000) * 40 - 10)];
+%! assert(max(abs(psi_eval(x) - psi(x)) ./ max(abs(psi(x)), 1)) < 1e-12);
+
+% The accuracy stated above, against psi at 60 digits (the table is in the
+% source tree, tests/data; the tests put it on the path).
+%!testif ; ! isempty(file_in_loadpath('digamma_table.csv'))
+%! t = dlmread(file_in_loadpath('digamma_table.csv'), ',', 1, 0);
+%! err = abs(psi_eval(t(:, 1)) - t(:, 2)) ./ max(abs(t(:, 2)), 1);
+%! assert(rows(t) > 1500);
+%! assert(max(err(t(:, 1) >= -64 & t(:, 1) <= 10)) <= 1e-12);
+%! assert(max(err(t(:, 1) > 10)) <= 4.5e-16);
+%! assert(max(err(t(:, 1) < -64)) <= 4e-15);
+
+%!error id=bayesmex:psi_eval:wrongInputCount psi_eval()
+%!error <psi_eval: Wrong number of input arguments\.> psi_eval(1, 2)
+%!error <psi_eval: Input 1 must be a full double array, not single\.> psi_eval(single(1))
+%!error <Input 1 must be a full double array, not int32\.> psi_eval(int32(1))
+%!error <Input 1 must be a full double array, not logical\.> psi_eval(true)
+%!error <psi_eval: Too many output arguments\.> [a, b] = psi_eval(1)
+
+%!demo
+%! y = psi_eval([1 0.5 5])   % -0.5772 -1.9635 1.5061
+%! y = psi_eval(-2.5)        % 1.1035

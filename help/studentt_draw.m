@@ -37,3 +37,50 @@
 %     T = studentt_draw([1 2 5])           % one draw for each NU
 %
 %   See also meanshape_draw, invchisq_draw, randn, randg, betainc.
+
+%!test
+%! assert(size(studentt_draw(5)), [1 1]);
+%! assert(size(studentt_draw(5, 3, 4)), [3 4]);
+%! assert(size(studentt_draw(5 * ones(2, 3))), [2 3]);
+%! assert(isempty(studentt_draw(5, -3, -4)));
+%!error id=bayesmex:studentt_draw:wrongInputCount studentt_draw(5, 2)
+%!error <studentt_draw: Size information is inconsistent\.> studentt_draw(ones(2, 3), 2, 4)
+%!error <studentt_draw: Input 1 must be a full double array, not single\.> studentt_draw(single(5))
+%!error <studentt_draw: Too many output arguments\.> [a, b] = studentt_draw(5, 2)
+
+% A mixed nu against the one-value-at-a-time algorithm: the same values,
+% and "rand" and "randn" left where it leaves them.
+%!function ref = replay(nu)
+%! n = numel(nu);
+%! z = randn(1, n); ref = zeros(1, n);
+%! for i = 1:n
+%!   if nu(i) == 1
+%!     ref(i) = z(i) / randn();
+%!   elseif nu(i) == 2
+%!     u = rand(); ref(i) = ((u - 0.5) * 1.4142135623730951) / sqrt(u - u * u);
+%!   else
+%!     g = __bayesmex_gamma_replay__(0.5 * nu(i)); ref(i) = (sqrt(nu(i)) * z(i)) / sqrt(g + g);
+%!   end
+%! end
+%!endfunction
+%!test
+%! nu = repmat([1 1 2 5 0.7 2 1 0 30 5 5 1], 1, 50);
+%! __bayesmex_replay__([3 4], @() studentt_draw(nu), @() replay(nu));
+
+% Student's t: F(t) = 1 - betainc(nu / (nu + t^2), nu/2, 1/2) / 2 for t > 0,
+% symmetric.
+%!test
+%! for k = 1:4
+%!   nu = [1 2 5 0.7](k);
+%!   rand('state', 300 + k); randn('state', 400 + k);
+%!   t = studentt_draw(nu, 20000, 1);
+%!   tail = betainc(nu ./ (nu + t .^ 2), nu / 2, 0.5) / 2;
+%!   F = tail; F(t > 0) = 1 - tail(t > 0);
+%!   __bayesmex_ks__(F, sprintf('nu = %g', nu));
+%! end
+
+%!demo
+%! rand('state', 1); randn('state', 1);
+%! t = studentt_draw(5, 10000, 1);
+%! printf('variance %.3f (law 5/3 = 1.667)\n', var(t));
+%! t = studentt_draw([1 2 5])   % one draw for each nu
