@@ -57,3 +57,47 @@
 %     std(R(:, 2))           % spread of the replicate medians
 %
 %   See also weightboot_average, simplex_draw, quantile, prctile.
+
+% Bit for bit the merge of sorted percentiles and cumulative weights, with
+% loops, on the same stream, with and without W.
+%!function ref = replay(x, P, B, W)
+%! n = numel(x); q = sort(P) / 100; ref = zeros(B, numel(P));
+%! for b = 1:B
+%!   g = -log(rand(n, 1));
+%!   if nargin > 3, g = g .* W; end
+%!   S = 0; for i = 1:n, S = S + g(i); end
+%!   c = zeros(n, 1); c(1) = g(1) / S;
+%!   for j = 2:n - 1, c(j) = g(j) / S + c(j - 1); end
+%!   c(n) = 1;
+%!   k = 1;
+%!   while k <= numel(q) && q(k) <= c(1), ref(b, k) = x(1); k++; end
+%!   for j = 1:n - 1
+%!     while k <= numel(q) && q(k) <= c(j + 1)
+%!       ref(b, k) = x(j) + ((q(k) - c(j)) * (x(j + 1) - x(j))) / (c(j + 1) - c(j));
+%!       k++;
+%!     end
+%!   end
+%! end
+%!endfunction
+%!test
+%! x = sort([randn(40, 1); 0; 0]); n = numel(x); W = rand(n, 1) .* (rand(n, 1) < 0.7);
+%! P = [97.5 50 2.5 0 -1 100 120 NaN 25];
+%! __bayesmex_replay__(9, @() weightboot_quantile(x, P', 6), @() replay(x, P, 6));
+%! R = __bayesmex_replay__(9, @() weightboot_quantile(x, P, 6, W), @() replay(x, P, 6, W));
+%! assert(all(R(:, end - 1:end) == 0)(:));        % 120 and NaN are never placed
+%! assert(all(R(:, 1:2) == x(1))(:));             % -1 and 0 give the smallest value
+%! assert(weightboot_quantile(7, [0 50 100 101], 3), repmat([7 7 7 0], 3, 1));
+%! assert(size(weightboot_quantile(x, [], 4)), [4 0]);
+%! assert(size(weightboot_quantile(x, 50, -2)), [0 1]);
+
+%!error <weightboot_quantile: P must be a vector\.> weightboot_quantile(1, ones(2))
+%!error id=bayesmex:weightboot_quantile:notVector weightboot_quantile(1, ones(2))
+%!error <weightboot_quantile: W must be a same size as X\.> weightboot_quantile(ones(3, 1), 50, 1, ones(4, 1))
+%!error <weightboot_quantile: Too many output arguments\.> [a, b] = weightboot_quantile(1, 50)
+
+%!demo
+%! rand('state', 1); randn('state', 1);
+%! X = sort(randn(200, 1));
+%! R = weightboot_quantile(X, [50 2.5 97.5], 2000);
+%! printf('replicate medians of the 2.5th, 50th, 97.5th percentiles: %s\n', mat2str(median(R), 3));
+%! printf('spread of the replicate medians: %.3f\n', std(R(:, 2)));
