@@ -51,7 +51,7 @@ function check_package_install(tarball, tmp)
       failures{end+1} = sprintf('%s: no help file beside %s', name, where);
     end
     text = get_help_text(name);
-    if (isempty(strfind(text, upper(name))))
+    if (isempty(strfind(text, [name '('])))
       failures{end+1} = sprintf('%s: help shows no help text', name);
     end
     try
@@ -61,6 +61,28 @@ function check_package_install(tarball, tmp)
       end
     catch err
       failures{end+1} = sprintf('%s: %s', name, err.message);
+    end
+  end
+
+  % Each function's own test blocks pass and its demo runs, as a user runs
+  % them after pkg load, and lookfor finds the functions by their words.
+  for i = 1:rows(calls)
+    name = calls{i, 1};
+    [n, nmax] = test(name, 'quiet', stdout);
+    if (nmax == 0 || n < nmax)
+      failures{end+1} = sprintf('%s: %d of %d test blocks pass', name, n, nmax);
+    end
+    out = evalc(sprintf('demo %s', name));
+    if (isempty(strfind(out, [name ' example 1:'])) || ! isempty(strfind(out, ': failed')))
+      failures{end+1} = sprintf('%s: the demo does not run:\n%s', name, out);
+    end
+  end
+  words = {'gamma', 'meanshape_draw'; 'tanh', 'hyptan_fast'; 'digamma', 'psi_eval'; ...
+           'Dirichlet', 'simplex_draw'; 'resampling', 'particles_stratified'; ...
+           'bootstrap', 'weightboot_quantile'; 'distance', 'metric_pairwise'};
+  for i = 1:rows(words)
+    if (! any(strcmp(lookfor(words{i, 1}), words{i, 2})))
+      failures{end+1} = sprintf('lookfor %s does not find %s', words{i, :});
     end
   end
 
@@ -75,5 +97,5 @@ function check_package_install(tarball, tmp)
     error('package check failed (%d problems):\n  %s', numel(failures), ...
           strjoin(failures, "\n  "));
   end
-  printf('%d functions installed, each runs its module and has help text\n', rows(calls));
+  printf('%d functions installed, each runs its module, has help text, passes its test blocks and runs its demo\n', rows(calls));
 end

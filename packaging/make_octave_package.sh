@@ -109,6 +109,9 @@ DESC
 } > "$pkgdir/INDEX"
 
 cp "$root/COPYING" "$pkgdir/COPYING"
+# m-files installed as they are (the test blocks' helpers among them).
+mkdir -p "$pkgdir/inst"
+cp "$root"/inst/*.m "$pkgdir/inst/"
 
 tar --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$epoch" \
     -C "$stage" -cf - bayesmex | gzip -n > "$tarball.tmp"
