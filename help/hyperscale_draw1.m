@@ -66,10 +66,8 @@
 %   See also invchisq_draw1, meanshape_draw1, randg, gammainc.
 
 %!function y = draws(p, n, seed)
-%! rand('state', seed);
 %! q = num2cell(p);
-%! y = zeros(n, 1);
-%! for i = 1:n, y(i) = hyperscale_draw1(q{:}); end
+%! y = __bayesmex_draws__(n, seed, @hyperscale_draw1, q{:});
 %!endfunction
 
 % c = 0 or e = 0: inverse gamma, shape b/2 and scale a*b/2; a*b = 0: gamma,

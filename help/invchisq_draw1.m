@@ -42,9 +42,8 @@
 
 % P(X <= x) = 1 - gammainc(nu s2 / (2 x), nu / 2).
 %!test
-%! s2 = 2; nu = 5; n = 5000; rand('state', 15);
-%! x = zeros(n, 1);
-%! for i = 1:n, x(i) = invchisq_draw1(s2, nu); end
+%! s2 = 2; nu = 5;
+%! x = __bayesmex_draws__(5000, 15, @invchisq_draw1, s2, nu);
 %! __bayesmex_ks__(gammainc(nu * s2 ./ (2 * x), nu / 2, 'upper'), 's2 = 2, nu = 5');
 
 %!demo

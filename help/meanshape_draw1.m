@@ -41,9 +41,8 @@
 
 % The gamma law of shape nu/2 and scale 2 mu/nu.
 %!test
-%! mu = 1.5; nu = 3; n = 5000; rand('state', 13);
-%! x = zeros(n, 1);
-%! for i = 1:n, x(i) = meanshape_draw1(mu, nu); end
+%! mu = 1.5; nu = 3;
+%! x = __bayesmex_draws__(5000, 13, @meanshape_draw1, mu, nu);
 %! __bayesmex_ks__(gammainc(x / (2 * mu / nu), nu / 2), 'mu = 1.5, nu = 3');
 
 %!demo

@@ -50,16 +50,6 @@
 %! x = [rand(1, 1000) * 10, exp(rand(1, 1000) * 40 - 10)];
 %! assert(max(abs(psi_eval(x) - psi(x)) ./ max(abs(psi(x)), 1)) < 1e-12);
 
-% The accuracy stated above, against psi at 60 digits (the table is in the
-% source tree, tests/data; the tests put it on the path).
-%!testif ; ! isempty(file_in_loadpath('digamma_table.csv'))
-%! t = dlmread(file_in_loadpath('digamma_table.csv'), ',', 1, 0);
-%! err = abs(psi_eval(t(:, 1)) - t(:, 2)) ./ max(abs(t(:, 2)), 1);
-%! assert(rows(t) > 1500);
-%! assert(max(err(t(:, 1) >= -64 & t(:, 1) <= 10)) <= 1e-12);
-%! assert(max(err(t(:, 1) > 10)) <= 4.5e-16);
-%! assert(max(err(t(:, 1) < -64)) <= 4e-15);
-
 %!error id=bayesmex:psi_eval:wrongInputCount psi_eval()
 %!error <psi_eval: Wrong number of input arguments\.> psi_eval(1, 2)
 %!error <psi_eval: Input 1 must be a full double array, not single\.> psi_eval(single(1))
