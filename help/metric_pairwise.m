@@ -114,27 +114,37 @@
 
 % The messages as the real host's structures, strings, cells and logicals
 % give them (the module insists on one output).
+%!function D = with(field, value)
+%! met = struct('type', 'metric_euclidean', 'lengthScale', [1 0.5], 'components', {{1, 2}}, ...
+%!              'deltadist', [false true]);
+%! D = metric_pairwise(setfield(met, field, value), [1 2]);
+%!endfunction
 %!error <metric_pairwise: Wrong number of output arguments\.> metric_pairwise(met, [1 2])
 %!error id=bayesmex:metric_pairwise:wrongInputCount D = metric_pairwise(met)
-%!error <metric_pairwise: Input 2 must be a full double array, not single\.> D = metric_pairwise(met, single([1 2]))
+%!error <metric_pairwise: Input 2 must be a full double array, not single\.>
+%! D = metric_pairwise(met, single([1 2]));
 %!error <metric_pairwise: Could not get metric\.type> D = metric_pairwise(3, [1 2])
-%!error id=bayesmex:metric_pairwise:wrongType D = metric_pairwise(setfield(met, 'type', 'Metric_euclidean'), [1 2])
-%!error <metric\.type must be a string\.> D = metric_pairwise(setfield(met, 'type', 1), [1 2])
-%!error <metric\.lengthScale must be a scalar or a vector\.> D = metric_pairwise(setfield(met, 'lengthScale', []), [1 2])
-%!error <metric\.lengthScale must be scalar or its lenght must be the same as the number of components\.> D = metric_pairwise(setfield(met, 'lengthScale', [1 2 3]), [1 2])
-%!error <metric\.components must be a one dimensional cell array\.> D = metric_pairwise(setfield(met, 'components', [1 2]), [1 2])
-%!error <metric\.deltadist must be a logical vector\.> D = metric_pairwise(setfield(met, 'deltadist', [0 1]), [1 2])
-%!error <metric\.logical must be of the same length as the number of components\.> D = metric_pairwise(setfield(met, 'deltadist', [false true true]), [1 2])
-%!error <Every element of metric\.components must be a full double array, not int8\.> D = metric_pairwise(setfield(met, 'components', {1, int8(2)}), [1 2])
-%!error <metric\.lengthScale must be a full double array, not single\.> D = metric_pairwise(setfield(met, 'lengthScale', single(1)), [1 2])
+%!error id=bayesmex:metric_pairwise:wrongType with('type', 'Metric_euclidean')
+%!error <metric\.type must be a string\.> with('type', 1)
+%!error <metric\.lengthScale must be a scalar or a vector\.> with('lengthScale', [])
+%!error <metric\.lengthScale must be scalar or its lenght must be the same as the number of components\.>
+%! with('lengthScale', [1 2 3]);
+%!error <metric\.components must be a one dimensional cell array\.> with('components', [1 2])
+%!error <metric\.deltadist must be a logical vector\.> with('deltadist', [0 1])
+%!error <metric\.logical must be of the same length as the number of components\.>
+%! with('deltadist', [false true true]);
+%!error <Every element of metric\.components must be a full double array, not int8\.>
+%! with('components', {1, int8(2)});
+%!error <metric\.lengthScale must be a full double array, not single\.> with('lengthScale', single(1))
 %!test
 %! for c = {0, -1, 3, NaN, [1 Inf]}
 %!   try
-%!     D = metric_pairwise(setfield(met, 'components', {1, c{1}}), [1 2]);
+%!     with('components', {1, c{1}});
 %!     error('no error');
 %!   catch err
 %!     assert(err.identifier, 'bayesmex:metric_pairwise:columnRange');
-%!     assert(err.message, 'metric_pairwise: metric.components must list column numbers from 1 to the number of columns of x.');
+%!     assert(err.message, ['metric_pairwise: metric.components must list column numbers ' ...
+%!                          'from 1 to the number of columns of x.']);
 %!   end
 %! end
 
