@@ -6,10 +6,11 @@
 #include <cmath>
 #include <cstdio>
 
-hull_node* root = nullptr;
-int warning = 0;
-
 namespace {
+
+// Set once the rejection warning has been printed; never reset while the
+// library stays loaded, so the warning comes at most once per load.
+bool warned = false;
 
 // Slopes within this of zero or of each other count as equal: such a tangent
 // would make a piece of (nearly) infinite mass or a meeting point at infinity.
@@ -65,7 +66,8 @@ void meet(hull_node* n) {
 
 }  // namespace
 
-double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double step) {
+double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double step,
+           ars_observer observe) {
     if (!is_finite(x0) || !is_finite(step) || !(step > 0))
         args_error("badStart", "The sampler's start point and step must be finite, the step positive.");
 
@@ -74,7 +76,7 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
     pool[0].next = &pool[1];
     pool[1].prev = &pool[0];
     pool[1].next = nullptr;
-    root = &pool[0];
+    hull_node* root = &pool[0];  // the node of smallest abscissa
 
     // Left bracket: probes at x0 - (2^k - 1) step until h rises (h' >= flat)
     // and lies 0.1 below the running maximum G.  The start point itself is
@@ -163,6 +165,7 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
 
         double dy;
         double hy = logdens(&dy, data, y);
+        if (observe) observe(data, root);
         if (std::exp(hy - k->slope * y - k->intercept) >= rand_uniform(rs)) return y;
 
         // Rejected: add y's tangent unless the pool is full or it would be
@@ -193,9 +196,9 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
         }
 
         ++rejections;
-        if (rejections == ARS_WARN_AT && !warning) {
+        if (rejections == ARS_WARN_AT && !warned) {
             std::fputs("WARNING: More than 10000 rejections in ars\n", stderr);
-            warning = 1;
+            warned = true;
         }
         if (rejections >= ARS_MAX_REJECTIONS)
             args_error("tooManyRejections", "The sampler rejected 100000 proposals without accepting one.");

@@ -26,11 +26,11 @@ struct hull_node {
 // handed through unchanged.
 typedef double (*ars_logdens)(double* deriv, void* data, double x);
 
-// First node of the running call's hull.  It points into the call's own node
-// pool and means nothing between calls; a call-back may walk it.
-extern hull_node* root;
-// 0 when the module is loaded; 1 once the rejection warning has been printed.
-extern int warning;
+// Sees each proposal's hull: called once per proposal, after h is evaluated
+// at the proposal and before its acceptance is drawn, with the first node of
+// the hull the proposal was drawn from (walk it through next).  The nodes live
+// in the call's own pool: they mean nothing after the observer returns.
+typedef void (*ars_observer)(void* data, const hull_node* first);
 
 enum {
     ARS_POOL = 100,                // nodes a call may hold, the two bracketing nodes included
@@ -46,7 +46,11 @@ enum {
 //
 // Refused through the host's error call: a start point or step that is not
 // finite, h or h' not finite at x0, a bracketing search that finds no finite
-// point where h falls, and ARS_MAX_REJECTIONS rejections in a row.
-double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double step);
+// point where h falls, and ARS_MAX_REJECTIONS rejections in a row.  The 10000th
+// rejection of the first call that reaches it prints a warning to standard
+// error, once for as long as the library stays loaded.  `observe`, when given,
+// gets the same data as the call-back.
+double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double step,
+           ars_observer observe = nullptr);
 
 #endif
