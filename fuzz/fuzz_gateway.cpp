@@ -6,11 +6,14 @@
 //
 // Encoding, byte by byte (a short input reads as zeros):
 //   nrhs (mod 7), nlhs (mod 3), then each argument:
-//     class (mod 14): 0-4 double, 5 complex, 6 sparse, 7 int8, 8 single,
+//     class (mod 14): 0-4 double, 5 complex, 6 sparse, 7 integer, 8 single,
 //       9 logical, 10 char, 11 cell, 12 struct, 13 function handle;
+//     integer: a byte choosing int8, uint8, ..., uint64 (mod 8), then as
+//       double, the values cast to the class;
 //     dimensions: count (2 or 3), then each (mod 8);
 //     double elements: one byte each, an index into special_values when
-//       below its size, else (byte - size) / 8;
+//       below its size, else (byte - size) / 8; complex: then a byte, odd
+//       for imaginary parts equal to the real ones, even for all zero;
 //     char: one of the texts below; cell: elements as arguments; struct:
 //       field count (mod 5), then per field a name index and an argument;
 //   then the stream: a seed byte, and per scripted value a tag byte
@@ -68,13 +71,23 @@ mxArray* argument(reader& r, int depth) {
             std::vector<size_t> d = dims(r);
             std::vector<double> re(count(d)), im(count(d));
             for (double& v : re) v = r.value();
+            if (r.byte() % 2) im = re;
             return standin::complex_matrix(d[0], count(d) / (d[0] ? d[0] : 1), re, im);
         }
         case 6: {
             size_t rows = r.byte() % 8, cols = r.byte() % 8;
             return standin::sparse(rows, cols, r.byte() % (rows * cols + 1), r.byte() % 2);
         }
-        case 7: return standin::of_class(standin::cls::int8_, dims(r));
+        case 7: {
+            static const standin::cls integers[] = {
+                standin::cls::int8_,  standin::cls::uint8_,  standin::cls::int16_, standin::cls::uint16_,
+                standin::cls::int32_, standin::cls::uint32_, standin::cls::int64_, standin::cls::uint64_};
+            const standin::cls c = integers[r.byte() % 8];
+            std::vector<size_t> d = dims(r);
+            std::vector<double> v(count(d));
+            for (double& x : v) x = r.value();
+            return standin::numeric(c, d, v);
+        }
         case 8: return standin::of_class(standin::cls::single_, dims(r));
         case 9: {
             size_t rows = r.byte() % 8, cols = r.byte() % 8;

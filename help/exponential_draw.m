@@ -8,9 +8,12 @@
 %   Arguments
 %     MU      Real double scalar or array.  An array supplies one mean per
 %             element of R; a scalar (any array with no dimension above 1)
-%             supplies its first value to every element.  Values are not
+%             supplies its first value to every element (an empty one reads
+%             as 0; an empty R reads no mean).  Values are not
 %             checked: MU = 0 gives 0, a negative MU negative values.
-%     M, N    Size of R (truncated toward zero; negative gives an empty R).
+%     M, N    Size of R: double or integer-class values (int32(5) is 5),
+%             truncated toward zero; an empty array reads as 0, negative
+%             gives an empty R.
 %             An array MU must then be M-by-N.
 %
 %   Result
@@ -20,6 +23,8 @@
 %   Errors (err.identifier bayesmex:exponential_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude.",
 %     "Size information is inconsistent."
 %

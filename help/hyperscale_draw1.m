@@ -36,6 +36,8 @@
 %   Errors (err.identifier bayesmex:hyperscale_draw1:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "Inputs must be finite.", "D must not be zero.",
 %     "A*B must not be negative.", "C*E/D must not be negative.",
 %     "A*B and C*E/D must not both be zero.",

@@ -10,8 +10,11 @@
 %     S2, NU  Real double scalars or arrays.  Two arrays must have the same
 %             number of rows and columns; an array supplies one value per
 %             element of R, a scalar (any array with no dimension above 1)
-%             supplies its first value to every element.
-%     M, N    Size of R (truncated toward zero; negative gives an empty R).
+%             supplies its first value to every element (an empty one reads
+%             as 0; an empty R reads no parameter).
+%     M, N    Size of R: double or integer-class values (int32(5) is 5),
+%             truncated toward zero; an empty array reads as 0, negative
+%             gives an empty R.
 %             An array parameter must then be M-by-N.
 %
 %   Result
@@ -26,6 +29,8 @@
 %   Errors (err.identifier bayesmex:invchisq_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude.",
 %     "Size information is inconsistent."
 %

@@ -6,7 +6,8 @@
 %   invchisq_draw(S2, NU) with scalar arguments, without its size handling.
 %
 %   Arguments
-%     S2, NU  Real double values; of an array only the first element counts.
+%     S2, NU  Real double values; of an array only the first element
+%             counts (an empty array reads as 0).
 %
 %   Result
 %     R       1-by-1, drawn from the host's "rand", so rand("state", s)
@@ -16,7 +17,9 @@
 %
 %   Errors (err.identifier bayesmex:invchisq_draw1:REASON), in this order
 %     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input K must be a full double array, not CLASS."
+%     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension."
 %
 %   Example
 %     rand("state", 1);

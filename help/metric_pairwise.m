@@ -24,7 +24,8 @@
 %                    the delta kind.
 %             The length of a vector is its number of elements.  Other
 %             fields are ignored.
-%     X       Real double matrix, one point per row (complex: real parts).
+%     X       Real double matrix, one point per row (a complex X whose
+%             imaginary parts are all 0 is read as its real parts).
 %
 %   Result
 %     D       size(X, 1)-by-size(X, 1).  A length scale of 0 gives Inf
@@ -36,11 +37,15 @@
 %     "Wrong number of output arguments." (exactly one output),
 %     "Wrong number of input arguments.",
 %     "Input 2 must be a full double array, not CLASS.",
+%     "Input 2 must be real.", "Input 2 must not have more than two
+%      dimensions.", "Input 2 must not be empty beyond its second dimension.",
 %     "Could not get metric.type" (also when METRIC is not a structure),
 %     "metric.type must be a string.", "Wrong type of metric.",
 %     "Could not get metric.lengthScale",
-%     "metric.lengthScale must be a scalar or a vector." (also when empty),
+%     "metric.lengthScale must be a scalar or a vector." (also when empty
+%      or with more than two dimensions),
 %     "metric.lengthScale must be a full double array, not CLASS.",
+%     "metric.lengthScale must be real.",
 %     "Could not get metric.components",
 %     "metric.components must be a one dimensional cell array.",
 %     "metric.lengthScale must be scalar or its lenght must be the same as
@@ -51,7 +56,9 @@
 %     "metric.logical must be of the same length as the number of
 %      components.",
 %     "Every element of metric.components must be a full double array, not
-%      CLASS.",
+%      CLASS.", "Every element of metric.components must be real.",
+%     "Every element of metric.components must not have more than two
+%      dimensions.",
 %     "metric.components must list column numbers from 1 to the number of
 %      columns of x." (0, negative, NaN or beyond the columns of X).
 %

@@ -9,23 +9,29 @@
 %
 %   Arguments
 %     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They should be non-negative with a
-%             positive sum.  Nothing checks this.
+%             (rows x columns of it).  They must be finite and
+%             non-negative with a positive, finite sum; anything else is
+%             refused.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             Each must pass the scalar test (no dimension above 1).
+%             Each must pass the scalar test (no dimension above 1; an empty
+%             array passes and reads as 0); double or integer-class values
+%             (int32(5) is 5).
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,
 %             M-by-M with M alone, or M-by-N.  Each particle appears
 %             floor(T W(j) / sum(W)) times or once more, T times in all.
-%             Weights that are all 0, or an empty W, leave I all 0.
-%             Negative weights never write beyond I.
+%             An empty W leaves I all 0.
 %
 %   Errors (err.identifier bayesmex:particles_deterministic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%     "Sizes must be finite and smaller than 2^31 in magnitude.",
+%     "Weights must be finite and not negative.",
+%     "Weights must not all be zero.", "Weights must have a finite sum."
 %
 %   Example
 %     particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3
@@ -41,7 +47,13 @@
 %!error id=bayesmex:particles_deterministic:wrongInputCount particles_deterministic()
 %!error <particles_deterministic: Wrong number of input arguments\.> particles_deterministic(1, 1, 1, 1)
 %!error <particles_deterministic: Input 1 must be a full double array, not single\.> particles_deterministic(single(1))
-%!error <Input 2 must be a full double array, not int32\.> particles_deterministic(1, int32(2))
+%!error <Input 2 must be a full double array, not single\.> particles_deterministic(1, single(2))
+%!error <particles_deterministic: Weights must be finite and not negative\.> particles_deterministic([1 -1 2], 3)
+%!error id=bayesmex:particles_deterministic:badWeight particles_deterministic([1 NaN], 3)
+%!error <Weights must be finite and not negative\.> particles_deterministic([Inf 1], 3)
+%!error <Weights must be finite and not negative\.> particles_deterministic(-Inf, 3)
+%!error <particles_deterministic: Weights must not all be zero\.> particles_deterministic(exp([-800 -900 -1000]), 3)
+%!error <particles_deterministic: Weights must have a finite sum\.> particles_deterministic([1e308 1e308], 3)
 %!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_deterministic(1, 2, NaN)
 %!error <particles_deterministic: Too many output arguments\.> [a, b] = particles_deterministic(1)
 

@@ -9,24 +9,29 @@
 %   Arguments
 %     W       Real double array of n weights, read in column-major order
 %             (rows x columns of it, so a row, a column or a matrix).  They
-%             should be non-negative with a positive sum; they need not sum
-%             to 1.  Nothing checks this.
+%             must be finite and non-negative with a positive, finite sum
+%             (they need not sum to 1); anything else is refused before any
+%             draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
 %             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0).
+%             array passes and reads as 0); double or integer-class values
+%             (int32(5) is 5).
 %
 %   Result
 %     I       Indices 1..n as doubles: the size of W, M-by-M with M alone, or
 %             M-by-N.  Takes exactly numel(I) values from rand, so
-%             rand("state", s) reproduces I.  A weight of 0 is never chosen;
-%             weights that are all 0 (n >= 2) give 2 everywhere; negative
-%             weights still give indices in 1..n.  An empty W gives zeros.
+%             rand("state", s) reproduces I.  A weight of 0 is never chosen.
+%             An empty W gives zeros.
 %
 %   Errors (err.identifier bayesmex:particles_multinomial:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%     "Sizes must be finite and smaller than 2^31 in magnitude.",
+%     "Weights must be finite and not negative.",
+%     "Weights must not all be zero.", "Weights must have a finite sum."
 %
 %   Example
 %     rand("state", 1);
@@ -43,7 +48,13 @@
 %!error id=bayesmex:particles_multinomial:wrongInputCount particles_multinomial()
 %!error <particles_multinomial: Wrong number of input arguments\.> particles_multinomial(1, 1, 1, 1)
 %!error <particles_multinomial: Input 1 must be a full double array, not single\.> particles_multinomial(single(1))
-%!error <Input 2 must be a full double array, not int32\.> particles_multinomial(1, int32(2))
+%!error <Input 2 must be a full double array, not single\.> particles_multinomial(1, single(2))
+%!error <particles_multinomial: Weights must be finite and not negative\.> particles_multinomial([1 -1 2], 3)
+%!error id=bayesmex:particles_multinomial:badWeight particles_multinomial([1 NaN], 3)
+%!error <Weights must be finite and not negative\.> particles_multinomial([Inf 1], 3)
+%!error <Weights must be finite and not negative\.> particles_multinomial(-Inf, 3)
+%!error <particles_multinomial: Weights must not all be zero\.> particles_multinomial(exp([-800 -900 -1000]), 3)
+%!error <particles_multinomial: Weights must have a finite sum\.> particles_multinomial([1e308 1e308], 3)
 %!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_multinomial(1, 2, NaN)
 %!error <particles_multinomial: Too many output arguments\.> [a, b] = particles_multinomial(1)
 

@@ -10,25 +10,30 @@
 %
 %   Arguments
 %     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They should be non-negative with a
-%             positive sum.  Nothing checks this.
+%             (rows x columns of it).  They must be finite and
+%             non-negative with a positive, finite sum; anything else is
+%             refused before any draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             Each must pass the scalar test (no dimension above 1).
+%             Each must pass the scalar test (no dimension above 1; an empty
+%             array passes and reads as 0); double or integer-class values
+%             (int32(5) is 5).
 %
 %   Result
 %     I       Indices 1..n as doubles: the size of W, M-by-M with M alone, or
 %             M-by-N.  Each particle appears at least floor(T W(j) / sum(W))
 %             times and the count is unbiased.  rand is always called for
-%             R-by-1, even when R is 0.  Weights that are all 0 (n >= 2) give
-%             2 everywhere.  Negative weights never write beyond I: copies
-%             stop when I is full.  An empty W gives zeros (after the same
-%             rand(T, 1) call).
+%             R-by-1, even when R is 0.  An empty W gives zeros (after the
+%             same rand(T, 1) call).
 %
 %   Errors (err.identifier bayesmex:particles_residual:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%     "Sizes must be finite and smaller than 2^31 in magnitude.",
+%     "Weights must be finite and not negative.",
+%     "Weights must not all be zero.", "Weights must have a finite sum."
 %
 %   Example
 %     particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw
@@ -45,7 +50,13 @@
 %!error id=bayesmex:particles_residual:wrongInputCount particles_residual()
 %!error <particles_residual: Wrong number of input arguments\.> particles_residual(1, 1, 1, 1)
 %!error <particles_residual: Input 1 must be a full double array, not single\.> particles_residual(single(1))
-%!error <Input 2 must be a full double array, not int32\.> particles_residual(1, int32(2))
+%!error <Input 2 must be a full double array, not single\.> particles_residual(1, single(2))
+%!error <particles_residual: Weights must be finite and not negative\.> particles_residual([1 -1 2], 3)
+%!error id=bayesmex:particles_residual:badWeight particles_residual([1 NaN], 3)
+%!error <Weights must be finite and not negative\.> particles_residual([Inf 1], 3)
+%!error <Weights must be finite and not negative\.> particles_residual(-Inf, 3)
+%!error <particles_residual: Weights must not all be zero\.> particles_residual(exp([-800 -900 -1000]), 3)
+%!error <particles_residual: Weights must have a finite sum\.> particles_residual([1e308 1e308], 3)
 %!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_residual(1, 2, NaN)
 %!error <particles_residual: Too many output arguments\.> [a, b] = particles_residual(1)
 

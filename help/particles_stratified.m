@@ -12,25 +12,31 @@
 %
 %   Arguments
 %     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They should be non-negative with a
-%             positive sum.  Nothing checks this.
+%             (rows x columns of it).  They must be finite and
+%             non-negative with a positive, finite sum; anything else is
+%             refused before any draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             Each must pass the scalar test (no dimension above 1).
+%             Each must pass the scalar test (no dimension above 1; an empty
+%             array passes and reads as 0); double or integer-class values
+%             (int32(5) is 5).
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,
 %             M-by-M with M alone, or M-by-N.  Each particle's count is
 %             unbiased and within 2 of T W(j) / sum(W).  Takes exactly T
-%             values from rand.  Weights that are all 0, or an empty W, leave
-%             I all 0; so does rounding for the last elements when the summed
-%             expected counts fall short of the last point.  Negative weights
-%             never write beyond I.
+%             values from rand.  When rounding leaves the summed expected
+%             counts short of the last points, those elements get the last
+%             particle of positive weight.  An empty W leaves I all 0.
 %
 %   Errors (err.identifier bayesmex:particles_stratified:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%     "Sizes must be finite and smaller than 2^31 in magnitude.",
+%     "Weights must be finite and not negative.",
+%     "Weights must not all be zero.", "Weights must have a finite sum."
 %
 %   Example
 %     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
@@ -46,7 +52,13 @@
 %!error id=bayesmex:particles_stratified:wrongInputCount particles_stratified()
 %!error <particles_stratified: Wrong number of input arguments\.> particles_stratified(1, 1, 1, 1)
 %!error <particles_stratified: Input 1 must be a full double array, not single\.> particles_stratified(single(1))
-%!error <Input 2 must be a full double array, not int32\.> particles_stratified(1, int32(2))
+%!error <Input 2 must be a full double array, not single\.> particles_stratified(1, single(2))
+%!error <particles_stratified: Weights must be finite and not negative\.> particles_stratified([1 -1 2], 3)
+%!error id=bayesmex:particles_stratified:badWeight particles_stratified([1 NaN], 3)
+%!error <Weights must be finite and not negative\.> particles_stratified([Inf 1], 3)
+%!error <Weights must be finite and not negative\.> particles_stratified(-Inf, 3)
+%!error <particles_stratified: Weights must not all be zero\.> particles_stratified(exp([-800 -900 -1000]), 3)
+%!error <particles_stratified: Weights must have a finite sum\.> particles_stratified([1e308 1e308], 3)
 %!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_stratified(1, 2, NaN)
 %!error <particles_stratified: Too many output arguments\.> [a, b] = particles_stratified(1)
 

@@ -9,12 +9,12 @@
 %   takes bounded time.
 %
 %   Arguments
-%     X       Real double array (complex: real parts are read).  Only its
-%             first two dimensions count: an N-d array gives a
-%             rows-by-columns Y from its first rows*columns elements.
+%     X       Real double array of any size and number of dimensions (a
+%             complex X whose imaginary parts are all 0 is read as its real
+%             parts).
 %
 %   Result
-%     Y       Same rows and columns as X.
+%     Y       The size of X, every element computed.
 %             psi(+0) = -Inf, psi(-0) = +Inf, psi(negative integer) = -Inf,
 %             psi(+Inf) = +Inf, psi(-Inf) = NaN, psi(NaN) = NaN.
 %
@@ -29,7 +29,8 @@
 %
 %   Errors (err.identifier bayesmex:psi_eval:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input 1 must be a full double array, not CLASS."
+%     "Input 1 must be a full double array, not CLASS.",
+%     "Input 1 must be real."
 %
 %   Example
 %     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061
@@ -45,11 +46,13 @@
 %! assert(isequal(y(3:9), [-Inf Inf -Inf -Inf -Inf -Inf Inf]));
 %! assert(all(isnan(y(10:11))));
 %! assert(isequal(size(psi_eval(zeros(0, 3))), [0 3]));
-%! assert(isequal(size(psi_eval(ones(2, 3, 4))), [2 3]));
+%! x = rand(2, 3, 4) * 10;
+%! assert(isequal(psi_eval(x), reshape(psi_eval(x(:)), [2 3 4])));
 %! rand('state', 1);
 %! x = [rand(1, 1000) * 10, exp(rand(1, 1000) * 40 - 10)];
 %! assert(max(abs(psi_eval(x) - psi(x)) ./ max(abs(psi(x)), 1)) < 1e-12);
 
+%!error <psi_eval: Input 1 must be real\.> psi_eval([1 2i])
 %!error id=bayesmex:psi_eval:wrongInputCount psi_eval()
 %!error <psi_eval: Wrong number of input arguments\.> psi_eval(1, 2)
 %!error <psi_eval: Input 1 must be a full double array, not single\.> psi_eval(single(1))

@@ -9,6 +9,8 @@
 %   Arguments
 %     K       Number of components, a scalar (truncated toward zero).
 %     N       Number of points, a scalar (truncated toward zero); 1 if absent.
+%             Both may be double or integer-class (int32(5) is 5); an empty
+%             array reads as 0.
 %
 %   Result
 %     P       K-by-N, non-negative columns summing to 1 up to rounding.  An
@@ -18,6 +20,8 @@
 %   Errors (err.identifier bayesmex:simplex_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "First argument must be a scalar.", "Second argument must be a scalar.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude."
 %

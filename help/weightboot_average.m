@@ -10,10 +10,11 @@
 %   replicate b: R(b, j) = sum over i of X(i, j) * p(i).
 %
 %   Arguments
-%     X   Real double n-by-d data, one observation per row.  Only the first
-%         two dimensions count.
-%     B   Number of replicates (default 1), a scalar truncated toward zero;
-%         zero or negative gives an empty (0-by-d) R and draws nothing.
+%     X   Real double n-by-d data, one observation per row (two dimensions
+%         at most).
+%     B   Number of replicates (default 1), a double or integer-class
+%         scalar truncated toward zero (an empty array reads as 0); zero or
+%         negative gives an empty (0-by-d) R and draws nothing.
 %     W   Prior weights: a real double n-by-1 column, one per row of X.
 %         Values are not checked: all zeros give NaN means, negative
 %         weights are used as given.
@@ -41,6 +42,8 @@
 %   Errors (err.identifier bayesmex:weightboot_average:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
 %     "B must be a scalar.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude." (B NaN,
 %     infinite or beyond the 32-bit range),

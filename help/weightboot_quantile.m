@@ -10,29 +10,26 @@
 %   piecewise-linear curve through the points (c(j), X(j)).
 %
 %   Arguments
-%     X   Real double column of n sample values in ascending order (not
-%         checked, never sorted).  Only the first n = rows(X) elements are
-%         read: of a matrix only the first column, and a row counts as one
-%         value.
-%     P   Percentiles in percent: a real double vector (row, column, scalar
-%         or empty).  P is sorted once per call by the host's "sort".
-%     B   Number of replicates (default 1), a scalar truncated toward zero;
-%         zero or negative gives an empty (0-by-numel(P)) R and draws
-%         nothing.
+%     X   Real double vector of n sample values in ascending order, without
+%         NaN (checked, never sorted); a row or a column.
+%     P   Percentiles in percent, from 0 to 100: a real double vector (row,
+%         column, scalar or empty).  P is sorted once per call by the host's
+%         "sort".
+%     B   Number of replicates (default 1), a double or integer-class
+%         scalar truncated toward zero (an empty array reads as 0); zero or
+%         negative gives an empty (0-by-numel(P)) R and draws nothing.
 %     W   Prior weights: a real double n-by-1 column.  Values are not
-%         checked: all zeros give NaN for every percentile up to 100.
+%         checked: all zeros give NaN for every percentile.
 %
 %   Result
 %     R   B-by-numel(P).  Column k holds the k-th smallest percentile, not
 %         the k-th one given: P = [90 10] gives the 10th percentile in
-%         column 1.  A percentile at or below c(1) (0 and negative ones
-%         included) gives X(1); 100 gives X(n) up to rounding.  Percentiles
-%         above 100, and NaN ones, are never placed and stay 0; a NaN in P
-%         also leaves every column after it (all NaNs sort last) at 0.
-%         A percentile equal to a cumulative weight c(j) gives X(j).
-%         With a single value (n = 1) every percentile up to 100 gives X(1),
-%         whatever W is; with no value (an empty X) every entry stays 0.
-%         With n = 0, or an empty P (an empty R), nothing is drawn.
+%         column 1.  A percentile at or below c(1) (0 included) gives X(1);
+%         100 gives X(n) up to rounding.  A percentile equal to a cumulative
+%         weight c(j) gives X(j).  With a single value (n = 1) every
+%         percentile gives X(1), whatever W is; with no value (an empty X)
+%         every entry is NaN.  With n = 0, or an empty P (an empty R),
+%         nothing is drawn.
 %         Replicates draw from the host's "rand" in order, the n values a
 %         rand(n, 1) call would give each (several replicates come from one
 %         call), so rand("state", s) reproduces them exactly; the
@@ -44,10 +41,14 @@
 %   Errors (err.identifier bayesmex:weightboot_quantile:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
-%     "P must be a vector.", "B must be a scalar.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
+%     "X must be a vector.", "P must be a vector.", "B must be a scalar.",
 %     "Sizes must be finite and smaller than 2^31 in magnitude." (B NaN,
 %     infinite or beyond the 32-bit range),
-%     "W must be a column vector.", "W must be a same size as X."
+%     "W must be a column vector.", "W must be a same size as X.",
+%     "X must not contain NaN.", "X must be in ascending order.",
+%     "P must be between 0 and 100."
 %
 %   Example
 %     rand("state", 1);
@@ -81,17 +82,25 @@
 %!endfunction
 %!test
 %! x = sort([randn(40, 1); 0; 0]); n = numel(x); W = rand(n, 1) .* (rand(n, 1) < 0.7);
-%! P = [97.5 50 2.5 0 -1 100 120 NaN 25];
+%! P = [97.5 50 2.5 0 100 25 100];
 %! __bayesmex_replay__(9, @() weightboot_quantile(x, P', 6), @() replay(x, P, 6));
 %! R = __bayesmex_replay__(9, @() weightboot_quantile(x, P, 6, W), @() replay(x, P, 6, W));
-%! assert(all(R(:, end - 1:end) == 0)(:));        % 120 and NaN are never placed
-%! assert(all(R(:, 1:2) == x(1))(:));             % -1 and 0 give the smallest value
-%! assert(weightboot_quantile(7, [0 50 100 101], 3), repmat([7 7 7 0], 3, 1));
+%! assert(all(R(:, 1) == x(1)));                  % 0 gives the smallest value
+%! assert(weightboot_quantile(7, [0 50 100], 3), repmat([7 7 7], 3, 1));
+%! % A row is read as its values: the same replicates as the column.
+%! __bayesmex_replay__(3, @() weightboot_quantile(x', [10 90], 4), @() weightboot_quantile(x, [10 90], 4));
+%! assert(all(isnan(weightboot_quantile([], [10 90], 4))(:)));   % no value, no percentile
 %! assert(size(weightboot_quantile(x, [], 4)), [4 0]);
 %! assert(size(weightboot_quantile(x, 50, -2)), [0 1]);
 
 %!error <weightboot_quantile: P must be a vector\.> weightboot_quantile(1, ones(2))
 %!error id=bayesmex:weightboot_quantile:notVector weightboot_quantile(1, ones(2))
+%!error <weightboot_quantile: X must be a vector\.> weightboot_quantile([1 2; 3 4], 50)
+%!error id=bayesmex:weightboot_quantile:notSorted weightboot_quantile([2; 1], 50)
+%!error <weightboot_quantile: X must not contain NaN\.> weightboot_quantile([1; NaN], 50)
+%!error <weightboot_quantile: P must be between 0 and 100\.> weightboot_quantile(1, [50 NaN])
+%!error <P must be between 0 and 100\.> weightboot_quantile(1, [50 -1])
+%!error id=bayesmex:weightboot_quantile:percentRange weightboot_quantile(1, [50 100.5])
 %!error <weightboot_quantile: W must be a same size as X\.> weightboot_quantile(ones(3, 1), 50, 1, ones(4, 1))
 %!error <weightboot_quantile: Too many output arguments\.> [a, b] = weightboot_quantile(1, 50)
 

@@ -16,20 +16,57 @@ void args_error(const char* reason, const char* message) {
     std::abort();  // the host's error call unwinds the gateway and never returns
 }
 
-void args_require_double(const mxArray* a, int position) {
+namespace {
+
+// A non-zero (or NaN) imaginary part anywhere.  Complex integer arrays, which
+// only some hosts make, are refused whole: no module reads them as complex.
+bool has_imaginary(const mxArray* a) {
+    if (!mxIsComplex(a)) return false;
+    if (!mxIsDouble(a)) return true;
+    const double* im = mxGetPi(a);
+    if (!im) return false;
+    const std::size_t n = mxGetNumberOfElements(a);
+    for (std::size_t i = 0; i < n; ++i)
+        if (im[i] != 0) return true;
+    return false;
+}
+
+bool is_integer_class(const mxArray* a) {
+    const mxClassID c = mxGetClassID(a);
+    return c >= mxINT8_CLASS && c <= mxUINT64_CLASS;
+}
+
+// Class, then imaginary parts, then (unless any_shape) the dimensions.
+void require(const mxArray* a, int position, bool integers, bool any_shape) {
+    char text[160];
     const char* what = nullptr;
-    if (!mxIsDouble(a))
+    if (!mxIsDouble(a) && !(integers && is_integer_class(a)))
         what = mxGetClassName(a);
     else if (mxIsSparse(a))
         what = "sparse";
-    char text[160];
     if (what) {
+        // One text for sizes too: a double is what every input takes.
         std::snprintf(text, sizeof text, "Input %d must be a full double array, not %.40s.",
                       position, what);
         args_error("inputClass", text);
     }
-    // Modules size their work by the first two dimensions; a later dimension
-    // of 0 (7-by-7-by-0) leaves rows * columns > 0 with no element to read.
+    if (has_imaginary(a)) {
+        std::snprintf(text, sizeof text, "Input %d must be real.", position);
+        args_error("notReal", text);
+    }
+    if (any_shape) return;
+    // Modules size their work by the first two dimensions: a further
+    // dimension above 1 would leave all but the first page unread.
+    const mwSize nd = mxGetNumberOfDimensions(a);
+    const mwSize* dims = mxGetDimensions(a);
+    for (mwSize k = 2; k < nd; ++k)
+        if (dims[k] > 1) {
+            std::snprintf(text, sizeof text, "Input %d must not have more than two dimensions.",
+                          position);
+            args_error("tooManyDims", text);
+        }
+    // A later dimension of 0 (7-by-7-by-0) leaves rows * columns > 0 with no
+    // element to read.
     const int* d = mxGetDimensions_700(a);
     if (d[0] > 0 && d[1] > 0 && mxGetNumberOfElements(a) < std::size_t(d[0]) * std::size_t(d[1])) {
         std::snprintf(text, sizeof text, "Input %d must not be empty beyond its second dimension.",
@@ -38,17 +75,34 @@ void args_require_double(const mxArray* a, int position) {
     }
 }
 
+}  // namespace
+
+void args_require_double(const mxArray* a, int position) { require(a, position, false, false); }
+
 void args_require_doubles(const mxArray* prhs[], int first, int last) {
     for (int i = first; i <= last; ++i) args_require_double(prhs[i - 1], i);
 }
+
+void args_require_double_any_shape(const mxArray* a, int position) {
+    require(a, position, false, true);
+}
+
+void args_require_size(const mxArray* a, int position) { require(a, position, true, false); }
 
 bool args_is_scalar(const mxArray* a) {
     const int* d = mxGetDimensions_700(a);
     return d[0] <= 1 && d[1] <= 1;
 }
 
+double args_scalar(const mxArray* a) {
+    // Hosts differ on an empty array (an error, or an undefined value): it
+    // reads as 0 everywhere.  Integer classes convert exactly up to 2^53,
+    // beyond every size a module accepts.
+    return mxGetNumberOfElements(a) == 0 ? 0.0 : mxGetScalar(a);
+}
+
 int args_size(const mxArray* a) {
-    double v = std::trunc(mxGetScalar(a));
+    double v = std::trunc(args_scalar(a));
     // NaN fails both comparisons.
     if (!(v > -2147483648.0 && v < 2147483648.0))
         args_error("sizeRange", "Sizes must be finite and smaller than 2^31 in magnitude.");

@@ -1,6 +1,6 @@
-// Argument checks shared by every module: the error call, the class of
-// numeric inputs, the scalar test and size values.  Messages are one sentence
-// ending in a full stop, like the modules' own.
+// Argument checks shared by every module: the error call, the class and shape
+// of numeric inputs, the scalar test, scalar values and size values.
+// Messages are one sentence ending in a full stop, like the modules' own.
 #ifndef BAYESMEX_ARGS_H
 #define BAYESMEX_ARGS_H
 
@@ -14,22 +14,36 @@
 // `reason` is a camelCase word shared by modules for the same fault.
 [[noreturn]] void args_error(const char* reason, const char* message);
 
-// A numeric input must be a full double array; a complex one passes (its real
-// parts are read).  Anything else would have its storage read as doubles.
-// `position` is 1-based, as the caller counts inputs.  An array whose first
-// two dimensions promise elements that a later zero dimension takes away
-// (7-by-7-by-0) is refused as well.
+// A numeric input that is read as doubles must be a full double array with no
+// non-zero imaginary part: anything else would have its storage read as
+// doubles or lose its imaginary parts.  (A complex array whose imaginary
+// parts are all zero passes; its real parts are read.)  Modules read the
+// first two dimensions only, so an array with a further dimension above 1 is
+// refused, and so is one whose first two dimensions promise elements that a
+// later zero dimension takes away (7-by-7-by-0).  `position` is 1-based, as
+// the caller counts inputs.
 void args_require_double(const mxArray* a, int position);
 // The same test for inputs first .. last (1-based, inclusive) of prhs.
 void args_require_doubles(const mxArray* prhs[], int first, int last);
+// The same test without the shape rule, for elementwise functions that keep
+// their input's shape, whatever its dimensions.
+void args_require_double_any_shape(const mxArray* a, int position);
+// A size or count (M, N, K, B): a full double array or an integer-class one
+// (int8 .. uint64), real, with at most two dimensions.  Its value is read by
+// args_size.
+void args_require_size(const mxArray* a, int position);
 
 // Scalar test: neither the row count nor the column count exceeds 1 (so empty
 // arrays pass).
 bool args_is_scalar(const mxArray* a);
 
-// A size value: the first element truncated toward zero to a 32-bit int.
-// Values that are not numbers, infinite or outside the 32-bit range are
-// refused: "Sizes must be finite and smaller than 2^31 in magnitude."
+// The value of a scalar argument: its first element (real part) as a double,
+// exact for every integer class, and 0 for an empty array, on every host.
+double args_scalar(const mxArray* a);
+
+// A size value: args_scalar truncated toward zero to a 32-bit int.  Values
+// that are not numbers, infinite or outside the 32-bit range are refused:
+// "Sizes must be finite and smaller than 2^31 in magnitude."
 int args_size(const mxArray* a);
 
 // The host's "rand" or "randn" (name) for a rows-by-cols array into *slot,

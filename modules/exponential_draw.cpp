@@ -17,6 +17,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // returned are transformed.  The host's "rand" never yields 0, so log(u)
     // is finite.
     std::size_t count = args_count(plhs[0]);
+    if (count == 0) return;  // an empty result reads no parameter
 
     if (per_element) {
         const double* mu = mxGetPr(prhs[0]);
@@ -24,7 +25,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         for (std::size_t i = 0; i < count; ++i) p[i] = std::log(p[i]) * -mu[i];
         return;
     }
-    const double mean = mxGetScalar(prhs[0]);
+    const double mean = args_scalar(prhs[0]);
     if (mean == 1.0) {
         for (std::size_t i = 0; i < count; ++i) p[i] = -std::log(p[i]);
     } else {

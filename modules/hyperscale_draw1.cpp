@@ -11,11 +11,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     args_require_doubles(prhs, 1, 5);
 
-    const double a = mxGetScalar(prhs[0]);
-    const double b = mxGetScalar(prhs[1]);
-    const double c = mxGetScalar(prhs[2]);
-    const double e = mxGetScalar(prhs[4]);
-    const double d = mxGetScalar(prhs[3]);
+    const double a = args_scalar(prhs[0]);
+    const double b = args_scalar(prhs[1]);
+    const double c = args_scalar(prhs[2]);
+    const double e = args_scalar(prhs[4]);
+    const double d = args_scalar(prhs[3]);
     switch (scalelaw::check_law(a, b, c, d, e)) {
     case scalelaw::fault::none: break;
     case scalelaw::fault::not_finite: args_error("notFinite", "Inputs must be finite.");

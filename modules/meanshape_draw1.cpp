@@ -10,8 +10,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     args_require_doubles(prhs, 1, 2);
 
-    const double mu = mxGetScalar(prhs[0]);
-    const double nu = mxGetScalar(prhs[1]);
+    const double mu = args_scalar(prhs[0]);
+    const double nu = args_scalar(prhs[1]);
     plhs[0] = mxCreateDoubleMatrix_700(1, 1, mxREAL);
     double* out = mxGetPr(plhs[0]);
 

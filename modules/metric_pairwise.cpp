@@ -73,9 +73,19 @@ mwSize vector_length(const mxArray* a) {
     return len < held ? len : held;
 }
 
+// Beyond the second dimension only 1 (or a 0 that leaves it empty): the
+// reads never look past the first two.
+bool two_dimensional(const mxArray* a) {
+    const mwSize nd = mxGetNumberOfDimensions(a);
+    const mwSize* d = mxGetDimensions(a);
+    for (mwSize k = 2; k < nd; ++k)
+        if (d[k] > 1) return false;
+    return true;
+}
+
 bool is_vector(const mxArray* a) {
     const mwSize* d = mxGetDimensions(a);
-    return d[0] == 1 || d[1] == 1;
+    return (d[0] == 1 || d[1] == 1) && two_dimensional(a);
 }
 
 mxArray* field(const mxArray* s, const char* name) {
@@ -83,16 +93,32 @@ mxArray* field(const mxArray* s, const char* name) {
     return mxGetField(s, 0, name);
 }
 
+// A field read as numbers: full double, real (a complex one whose imaginary
+// parts are all zero passes), at most two dimensions.
 void require_double_field(const mxArray* a, const char* what) {
     const char* cls = nullptr;
     if (!mxIsDouble(a))
         cls = mxGetClassName(a);
     else if (mxIsSparse(a))
         cls = "sparse";
-    if (!cls) return;
     char text[200];
-    std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
-    args_error("fieldClass", text);
+    if (cls) {
+        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
+        args_error("fieldClass", text);
+    }
+    if (mxIsComplex(a)) {
+        const double* im = mxGetPi(a);
+        const mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
+        for (mwIndex i = 0; im && i < held; ++i)
+            if (im[i] != 0) {
+                std::snprintf(text, sizeof text, "%s must be real.", what);
+                args_error("notReal", text);
+            }
+    }
+    if (!two_dimensional(a)) {
+        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", what);
+        args_error("tooManyDims", text);
+    }
 }
 
 // ---- the kernel, one template for every lane width ---------------------------

@@ -17,13 +17,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t count = args_count(plhs[0]);
 
     if (ra.n > 0) {
-        const double total = resample_total(ra.w, ra.n);
+        const double total = ra.total;
         const double T = double(count);
         double a = 0.5;
         std::size_t cursor = 0;
         for (int j = 0; j < ra.n; ++j) {
             const double e = ra.w[j] / total * T;
-            double r = e;  // NaN included
+            double r = e;
             if (e >= 1) {
                 const double k = std::trunc(e);
                 r = e - k;

@@ -6,9 +6,9 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
-    resample_check(nlhs, nrhs, prhs, &ra);
+    resample_check(nlhs, nrhs, prhs, &ra, true);
     const int n = ra.n;
-    double* c = n > 0 ? static_cast<double*>(mxMalloc(sizeof(double) * std::size_t(n))) : nullptr;
+    double* c = ra.running;  // the running sums c[i] = c[i-1] + w[i]
 
     args_random_array("rand", ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
@@ -20,9 +20,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         return;
     }
 
-    c[0] = ra.w[0];
-    for (int i = 1; i < n; ++i) c[i] = c[i - 1] + ra.w[i];
-    const double total = c[n - 1];
+    const double total = ra.total;  // c[n - 1]
     for (int i = 0; i < n - 1; ++i) c[i] = c[i] / total;
     c[n - 1] = 1;  // every u < 1 finds a particle, whatever the rounding of the sums
 

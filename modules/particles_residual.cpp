@@ -21,7 +21,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     std::size_t cursor = 0;
     if (n > 0) {
-        const double total = resample_total(ra.w, n);
+        const double total = ra.total;
         for (int j = 0; j < n; ++j) {
             const double e = ra.w[j] / total * T;
             if (e >= 1) {
@@ -29,12 +29,12 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
                 t[j] = e - k;
                 resample_copies(out, &cursor, count, k, j + 1);
             } else {
-                t[j] = e;  // NaN included
+                t[j] = e;
             }
         }
     }
-    // T less the copies: the places left, also when negative weights ask for
-    // more copies than fit.
+    // T less the copies: the places left, also when rounding asks for more
+    // copies than fit.
     const std::size_t r = count - cursor;
     const double R = double(r);
     for (int j = 0; j < n; ++j) t[j] = t[j] / R;

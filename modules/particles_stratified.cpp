@@ -24,7 +24,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     std::size_t g = 0;
     if (ra.n > 0) {
-        const double total = resample_total(ra.w, ra.n);
+        const double total = ra.total;
         const double T = double(count);
         double a = 0;
         for (int j = 0; j < ra.n; ++j) {
@@ -41,7 +41,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             }
         }
     }
-    // Strata no particle reached (no weights, all 0, or rounding short of the
-    // last point) hold 0.
-    for (std::size_t i = g; i < count; ++i) out[i] = 0;
+    // Rounding can leave the summed expected counts just short of the last
+    // strata points: those points lie at the top of the cumulative count, in
+    // the stretch of the last particle of positive weight.  With no weights
+    // every element is 0, as in the other schemes.
+    if (g < count) {
+        int last = ra.n;
+        while (last > 0 && !(ra.w[last - 1] > 0)) --last;
+        for (std::size_t i = g; i < count; ++i) out[i] = last;
+    }
 }

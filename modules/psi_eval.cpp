@@ -130,9 +130,10 @@ void digamma_any(const double* in, double* out, size_t n) {
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nrhs != 1) args_error("wrongInputCount", "Wrong number of input arguments.");
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    args_require_double(prhs[0], 1);
-    const int* d = mxGetDimensions_700(prhs[0]);
-    plhs[0] = mxCreateDoubleMatrix_700(d[0], d[1], mxREAL);
+    args_require_double_any_shape(prhs[0], 1);
+    // The input's whole shape, every dimension: elementwise on all of it.
+    plhs[0] = mxCreateNumericArray(mxGetNumberOfDimensions(prhs[0]), mxGetDimensions(prhs[0]),
+                                   mxDOUBLE_CLASS, mxREAL);
     const double* in = mxGetPr(prhs[0]);
     double* out = mxGetPr(plhs[0]);
     digamma_any(in, out, args_count(plhs[0]));

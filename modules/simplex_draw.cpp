@@ -11,7 +11,7 @@
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs != 1 && nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    for (int i = 1; i <= nrhs; ++i) args_require_size(prhs[i - 1], i);
 
     if (!args_is_scalar(prhs[0])) args_error("notScalar", "First argument must be a scalar.");
     const int k = args_size(prhs[0]);

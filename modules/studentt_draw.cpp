@@ -98,12 +98,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The host makes an empty array for negative sizes: only the elements it
     // returned are transformed.
     std::size_t count = args_count(plhs[0]);
+    if (count == 0) return;  // an empty result reads no parameter
 
     rand_stream rs = rand_open();
     if (per_element) {
         const double* nu = mxGetPr(prhs[0]);
         fill_array(&rs, nu, p, std::min(count, args_count(prhs[0])));
     } else {
-        fill_scalar(&rs, mxGetScalar(prhs[0]), p, count);
+        fill_scalar(&rs, args_scalar(prhs[0]), p, count);
     }
 }

@@ -69,7 +69,9 @@ void replicate_means(const double* x, std::size_t n, std::size_t d, const double
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    args_require_double(prhs[0], 1);
+    if (nrhs >= 2) args_require_size(prhs[1], 2);
+    if (nrhs == 3) args_require_double(prhs[2], 3);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
     const int n = dx[0], d = dx[1];

@@ -7,10 +7,11 @@
 //
 // The percentiles are sorted once per call by the host's "sort", so one merge
 // pass per replicate places them all: the walk over the intervals stops as
-// soon as every percentile that can be placed is.  Percentiles above 100 and
-// NaN ones are never placed and keep the result's 0.
+// soon as every percentile is placed.  Every percentile lies in 0 .. 100 and
+// c(n-1) = 1, so each one is placed in every replicate.
 #include "common/bootweights.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace {
@@ -19,7 +20,7 @@ struct walk {
     const double* x;    // the sample
     int n;              // sample values (at least 1)
     const double* q;    // ascending fractions
-    int nq;             // leading fractions that are numbers: a NaN blocks the rest
+    int nq;             // fractions
     double* out;        // first element of this replicate's row
     std::size_t stride; // rows of the result
 };
@@ -55,22 +56,19 @@ void place(const walk& wk, const double* g, double s) {
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 2 || nrhs > 4) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    args_require_doubles(prhs, 1, 2);
+    if (nrhs >= 3) args_require_size(prhs[2], 3);
+    if (nrhs == 4) args_require_double(prhs[3], 4);
 
+    // A row or a column: the sample is its values, n of them.
     const int* dx = mxGetDimensions_700(prhs[0]);
-    const int n = dx[0];
+    if (dx[0] > 1 && dx[1] > 1) args_error("notVector", "X must be a vector.");
+    const int n = int(args_count(prhs[0]));
     const double* x = mxGetPr(prhs[0]);
     const int* dp = mxGetDimensions_700(prhs[1]);
     if (dp[0] > 1 && dp[1] > 1) args_error("notVector", "P must be a vector.");
-    const int np = dp[0] * dp[1];  // at most one of them exceeds 1
-
-    mxArray* sorted = nullptr;
-    mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
-    mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
-    if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
-        args_error("internal", "Internal error: the host's sort returned too few values.");
-    double* q = mxGetPr(sorted);
-    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
+    const int np = int(args_count(prhs[1]));
+    const double* p = mxGetPr(prhs[1]);
 
     int b = 1;
     if (nrhs >= 3) {
@@ -80,8 +78,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double* w = nullptr;
     if (nrhs == 4) {
         const int* dw = mxGetDimensions_700(prhs[3]);
-        // Fewer elements than rows (no column, or an empty trailing
-        // dimension) is no column either: its weights cannot be read.
+        // Fewer elements than rows (no column) is no column either: its
+        // weights cannot be read.
         if (dw[1] > 1 || args_count(prhs[3]) < std::size_t(dw[0]))
             args_error("notColumn", "W must be a column vector.");
         // "a same size" is kept on purpose: callers match on this text.
@@ -89,27 +87,40 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         w = mxGetPr(prhs[3]);
     }
 
+    // The curve through (c(j), X(j)) is a distribution function only for an
+    // ascending sample, and a percentile only exists from 0 to 100.
+    for (int i = 0; i < n; ++i) {
+        if (x[i] != x[i]) args_error("nanValue", "X must not contain NaN.");
+        if (i > 0 && x[i] < x[i - 1]) args_error("notSorted", "X must be in ascending order.");
+    }
+    for (int k = 0; k < np; ++k)
+        if (!(p[k] >= 0 && p[k] <= 100)) args_error("percentRange", "P must be between 0 and 100.");
+
+    mxArray* sorted = nullptr;
+    mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
+    mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
+    if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
+        args_error("internal", "Internal error: the host's sort returned too few values.");
+    double* q = mxGetPr(sorted);
+    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
+
     plhs[0] = mxCreateDoubleMatrix_700(b, np, mxREAL);
     double* out = mxGetPr(plhs[0]);
-
-    // Fractions up to the first NaN (the host's sort puts NaNs last): no
-    // comparison with a NaN holds, so none from there on is ever placed.
-    int nq = 0;
-    while (nq < np && q[nq] == q[nq]) ++nq;
-    // Values of the sample: its n rows, or none when X holds no elements
-    // (n rows but no column).
-    const int values = args_count(prhs[0]) >= std::size_t(n) ? n : 0;
+    const std::size_t count = args_count(plhs[0]);
 
     // Replicates are drawn only when they can show: with no sample value
     // (rand(0, 1) takes nothing anyway) or an empty result (no column, no
     // percentile) nothing is drawn, so a huge B with an empty result ends at
-    // once instead of keeping the host busy for hours.
-    const int replicates = n > 0 && args_count(plhs[0]) > 0 ? b : 0;
+    // once instead of keeping the host busy for hours.  An empty sample has
+    // no percentile: NaN.
+    if (n == 0)
+        for (std::size_t i = 0; i < count; ++i) out[i] = NAN;
+    const int replicates = n > 0 && count > 0 ? b : 0;
     bootweights bw = bootweights_open(n, w, replicates);
     for (int r = 0; r < replicates; ++r) {
         double s;
         double* g = bootweights_draw(&bw, &s);
-        if (values > 0 && nq > 0) place(walk{x, values, q, nq, out + r, std::size_t(b)}, g, s);
+        place(walk{x, n, q, np, out + r, std::size_t(b)}, g, s);
     }
     bootweights_close(&bw);
     mxDestroyArray(sorted);

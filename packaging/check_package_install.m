@@ -1,6 +1,10 @@
 % CHECK_PACKAGE_INSTALL  Install the bayesmex archive TARBALL into folder TMP,
-% load it, and check that every function runs its compiled module and has
-% its help text.  Errors listing every function that fails.
+% load it, and check it against the manifest: every module is the package's
+% compiled file, loads and runs (a call without arguments raises its own
+% bayesmex:NAME: error), with its help text beside it; every m-file function
+% is there with its help; `pkg describe` lists each function under its group;
+% the functions' own test blocks pass; the demo runs at its quick size and
+% draws its figures.  Errors listing every problem.
 function check_package_install(tarball, tmp)
   % A throwaway prefix and package lists, local and global: pkg installs
   % globally when run as root, and neither user's list may change.
@@ -10,73 +14,83 @@ function check_package_install(tarball, tmp)
   pkg('install', '-local', tarball);
   pkg('load', 'bayesmex');
 
-  metric = struct('type', 'metric_euclidean', 'lengthScale', 1, ...
-                  'components', {{[1 2]}}, 'deltadist', false);
-  calls = {
-    'meanshape_draw',          {2, 5}
-    'invchisq_draw',           {1, 4}
-    'studentt_draw',           {5}
-    'exponential_draw',        {2}
-    'simplex_draw',            {3}
-    'meanshape_draw1',         {2, 5}
-    'invchisq_draw1',          {1, 4}
-    'hyperscale_draw1',        {1, 2, 1, 2, 3}
-    'particles_multinomial',   {[1 2 3]}
-    'particles_residual',      {[1 2 3]}
-    'particles_stratified',    {[1 2 3]}
-    'particles_deterministic', {[1 2 3]}
-    'weightboot_average',      {rand(5, 2)}
-    'weightboot_quantile',     {(1:5)', 50}
-    'metric_pairwise',         {metric, rand(3, 2)}
-    'psi_eval',                {1}
-    'hyptan_fast',             {0.5}
-  };
-
+  m = bayesmex_manifest();
+  names = [{m.modules.name}, {m.mfiles.name}];
+  groups = [{m.modules.group}, {m.mfiles.group}];
+  is_module = [true(1, numel(m.modules)), false(1, numel(m.mfiles))];
   failures = {};
-  for i = 1:rows(calls)
-    name = calls{i, 1};
-    % The compiled module, from the package's own folders, must be what a
-    % call finds; the help file beside it must not shadow it.
+  for i = 1:numel(names)
+    name = names{i};
     where = which(name);
-    if (isempty(where))
-      failures{end+1} = sprintf('%s: not installed', name);
-      continue;
-    end
     [folder, ~, ext] = fileparts(where);
-    if (! strcmp(ext, '.mex') || ! strncmp(where, tmp, numel(tmp)))
-      failures{end+1} = sprintf('%s: a call finds %s, not the installed module', name, where);
+    if (isempty(where) || ! strncmp(where, tmp, numel(tmp)))
+      failures{end+1} = sprintf('%s: a call finds "%s", not the installed function', name, where);
       continue;
     end
-    if (! exist(fullfile(folder, [name '.m']), 'file'))
-      failures{end+1} = sprintf('%s: no help file beside %s', name, where);
-    end
-    text = get_help_text(name);
-    if (isempty(strfind(text, [name '('])))
+    if (isempty(strfind(get_help_text(name), [name '('])))
       failures{end+1} = sprintf('%s: help shows no help text', name);
     end
-    try
-      r = feval(name, calls{i, 2}{:});
-      if (! isa(r, 'double') || isempty(r))
-        failures{end+1} = sprintf('%s: returned no double values', name);
+    if (is_module(i))
+      % The compiled module must be what a call finds; the help file beside
+      % it must not shadow it.
+      if (! strcmp(ext, '.mex') || ! exist(fullfile(folder, [name '.m']), 'file'))
+        failures{end+1} = sprintf('%s: %s is no module with its help file beside it', name, where);
+        continue;
       end
-    catch err
-      failures{end+1} = sprintf('%s: %s', name, err.message);
+      try
+        feval(name);
+        failures{end+1} = sprintf('%s: a call without arguments succeeded', name);
+      catch err
+        if (! strncmp(err.identifier, ['bayesmex:' name ':'], numel(name) + 10))
+          failures{end+1} = sprintf('%s: %s (%s)', name, err.message, err.identifier);
+        end
+      end
+    end
+    % Test blocks, where the function's file has any (every module's has),
+    % and the module's demo blocks, as a user runs them after pkg load.
+    if (is_module(i) || ! isempty(regexp(fileread(fullfile(folder, [name '.m'])), '^%!', 'lineanchors', 'once')))
+      [passed, total] = test(name, 'quiet', stdout);
+      if (total == 0 || passed != total)
+        failures{end+1} = sprintf('%s: %d of %d test blocks pass', name, passed, total);
+      end
+    end
+    if (is_module(i))
+      out = evalc(sprintf('demo %s', name));
+      if (isempty(strfind(out, [name ' example 1:'])) || ! isempty(strfind(out, ': failed')))
+        failures{end+1} = sprintf('%s: the demo does not run:\n%s', name, out);
+      end
     end
   end
 
-  % Each function's own test blocks pass and its demo runs, as a user runs
-  % them after pkg load, and lookfor finds the functions by their words.
-  for i = 1:rows(calls)
-    name = calls{i, 1};
-    [n, nmax] = test(name, 'quiet', stdout);
-    if (nmax == 0 || n < nmax)
-      failures{end+1} = sprintf('%s: %d of %d test blocks pass', name, n, nmax);
-    end
-    out = evalc(sprintf('demo %s', name));
-    if (isempty(strfind(out, [name ' example 1:'])) || ! isempty(strfind(out, ': failed')))
-      failures{end+1} = sprintf('%s: the demo does not run:\n%s', name, out);
+  % INDEX: each function once, under its group's title.
+  desc = pkg('describe', 'bayesmex');
+  listed = {};
+  for c = desc{1}.provides
+    for f = c{1}.functions
+      listed(end+1, :) = {f{1}, c{1}.category};
     end
   end
+  titles = containers.Map({m.groups.key}, {m.groups.title});
+  want = [names', cellfun(@(g) titles(g), groups, 'UniformOutput', false)'];
+  if (! isequal(sortrows(listed), sortrows(want)))
+    failures{end+1} = sprintf('INDEX lists %s', strjoin(strcat(listed(:, 1), ' (', listed(:, 2), ')')', ', '));
+  end
+
+  % The demo, from the package, with its figures.
+  figdir = fullfile(tmp, 'figures');
+  try
+    bayesmex_demo(1, 'quick', figdir);
+    for f = {'samplers', 'particle_filter', 'gibbs', 'bootstrap', 'gp_regression'}
+      info = dir(fullfile(figdir, [f{1} '.png']));
+      if (isempty(info) || info.bytes == 0)
+        failures{end+1} = sprintf('bayesmex_demo drew no %s.png', f{1});
+      end
+    end
+  catch err
+    failures{end+1} = sprintf('bayesmex_demo: %s', err.message);
+  end
+
+  % lookfor finds the functions by the words a user types.
   words = {'gamma', 'meanshape_draw'; 'tanh', 'hyptan_fast'; 'digamma', 'psi_eval'; ...
            'Dirichlet', 'simplex_draw'; 'resampling', 'particles_stratified'; ...
            'bootstrap', 'weightboot_quantile'; 'distance', 'metric_pairwise'};
@@ -97,5 +111,6 @@ function check_package_install(tarball, tmp)
     error('package check failed (%d problems):\n  %s', numel(failures), ...
           strjoin(failures, "\n  "));
   end
-  printf('%d functions installed, each runs its module, has help text, passes its test blocks and runs its demo\n', rows(calls));
+  printf('%d functions installed, each with its help text, listed in INDEX; the demo runs\n', ...
+         numel(names));
 end

@@ -3,18 +3,14 @@
 # prefix and package list (the user's own are never read or written), loads
 # it in a fresh Octave and runs check_package_install.m there.
 set -euo pipefail
-cmake=$1; bindir=$2; tarball=$3; octave=$4; here=$5
+cmake=$1; bindir=$2; tarball=$3; octave=$4; root=$5
 
 "$cmake" --build "$bindir" --target package_octave
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 # HOME too, so nothing of the user's configuration or package lists is seen.
 HOME=$tmp "$octave" --no-gui --norc --no-history --quiet --eval "
-  addpath('$here');
-  try
-    check_package_install('$tarball', '$tmp');
-    disp('PACKAGE TEST PASSED');
-  catch err
-    disp(getReport(err));
-    exit(1);
-  end"
+  addpath('$root/packaging');
+  addpath('$root/matlab');
+  check_package_install('$tarball', '$tmp');
+  disp('PACKAGE TEST PASSED');"

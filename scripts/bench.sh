@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-octave-cli --no-gui --norc --quiet --eval "addpath('build/octave'); addpath('bench'); run_benchmarks(${1:-7});"
+octave-cli --no-gui --norc --no-history --quiet --eval "addpath('build/octave'); addpath('bench'); run_benchmarks(${1:-7});"

@@ -4,4 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-octave-cli --no-gui --norc --quiet --eval "addpath('build/octave'); addpath('demo'); bayesmex_demo(${1:-1});"
+octave-cli --no-gui --norc --no-history --quiet \
+  --eval "addpath('$PWD/build/octave'); bayesmex_demo(${1:-1}, 'full', '$PWD/demo/figures');"

@@ -1,9 +1,13 @@
 #!/bin/bash
 # Installs what the build, the tests and the demo need on Debian 12, as root
-# (or through sudo).  Packages already present are left alone.
+# (or through sudo).  Packages already present are left alone.  Octave's
+# figures need the FreeSans font and print through Ghostscript, which the
+# octave packages only recommend (and recommendations are not installed
+# here).
 set -euo pipefail
-packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox fonts-dejavu-core
-          python3 python3-mpmath clang libclang-rt-14-dev)
+packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox
+          fonts-freefont-otf ghostscript fonts-dejavu-core python3 python3-mpmath
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

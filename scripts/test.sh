@@ -1,13 +1,13 @@
 #!/bin/bash
 # Set-up, build, then every test: the stand-in-host and Octave suites, the
 # stand-in suite again under the sanitizers, and a short fuzzing run of every
-# gateway.  With --quick only the first.
+# gateway.  With --quick only the first.  Compiler warnings fail the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh
+bash scripts/build.sh -DBAYESMEX_WERROR=ON
 (cd build && ctest --output-on-failure -j2)
 if [ "${1:-}" != "--quick" ]; then
-  bash scripts/sanitize.sh
-  bash scripts/fuzz.sh 2
+  bash scripts/sanitize.sh -DBAYESMEX_WERROR=ON
+  bash scripts/fuzz.sh 2 -DBAYESMEX_WERROR=ON
 fi

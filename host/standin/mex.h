@@ -14,6 +14,11 @@ typedef struct mxArray_tag mxArray;
 typedef size_t mwSize;
 typedef size_t mwIndex;
 typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
+typedef enum {
+    mxUNKNOWN_CLASS = 0, mxCELL_CLASS, mxSTRUCT_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS,
+    mxVOID_CLASS, mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS, mxUINT8_CLASS, mxINT16_CLASS,
+    mxUINT16_CLASS, mxINT32_CLASS, mxUINT32_CLASS, mxINT64_CLASS, mxUINT64_CLASS, mxFUNCTION_CLASS
+} mxClassID;
 
 #ifdef __cplusplus
 extern "C" {
@@ -37,6 +42,8 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[],
 /* libmx: access */
 double mxGetScalar(const mxArray* a);
 double* mxGetPr(const mxArray* a);
+/* Imaginary parts of a complex double array (null for a real one). */
+double* mxGetPi(const mxArray* a);
 void* mxGetData(const mxArray* a);
 const int* mxGetDimensions_700(const mxArray* a);
 const mwSize* mxGetDimensions(const mxArray* a);
@@ -54,11 +61,15 @@ int mxIsCell(const mxArray* a);
 int mxIsLogical(const mxArray* a);
 int mxIsStruct(const mxArray* a);
 const char* mxGetClassName(const mxArray* a);
+mxClassID mxGetClassID(const mxArray* a);
 
 /* libmx: creation and release */
 mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
 mxArray* mxCreateDoubleScalar(double value);
+/* Only mxDOUBLE_CLASS with mxREAL: what the modules make. */
+mxArray* mxCreateNumericArray(mwSize ndim, const mwSize* dims, mxClassID classid,
+                              mxComplexity flag);
 void mxDestroyArray(mxArray* a);
 void* mxMalloc(size_t bytes);
 void mxFree(void* block);

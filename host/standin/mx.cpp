@@ -12,7 +12,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -33,11 +36,85 @@ void check_memory(size_t elements, size_t bytes_each) {
 
 size_t elem_bytes(standin::cls c) {
     switch (c) {
-        case standin::cls::single_: return 4;
         case standin::cls::int8_:
+        case standin::cls::uint8_:
         case standin::cls::logical_: return 1;
+        case standin::cls::int16_:
+        case standin::cls::uint16_:
         case standin::cls::char_: return 2;
+        case standin::cls::single_:
+        case standin::cls::int32_:
+        case standin::cls::uint32_: return 4;
+        case standin::cls::int64_:
+        case standin::cls::uint64_: return 8;
         default: return 0;
+    }
+}
+
+// Element i of an array of a class with byte storage, as a double.
+template <class T>
+double element_as(const mxArray* a, size_t i) {
+    T v;
+    std::memcpy(&v, a->bytes.data() + i * sizeof v, sizeof v);
+    return double(v);
+}
+
+double element(const mxArray* a, size_t i) {
+    using standin::cls;
+    switch (a->c) {
+        case cls::double_: return a->re[i];
+        case cls::single_: return element_as<float>(a, i);
+        case cls::int8_: return element_as<int8_t>(a, i);
+        case cls::uint8_: return element_as<uint8_t>(a, i);
+        case cls::int16_: return element_as<int16_t>(a, i);
+        case cls::uint16_:
+        case cls::char_: return element_as<uint16_t>(a, i);
+        case cls::int32_: return element_as<int32_t>(a, i);
+        case cls::uint32_: return element_as<uint32_t>(a, i);
+        case cls::int64_: return element_as<int64_t>(a, i);
+        case cls::uint64_: return element_as<uint64_t>(a, i);
+        case cls::logical_: return a->bytes[i] ? 1.0 : 0.0;
+        default: return 0.0;
+    }
+}
+
+// v rounded to the nearest integer and saturated, as the host's integer
+// conversion does (NaN gives 0).
+template <class T>
+void store_as(mxArray* a, size_t i, double v) {
+    T t;
+    if (std::is_floating_point<T>::value) {
+        t = T(v);
+    } else if (v != v) {
+        t = 0;
+    } else {
+        const double r = std::round(v);
+        if (r <= double(std::numeric_limits<T>::min()))
+            t = std::numeric_limits<T>::min();
+        else if (r >= double(std::numeric_limits<T>::max()))
+            t = std::numeric_limits<T>::max();
+        else
+            t = T(r);
+    }
+    std::memcpy(a->bytes.data() + i * sizeof t, &t, sizeof t);
+}
+
+void store(mxArray* a, size_t i, double v) {
+    using standin::cls;
+    switch (a->c) {
+        case cls::double_: a->re[i] = v; break;
+        case cls::single_: store_as<float>(a, i, v); break;
+        case cls::int8_: store_as<int8_t>(a, i, v); break;
+        case cls::uint8_: store_as<uint8_t>(a, i, v); break;
+        case cls::int16_: store_as<int16_t>(a, i, v); break;
+        case cls::uint16_:
+        case cls::char_: store_as<uint16_t>(a, i, v); break;
+        case cls::int32_: store_as<int32_t>(a, i, v); break;
+        case cls::uint32_: store_as<uint32_t>(a, i, v); break;
+        case cls::int64_: store_as<int64_t>(a, i, v); break;
+        case cls::uint64_: store_as<uint64_t>(a, i, v); break;
+        case cls::logical_: a->bytes[i] = v != 0; break;
+        default: standin::detail::fault("numeric: not a numeric class");
     }
 }
 
@@ -160,6 +237,13 @@ mxArray* sparse(size_t r, size_t c, size_t nonzeros, bool is_logical) {
 
 mxArray* of_class(cls c, const std::vector<size_t>& d) { return detail::make(c, d); }
 
+mxArray* numeric(cls c, const std::vector<size_t>& d, const std::vector<double>& v) {
+    mxArray* a = detail::make(c, d);
+    const size_t n = count(a->dims);
+    for (size_t i = 0; i < v.size() && i < n; ++i) store(a, i, v[i]);
+    return a;
+}
+
 mxArray* logical(size_t r, size_t c, std::initializer_list<int> v) {
     mxArray* a = detail::make(cls::logical_, {r, c});
     size_t i = 0;
@@ -210,21 +294,12 @@ using standin::cls;
 
 extern "C" {
 
+// Hosts differ on an empty array (an error, or an undefined value): asking
+// is a breach here.
 double mxGetScalar(const mxArray* a) {
     checked(a, "mxGetScalar");
-    if (a->c == cls::double_) return a->re.empty() ? 0.0 : a->re[0];
-    if (a->bytes.empty()) return 0.0;
-    switch (a->c) {
-        case cls::single_: {
-            float f;
-            std::memcpy(&f, a->bytes.data(), 4);
-            return f;
-        }
-        case cls::int8_: return (double)(signed char)a->bytes[0];
-        case cls::logical_: return a->bytes[0] ? 1.0 : 0.0;
-        case cls::char_: return a->bytes[0] | (a->bytes[1] << 8);
-        default: return 0.0;
-    }
+    if (count(a->dims) == 0) standin::detail::fault("mxGetScalar on an empty array, whose value is undefined");
+    return element(a, 0);
 }
 
 // Like the host, storage of any class is handed out as it lies: a module
@@ -234,6 +309,11 @@ double* mxGetPr(const mxArray* a) {
     if (a->c == cls::double_) return a->re.empty() ? nullptr : const_cast<double*>(a->re.data());
     return a->bytes.empty() ? nullptr
                             : reinterpret_cast<double*>(const_cast<unsigned char*>(a->bytes.data()));
+}
+
+double* mxGetPi(const mxArray* a) {
+    checked(a, "mxGetPi");
+    return a->complex && !a->im.empty() ? const_cast<double*>(a->im.data()) : nullptr;
 }
 
 void* mxGetData(const mxArray* a) {
@@ -272,8 +352,36 @@ const char* mxGetClassName(const mxArray* a) {
         case cls::cell_: return "cell";
         case cls::struct_: return "struct";
         case cls::function_: return "function_handle";
+        case cls::uint8_: return "uint8";
+        case cls::int16_: return "int16";
+        case cls::uint16_: return "uint16";
+        case cls::int32_: return "int32";
+        case cls::uint32_: return "uint32";
+        case cls::int64_: return "int64";
+        case cls::uint64_: return "uint64";
     }
     return "unknown";
+}
+
+mxClassID mxGetClassID(const mxArray* a) {
+    switch (checked(a, "mxGetClassID")->c) {
+        case cls::double_: return mxDOUBLE_CLASS;
+        case cls::single_: return mxSINGLE_CLASS;
+        case cls::int8_: return mxINT8_CLASS;
+        case cls::uint8_: return mxUINT8_CLASS;
+        case cls::int16_: return mxINT16_CLASS;
+        case cls::uint16_: return mxUINT16_CLASS;
+        case cls::int32_: return mxINT32_CLASS;
+        case cls::uint32_: return mxUINT32_CLASS;
+        case cls::int64_: return mxINT64_CLASS;
+        case cls::uint64_: return mxUINT64_CLASS;
+        case cls::logical_: return mxLOGICAL_CLASS;
+        case cls::char_: return mxCHAR_CLASS;
+        case cls::cell_: return mxCELL_CLASS;
+        case cls::struct_: return mxSTRUCT_CLASS;
+        case cls::function_: return mxFUNCTION_CLASS;
+    }
+    return mxUNKNOWN_CLASS;
 }
 
 // Negative sizes give an empty array, as on the host.
@@ -283,6 +391,13 @@ mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity) {
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity) {
     return standin::detail::make(cls::double_, {m, n});
 }
+mxArray* mxCreateNumericArray(mwSize ndim, const mwSize* dims, mxClassID classid,
+                              mxComplexity flag) {
+    if (classid != mxDOUBLE_CLASS || flag != mxREAL)
+        standin::detail::fault("mxCreateNumericArray: only real double arrays are made here");
+    return standin::detail::make(cls::double_, std::vector<size_t>(dims, dims + ndim));
+}
+
 mxArray* mxCreateDoubleScalar(double v) {
     mxArray* a = standin::detail::make(cls::double_, {1, 1});
     a->re[0] = v;

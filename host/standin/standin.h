@@ -14,7 +14,10 @@
 
 namespace standin {
 
-enum class cls { double_, single_, int8_, logical_, char_, cell_, struct_, function_ };
+enum class cls {
+    double_, single_, int8_, logical_, char_, cell_, struct_, function_,
+    uint8_, int16_, uint16_, int32_, uint32_, int64_, uint64_
+};
 
 // ---- arrays -----------------------------------------------------------------
 // Arrays made here belong to the test; `release` frees one (with its children).
@@ -27,6 +30,9 @@ mxArray* complex_matrix(size_t rows, size_t cols, const std::vector<double>& re,
 // A sparse double (or logical) array whose storage holds only `nonzeros` values.
 mxArray* sparse(size_t rows, size_t cols, size_t nonzeros, bool logical = false);
 mxArray* of_class(cls c, const std::vector<size_t>& dims);
+// A numeric (or logical) array of class c holding `values`, each converted to
+// the class as a cast would (integers: in range, truncated).
+mxArray* numeric(cls c, const std::vector<size_t>& dims, const std::vector<double>& values);
 mxArray* logical(size_t rows, size_t cols, std::initializer_list<int> values = {});
 mxArray* text(const std::string& s);
 mxArray* cell(size_t rows, size_t cols, std::vector<mxArray*> elements = {});

@@ -1,9 +1,20 @@
 #include "pairs.h"
 
+// Classes in input order: the parameters are read as doubles, the sizes may
+// also be integers.
+static void require_classes(int nrhs, const mxArray* prhs[], int parameters) {
+    for (int i = 1; i <= nrhs; ++i) {
+        if (i <= parameters)
+            args_require_double(prhs[i - 1], i);
+        else
+            args_require_size(prhs[i - 1], i);
+    }
+}
+
 void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs != 2 && nrhs != 4) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    require_classes(nrhs, prhs, 2);
 
     const int* d1 = mxGetDimensions_700(prhs[0]);
     const int* d2 = mxGetDimensions_700(prhs[1]);
@@ -34,17 +45,17 @@ void pairs_read(const mxArray* prhs[], pair_args* pa) {
     if (pa->array1)
         pa->p1 = mxGetPr(prhs[0]);
     else
-        pa->s1 = mxGetScalar(prhs[0]);
+        pa->s1 = args_scalar(prhs[0]);
     if (pa->array2)
         pa->p2 = mxGetPr(prhs[1]);
     else
-        pa->s2 = mxGetScalar(prhs[1]);
+        pa->s2 = args_scalar(prhs[1]);
 }
 
 void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs != 1 && nrhs != 3) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, nrhs);
+    require_classes(nrhs, prhs, 1);
 
     const int* d = mxGetDimensions_700(prhs[0]);
     sa->array = d[0] > 1 || d[1] > 1;

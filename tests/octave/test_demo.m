@@ -1,8 +1,17 @@
 function test_demo()
-  % The demo at its quick size checks its own known answers; no figures.
-  here = fileparts(mfilename('fullpath'));
-  addpath(fullfile(here, '..', '..', 'demo'));
-  out = bayesmex_demo(3, 'quick', '');
+  % The demo at its quick size checks its own known answers, and draws and
+  % prints its figures as `bayesmex_demo` does for a user: each is a PNG
+  % with a picture in it, and drawing them warns of nothing.
+  figdir = tempname();
+  cleanup = onCleanup(@() remove_folder(figdir));
+  lastwarn('');
+  out = bayesmex_demo(3, 'quick', figdir);
+  [msg, id] = lastwarn();
+  assert(isempty(msg), 'the demo warned: %s (%s)', msg, id);
+  for f = {'samplers', 'particle_filter', 'gibbs', 'bootstrap', 'gp_regression'}
+    check_png(fullfile(figdir, [f{1} '.png']));
+  end
+
   s = out.samplers.rows;
   for k = 1:rows(s)
     assert(abs(s{k, 2} - s{k, 3}) < 0.05 * max(1, abs(s{k, 3})), 'sampler mean: %s', s{k, 1});
@@ -20,4 +29,23 @@ function test_demo()
   assert(abs(b.mean_sd(1) / b.mean_sd(2) - 1) < 0.15, 'bootstrap sd');
   assert(out.metric.distance_error < 1e-12);
   assert(out.metric.gp_rmse < 0.1);
+end
+
+function check_png(file)
+  % The PNG signature, an IHDR chunk of at least 200 by 100 pixels, and more
+  % than a blank canvas's worth of data.
+  fid = fopen(file, 'r');
+  assert(fid >= 0, 'no figure %s', file);
+  bytes = fread(fid, Inf, 'uint8=>double')';
+  fclose(fid);
+  assert(numel(bytes) > 5000, '%s holds %d bytes', file, numel(bytes));
+  assert(isequal(bytes(1:8), [137 80 78 71 13 10 26 10]), '%s is not a PNG', file);
+  assert(isequal(char(bytes(13:16)), 'IHDR'), '%s has no IHDR chunk', file);
+  size = [256 .^ (3:-1:0) * bytes(17:20)', 256 .^ (3:-1:0) * bytes(21:24)'];
+  assert(size(1) >= 200 && size(2) >= 100, '%s is %d by %d pixels', file, size);
+end
+
+function remove_folder(folder)
+  confirm_recursive_rmdir(false, 'local');
+  rmdir(folder, 's');
 end

@@ -93,7 +93,7 @@ TEST(hyperscale_draw1, NoOutputRequestedAndArrayInputs) {
     auto r2 = harness::call(fn(), 1,
                             {standin::matrix(1, 2, {2, -7}), standin::matrix(2, 1, {10, -1}),
                              standin::matrix(1, 2, {0, 5}), standin::matrix(1, 3, {1, 0, 0}),
-                             standin::complex_matrix(1, 1, {1}, {9})});
+                             standin::complex_matrix(1, 1, {1}, {0})});
     ASSERT_FALSE(r1.failed) << r1.message;
     ASSERT_FALSE(r2.failed) << r2.message;
     ASSERT_EQ(r1.out.size(), 1u);

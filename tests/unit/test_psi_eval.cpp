@@ -60,6 +60,7 @@ TEST(psi_eval, MessagesInTheOrderTheChecksFire) {
         {1, {standin::text("abc")}, "Input 1 must be a full double array, not char."},
         {1, {standin::sparse(4, 4, 2)}, "Input 1 must be a full double array, not sparse."},
         {1, {standin::cell(1, 1)}, "Input 1 must be a full double array, not cell."},
+        {1, {standin::complex_matrix(1, 2, {1, 0.5}, {0, 7})}, "Input 1 must be real."},
     };
     for (const row& r : rows) {
         harness::args a{};
@@ -76,18 +77,26 @@ TEST(psi_eval, Shapes) {
         mxArray* in;
         std::vector<size_t> dims;
     };
+    std::vector<double> x(24);
+    for (size_t i = 0; i < x.size(); ++i) x[i] = 0.25 + 0.5 * double(i);
     const row rows[] = {
         {matrix(0, 3), {0, 3}},
         {matrix(2, 3, {1, 2, 3, 4, 5, 6}), {2, 3}},
-        {standin::array({2, 3, 4}), {2, 3}},
-        {standin::complex_matrix(1, 2, {1, 0.5}, {7, 7}), {1, 2}},
+        {standin::array({7, 7, 0}), {7, 7, 0}},
+        {standin::array({2, 3, 4}, x), {2, 3, 4}},
+        {standin::array({1, 2, 3, 4}, x), {1, 2, 3, 4}},
     };
     for (const row& r : rows) {
+        const std::vector<double> in = standin::values(r.in);
         auto res = harness::call(fn(), 0, {r.in});
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+        const std::vector<double> out = standin::values(res.out[0]);
+        ASSERT_EQ(out.size(), in.size());
+        for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(same_bits(out[i], plain(in[i]))) << i;
     }
-    auto c = harness::call(fn(), 1, {standin::complex_matrix(1, 2, {1, 0.5}, {7, 7})});
+    auto c = harness::call(fn(), 1, {standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0})});
+    ASSERT_FALSE(c.failed) << c.message;
     EXPECT_TRUE(same_bits(standin::values(c.out[0])[1], plain(0.5))) << "complex: real parts";
 }
 

@@ -4,7 +4,6 @@
 // c(n-1) = 1.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "harness.h"
 
@@ -56,50 +55,38 @@ std::vector<double> uniforms(size_t count, unsigned seed) {
     return u;
 }
 
+// Every check comes before the host's "sort" and the first draw.
 TEST(weightboot_quantile, MessagesInTheOrderTheChecksFire) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-        bool sorted;  // the checks that fire after "sort"
-    };
-    const row rows[] = {
-        {2, {matrix(4, 1), scalar(50)}, "Too many output arguments.", false},
-        {1, {matrix(4, 1)}, "Wrong number of input arguments.", false},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 1), scalar(1)},
-         "Wrong number of input arguments.", false},
+    harness::expect_messages(fn(), {
+        {2, {matrix(4, 1), scalar(50)}, "Too many output arguments."},
+        {1, {matrix(4, 1)}, "Wrong number of input arguments."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 1), scalar(1)}, "Wrong number of input arguments."},
         {1, {standin::of_class(standin::cls::int8_, {4, 1}), matrix(2, 2)},
-         "Input 1 must be a full double array, not int8.", false},
-        {1, {matrix(4, 1), standin::text("50")}, "Input 2 must be a full double array, not char.", false},
+         "Input 1 must be a full double array, not int8."},
+        {1, {matrix(4, 1), standin::text("50")}, "Input 2 must be a full double array, not char."},
         {1, {matrix(4, 1), scalar(50), standin::cell(1, 1), matrix(2, 2)},
-         "Input 3 must be a full double array, not cell.", false},
+         "Input 3 must be a full double array, not cell."},
         {1, {matrix(4, 1), scalar(50), scalar(1), standin::logical(4, 1)},
-         "Input 4 must be a full double array, not logical.", false},
-        {1, {matrix(4, 1), matrix(2, 2), matrix(1, 2)}, "P must be a vector.", false},
-        {1, {matrix(4, 1), matrix(1, 3), matrix(1, 2)}, "B must be a scalar.", true},
-        {1, {matrix(4, 1), matrix(3, 1), scalar(NAN)},
-         "Sizes must be finite and smaller than 2^31 in magnitude.", true},
+         "Input 4 must be a full double array, not logical."},
+        {1, {matrix(4, 2), matrix(2, 2)}, "X must be a vector."},
+        {1, {matrix(4, 1), matrix(2, 2), matrix(1, 2)}, "P must be a vector."},
+        {1, {matrix(4, 1), matrix(1, 3), matrix(1, 2)}, "B must be a scalar."},
+        {1, {matrix(4, 1), matrix(3, 1), scalar(NAN)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
         {1, {matrix(4, 1), matrix(3, 1), scalar(2147483648.0), matrix(4, 1)},
-         "Sizes must be finite and smaller than 2^31 in magnitude.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 2)}, "W must be a column vector.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 0)}, "W must be a column vector.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(5, 1)}, "W must be a same size as X.", true},
-        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(1, 1)}, "W must be a same size as X.", true},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        standin::clear_log();
-        auto res = standin::call(fn(), r.nlhs, a.list());
-        EXPECT_TRUE(res.failed) << r.message;
-        EXPECT_EQ(res.message, r.message);
-        ASSERT_EQ(standin::log().size(), r.sorted ? 1u : 0u) << r.message;
-        if (r.sorted) {
-            EXPECT_EQ(standin::log()[0].name, "sort");
-        }
-        // The sorted copy is the host's to reclaim when a later check fails.
-        EXPECT_EQ(res.reclaimed_arrays, r.sorted ? 1u : 0u) << r.message;
-    }
+         "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 2)}, "W must be a column vector."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(4, 0)}, "W must be a column vector."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(5, 1)}, "W must be a same size as X."},
+        {1, {matrix(4, 1), scalar(50), scalar(1), matrix(1, 1)}, "W must be a same size as X."},
+        {1, {matrix(1, 3), scalar(50), scalar(1), matrix(1, 1)}, "W must be a same size as X."},
+        {1, {matrix(1, 3, {1, NAN, 3}), scalar(150)}, "X must not contain NaN."},
+        {1, {matrix(3, 1, {1, 3, NAN}), scalar(50)}, "X must not contain NaN."},
+        {1, {matrix(3, 1, {1, 3, 2}), scalar(50)}, "X must be in ascending order."},
+        {1, {matrix(1, 3, {1, 2, 3}), matrix(1, 2, {50, NAN})}, "P must be between 0 and 100."},
+        {1, {matrix(1, 3, {1, 2, 3}), scalar(-1e-300)}, "P must be between 0 and 100."},
+        {1, {matrix(1, 3, {1, 2, 3}), matrix(2, 1, {100, std::nextafter(100.0, 101.0)})},
+         "P must be between 0 and 100."},
+    });
 }
 
 // Host calls: "sort" once (even for an empty P or no replicate), then, for a
@@ -120,10 +107,9 @@ TEST(weightboot_quantile, ShapesAndHostCalls) {
         {{matrix(4, 1), matrix(1, 2), scalar(0)}, 0, 2, 4},
         {{matrix(4, 1), matrix(1, 2), scalar(-4)}, 0, 2, 4},
         {{matrix(4, 1), matrix(1, 2), matrix(0, 0)}, 0, 2, 4},
-        {{matrix(4, 3), scalar(50), scalar(2), matrix(4, 1)}, 2, 1, 4},
-        {{matrix(1, 4), scalar(50), scalar(2)}, 2, 1, 1},
+        {{matrix(1, 4), scalar(50), scalar(2), matrix(4, 1)}, 2, 1, 4},  // a row: its values
         {{matrix(0, 0), scalar(50), scalar(2)}, 2, 1, 0},
-        {{matrix(3, 0), scalar(50), scalar(2)}, 2, 1, 3},
+        {{matrix(3, 0), scalar(50), scalar(2)}, 2, 1, 0},
     };
     for (const row& r : rows) {
         harness::args a{};
@@ -152,20 +138,17 @@ TEST(weightboot_quantile, ShapesAndHostCalls) {
 TEST(weightboot_quantile, PercentilesOnTheCumulativeWeights) {
     strict_stream strict;
     standin::script_rand({0.3, 0.3, 0.3, 0.3});
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    auto r = call(fn(), 1, {matrix(4, 1, {1, 2, 4, 8}),
-                            matrix(1, 11, {100, 50, -5, 25, 0, 150, 75, nan, 62.5, 12.5, 87.5})});
+    auto r = call(fn(), 1, {matrix(4, 1, {1, 2, 4, 8}), matrix(1, 8, {100, 50, 25, 0, 75, 62.5, 12.5, 87.5})});
     ASSERT_FALSE(r.failed) << r.message;
-    // Sorted: -5 0 12.5 25 50 62.5 75 87.5 100 150 NaN.
-    EXPECT_EQ(standin::values(r.out[0]), (std::vector<double>{1, 1, 1, 1, 2, 3, 4, 6, 8, 0, 0}));
+    // Sorted: 0 12.5 25 50 62.5 75 87.5 100.
+    EXPECT_EQ(standin::values(r.out[0]), (std::vector<double>{1, 1, 1, 2, 3, 4, 6, 8}));
 }
 
 TEST(weightboot_quantile, SameBitsAsTheDefinition) {
     strict_stream strict;
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<std::vector<double>> percentiles = {
-        {50}, {10, 90}, {0, 1, 2, 5, 50, 95, 99, 100},        {-3, 0, 0, 37.5, 37.5, 100, 100, 120},
-        {},   {100},    {33, 33.5, 34, 66, 67, 99.9, 1e-9}, {20, 40, 60, nan, 80},
+        {50}, {10, 90}, {0, 1, 2, 5, 50, 95, 99, 100},        {0, 0, 37.5, 37.5, 100, 100},
+        {},   {100},    {33, 33.5, 34, 66, 67, 99.9, 1e-9}, {20, 40, 60, 80},
     };
     unsigned seed = 1;
     for (int n : {2, 3, 5, 40}) {
@@ -174,7 +157,7 @@ TEST(weightboot_quantile, SameBitsAsTheDefinition) {
         if (n > 3) x[2] = x[1];  // a tie
         for (const auto& p : percentiles) {
             std::vector<double> q(p);
-            std::sort(q.begin(), q.end(), [](double a, double b) { return !std::isnan(a) && (std::isnan(b) || a < b); });
+            std::sort(q.begin(), q.end());
             for (double& v : q) v = v / 100;
             const int b = 4;
             const auto u = uniforms(size_t(n) * b, ++seed);
@@ -201,42 +184,48 @@ TEST(weightboot_quantile, SameBitsAsTheDefinition) {
 TEST(weightboot_quantile, PriorWeightsOfOnesAndOfZeros) {
     strict_stream strict;
     const std::vector<double> x = {-1, 0.5, 2, 2.25, 9};
-    const std::vector<double> p = {5, 50, 100, 150};
+    const std::vector<double> p = {5, 50, 100};
     const auto u = uniforms(15, 9);
     standin::script_rand(u);
-    auto plain = call(fn(), 1, {matrix(5, 1, x), matrix(1, 4, p), scalar(3)});
+    auto plain = call(fn(), 1, {matrix(5, 1, x), matrix(1, 3, p), scalar(3)});
     standin::script_rand(u);
-    auto ones = call(fn(), 1, {matrix(5, 1, x), matrix(1, 4, p), scalar(3), matrix(5, 1, std::vector<double>(5, 1.0))});
+    auto ones = call(fn(), 1, {matrix(5, 1, x), matrix(1, 3, p), scalar(3), matrix(5, 1, std::vector<double>(5, 1.0))});
     standin::script_rand(u);
-    auto zeros = call(fn(), 1, {matrix(5, 1, x), matrix(1, 4, p), scalar(3), matrix(5, 1, std::vector<double>(5, 0.0))});
+    auto zeros = call(fn(), 1, {matrix(5, 1, x), matrix(1, 3, p), scalar(3), matrix(5, 1, std::vector<double>(5, 0.0))});
     ASSERT_FALSE(plain.failed || ones.failed || zeros.failed);
     const auto a = standin::values(plain.out[0]), b = standin::values(ones.out[0]);
     for (size_t k = 0; k < a.size(); ++k) EXPECT_TRUE(same_bits(a[k], b[k])) << k;
-    // All cumulative weights but the last are NaN: every percentile up to 100
-    // lands in the last interval as NaN, and 150 stays 0.
-    const auto z = standin::values(zeros.out[0]);
-    for (int k = 0; k < 9; ++k) EXPECT_TRUE(std::isnan(z[k])) << k;
-    for (int k = 9; k < 12; ++k) EXPECT_EQ(z[k], 0.0) << k;
+    // All cumulative weights but the last are NaN: every percentile lands in
+    // the last interval as NaN.
+    for (double v : standin::values(zeros.out[0])) EXPECT_TRUE(std::isnan(v));
 }
 
 // Fewer than two values: one value is the whole distribution (every
-// percentile up to 100 gives it, whatever its weight), no value leaves the
-// result at 0; the replicates' uniforms are still drawn and nothing is read
-// beyond X.
-TEST(weightboot_quantile, FewerThanTwoValues) {
-    const std::vector<double> p = {150, 100, 0, -10, 42};
-    auto one = call(fn(), 1, {matrix(1, 1, {3.5}), matrix(1, 5, p), scalar(2)});
-    auto row = call(fn(), 1, {matrix(1, 3, {3.5, 9, 10}), matrix(1, 5, p), scalar(2)});
-    auto zero_w = call(fn(), 1, {matrix(1, 1, {3.5}), matrix(1, 5, p), scalar(2), matrix(1, 1, {0})});
-    auto none = call(fn(), 1, {matrix(0, 1), matrix(1, 5, p), scalar(2)});
-    auto no_column = call(fn(), 1, {matrix(3, 0), matrix(1, 5, p), scalar(2)});
-    for (auto* r : {&one, &row, &zero_w}) {
+// percentile gives it, whatever its weight); an empty sample has no
+// percentile (NaN) and draws nothing.  A row is read as its values.
+TEST(weightboot_quantile, FewerThanTwoValuesAndRows) {
+    const std::vector<double> p = {100, 0, 42};
+    auto one = call(fn(), 1, {matrix(1, 1, {3.5}), matrix(1, 3, p), scalar(2)});
+    auto zero_w = call(fn(), 1, {matrix(1, 1, {3.5}), matrix(1, 3, p), scalar(2), matrix(1, 1, {0})});
+    for (auto* r : {&one, &zero_w}) {
         ASSERT_FALSE(r->failed) << r->message;
-        EXPECT_EQ(standin::values(r->out[0]), (std::vector<double>{3.5, 3.5, 3.5, 3.5, 3.5, 3.5, 3.5, 3.5, 0, 0}));
+        EXPECT_EQ(standin::values(r->out[0]), std::vector<double>(6, 3.5));
     }
-    for (auto* r : {&none, &no_column}) {
-        ASSERT_FALSE(r->failed) << r->message;
-        EXPECT_EQ(standin::values(r->out[0]), std::vector<double>(10, 0.0));
+    for (size_t cols : {0, 1}) {
+        standin::clear_log();
+        auto none = call(fn(), 1, {matrix(0, cols), matrix(1, 3, p), scalar(2)});
+        ASSERT_FALSE(none.failed) << none.message;
+        for (double v : standin::values(none.out[0])) EXPECT_TRUE(std::isnan(v));
+        EXPECT_EQ(standin::values_taken("rand"), 0);
+    }
+    const std::vector<double> x = {-1, 3.5, 9, 10};
+    const auto u = uniforms(8, 4);
+    strict_stream strict;
+    for (bool row : {false, true}) {
+        standin::script_rand(u);
+        auto r = call(fn(), 1, {row ? matrix(1, 4, x) : matrix(4, 1, x), matrix(1, 3, p), scalar(2)});
+        ASSERT_FALSE(r.failed) << r.message;
+        EXPECT_EQ(standin::values(r.out[0]), reference(x, {0, 0.42, 1}, 2, u));
     }
 }
 

@@ -1,29 +1,58 @@
 function out = bayesmex_demo(seed, size_name, figdir)
-  % BAYESMEX_DEMO  The modules at work together on small problems with known answers.
+  % BAYESMEX_DEMO  Demonstration of the bayesmex functions on problems with known answers.
   %
-  %   bayesmex_demo()                   seed 1, full size, figures in demo/figures
-  %   out = bayesmex_demo(SEED, SIZE, FIGDIR)
+  %   bayesmex_demo
+  %   bayesmex_demo(SEED)
+  %   bayesmex_demo(SEED, SIZE)
+  %   bayesmex_demo(SEED, SIZE, FIGDIR)
+  %   OUT = bayesmex_demo(...)
   %
-  %   SEED      seeds rand and randn (every draw of every module comes from
-  %             them, so a seed reproduces the whole run exactly).
-  %   SIZE      "full" (default, a few seconds) or "quick" (for the tests).
-  %   FIGDIR    folder for the PNG figures; "" writes none.
+  %   Draws from every sampler against its exact law, runs a bootstrap
+  %   particle filter for a stochastic-volatility model under each of the
+  %   four resampling schemes, a Gibbs sampler for a hierarchical normal
+  %   model against the analytic posterior means, a Bayesian bootstrap of a
+  %   mean and two percentiles, and Gaussian-process regression on
+  %   metric_pairwise distances; prints each answer beside the exact one and
+  %   draws a figure for each part.
+  %
+  %   SEED    seeds rand and randn (default 1).  Every draw of every bayesmex
+  %           function comes from them, so a seed reproduces the whole run.
+  %   SIZE    'full' (the default) or 'quick' (a smaller run of each part).
+  %   FIGDIR  folder that receives the figures samplers.png,
+  %           particle_filter.png, gibbs.png, bootstrap.png and
+  %           gp_regression.png (made if missing): the current folder when
+  %           omitted; none are drawn when FIGDIR is ''.  Drawing needs
+  %           gnuplot.
   %
   %   OUT holds the figures of merit that the tests check: sampler moments
   %   against their exact values, the particle filter's log-likelihood and
   %   error for each resampling scheme, the Gibbs posterior means against
   %   the analytic ones, bootstrap summaries and the distance check.
+  %
+  %   Example
+  %     bayesmex_demo(1, 'quick', tempdir)    % figures in the temporary folder
+  %     out = bayesmex_demo(2, 'quick', '');  % no figures
+  %     out.filter.loglik                     % one log-likelihood per scheme
+  %
+  %   See also meanshape_draw, hyperscale_draw1, particles_stratified,
+  %   weightboot_quantile, metric_pairwise.
   if nargin < 1 || isempty(seed), seed = 1; end
   if nargin < 2 || isempty(size_name), size_name = 'full'; end
-  if nargin < 3
-    figdir = fullfile(fileparts(mfilename('fullpath')), 'figures');
+  if nargin < 3, figdir = pwd(); end
+  if !any(strcmp(size_name, {'full', 'quick'}))
+    error('bayesmex_demo: SIZE must be ''full'' or ''quick''.');
   end
   quick = strcmp(size_name, 'quick');
   draw = !isempty(figdir);
   if draw
+    if isempty(file_in_path(getenv('PATH'), gnuplot_binary()))
+      error('bayesmex_demo: the figures need gnuplot (FIGDIR '''' draws none).');
+    end
     if !exist(figdir, 'dir'), mkdir(figdir); end
-    warning('off', 'Octave:gnuplot-graphics');
-    graphics_toolkit('gnuplot');
+    % The figures are gnuplot's, which prints without a display; its notice
+    % that the toolkit is not maintained is silenced for this call only.
+    restore_warning = warning('off', 'Octave:gnuplot-graphics');
+    cleanup = onCleanup(@() warning(restore_warning));
   end
   rand('state', seed); randn('state', seed);
   printf('bayesmex demo: seed %d, %s size\n', seed, size_name);
@@ -71,7 +100,7 @@ function r = demo_samplers(quick, draw, figdir)
   printf('simplex_draw: largest |column sum - 1| = %.2g\n', r.max_sum_error);
 
   if draw
-    f = figure('visible', 'off');
+    f = new_figure();
     subplot(2, 3, 1); hist_density(g, @(x) gamma_pdf(x, nu / 2, 2 * mu / nu), [0 8], 'meanshape_draw(2, 5)');
     subplot(2, 3, 2); hist_density(c, @(x) invchisq_pdf(x, nuc, s2), [0 8], 'invchisq_draw(1.5, 6)');
     subplot(2, 3, 3); hist_density(t, @(x) t_pdf(x, nut), [-6 6], 'studentt_draw(5)');
@@ -153,7 +182,7 @@ function r = demo_particle_filter(quick, draw, figdir)
   r.truth_sd = std(x);
   printf('(the log-volatility itself has standard deviation %.4f)\n', r.truth_sd);
   if draw
-    f = figure('visible', 'off');
+    f = new_figure();
     plot(1:T, x, 'k', 'linewidth', 1.5); hold on;
     plot(1:T, est(:, 3), 'r', 1:T, est(:, 1), 'b--');
     hold off;
@@ -214,7 +243,7 @@ function r = demo_gibbs(quick, draw, figdir)
   printf('  E[sigma2|y] = %.4f, analytic %.4f, true %.4f\n', r.sigma2, r.sigma2_ref, sigma_true^2);
   printf('  E[tau2|y] = %.4f (spread of the true group means %.4f)\n', r.tau2, var(theta_true));
   if draw
-    f = figure('visible', 'off');
+    f = new_figure();
     subplot(1, 2, 1); plot(keep(:, J + 2)); title('sigma2 trace', 'interpreter', 'none'); xlabel('iteration');
     subplot(1, 2, 2);
     [cnt, ctr] = hist(keep(:, J + 3), 40); bar(ctr, cnt / (sum(cnt) * (ctr(2) - ctr(1))), 1);
@@ -240,7 +269,7 @@ function r = demo_bootstrap(quick, draw, figdir)
   printf('  median: %.4f (sample %.4f)\n', r.median);
   printf('  p90:    %.4f (sample %.4f)\n', r.p90);
   if draw
-    f = figure('visible', 'off');
+    f = new_figure();
     subplot(1, 3, 1); hist(means, 40); title('mean');
     subplot(1, 3, 2); hist(pct(:, 1), 40); title('median');
     subplot(1, 3, 3); hist(pct(:, 2), 40); title('90th percentile');
@@ -268,7 +297,7 @@ function r = demo_metric(quick, draw, figdir)
   printf('\nmetric_pairwise: %d points, max |D - m-code| = %.2g; GP fit RMSE %.4f (noise sd 0.1)\n', ...
          m, r.distance_error, r.gp_rmse);
   if draw
-    h = figure('visible', 'off');
+    h = new_figure();
     for gsel = 0:1
       s = grp == gsel;
       plot(x(s), yobs(s), 'o', x(s), post(s), '-', 'linewidth', 1.5); hold on;
@@ -279,6 +308,10 @@ function r = demo_metric(quick, draw, figdir)
     save_png(h, fullfile(figdir, 'gp_regression.png'), '900,480');
     close(h);
   end
+end
+
+function f = new_figure()
+  f = figure('visible', 'off', '__graphics_toolkit__', 'gnuplot');
 end
 
 function save_png(f, file, size)
