@@ -42,20 +42,7 @@
 
 %!test
 %! __bayesmex_resampling_shapes__(@particles_deterministic);
-%!error id=bayesmex:particles_deterministic:notScalar particles_deterministic([0.5 0.5], [1 2])
-%!error <particles_deterministic: M must be a scalar\.> particles_deterministic([0.5 0.5], 2, [1; 2])
-%!error id=bayesmex:particles_deterministic:wrongInputCount particles_deterministic()
-%!error <particles_deterministic: Wrong number of input arguments\.> particles_deterministic(1, 1, 1, 1)
-%!error <particles_deterministic: Input 1 must be a full double array, not single\.> particles_deterministic(single(1))
-%!error <Input 2 must be a full double array, not single\.> particles_deterministic(1, single(2))
-%!error <particles_deterministic: Weights must be finite and not negative\.> particles_deterministic([1 -1 2], 3)
-%!error id=bayesmex:particles_deterministic:badWeight particles_deterministic([1 NaN], 3)
-%!error <Weights must be finite and not negative\.> particles_deterministic([Inf 1], 3)
-%!error <Weights must be finite and not negative\.> particles_deterministic(-Inf, 3)
-%!error <particles_deterministic: Weights must not all be zero\.> particles_deterministic(exp([-800 -900 -1000]), 3)
-%!error <particles_deterministic: Weights must have a finite sum\.> particles_deterministic([1e308 1e308], 3)
-%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_deterministic(1, 2, NaN)
-%!error <particles_deterministic: Too many output arguments\.> [a, b] = particles_deterministic(1)
+%! __bayesmex_resampling_errors__('particles_deterministic');
 
 % No randomness: the generators are left where they were.
 %!test

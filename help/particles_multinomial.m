@@ -43,20 +43,7 @@
 
 %!test
 %! __bayesmex_resampling_shapes__(@particles_multinomial);
-%!error id=bayesmex:particles_multinomial:notScalar particles_multinomial([0.5 0.5], [1 2])
-%!error <particles_multinomial: M must be a scalar\.> particles_multinomial([0.5 0.5], 2, [1; 2])
-%!error id=bayesmex:particles_multinomial:wrongInputCount particles_multinomial()
-%!error <particles_multinomial: Wrong number of input arguments\.> particles_multinomial(1, 1, 1, 1)
-%!error <particles_multinomial: Input 1 must be a full double array, not single\.> particles_multinomial(single(1))
-%!error <Input 2 must be a full double array, not single\.> particles_multinomial(1, single(2))
-%!error <particles_multinomial: Weights must be finite and not negative\.> particles_multinomial([1 -1 2], 3)
-%!error id=bayesmex:particles_multinomial:badWeight particles_multinomial([1 NaN], 3)
-%!error <Weights must be finite and not negative\.> particles_multinomial([Inf 1], 3)
-%!error <Weights must be finite and not negative\.> particles_multinomial(-Inf, 3)
-%!error <particles_multinomial: Weights must not all be zero\.> particles_multinomial(exp([-800 -900 -1000]), 3)
-%!error <particles_multinomial: Weights must have a finite sum\.> particles_multinomial([1e308 1e308], 3)
-%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_multinomial(1, 2, NaN)
-%!error <particles_multinomial: Too many output arguments\.> [a, b] = particles_multinomial(1)
+%! __bayesmex_resampling_errors__('particles_multinomial');
 
 % The host's uniforms, each mapped to the first cumulative weight at least
 % it; the generator is left T values on.

@@ -45,20 +45,7 @@
 
 %!test
 %! __bayesmex_resampling_shapes__(@particles_residual);
-%!error id=bayesmex:particles_residual:notScalar particles_residual([0.5 0.5], [1 2])
-%!error <particles_residual: M must be a scalar\.> particles_residual([0.5 0.5], 2, [1; 2])
-%!error id=bayesmex:particles_residual:wrongInputCount particles_residual()
-%!error <particles_residual: Wrong number of input arguments\.> particles_residual(1, 1, 1, 1)
-%!error <particles_residual: Input 1 must be a full double array, not single\.> particles_residual(single(1))
-%!error <Input 2 must be a full double array, not single\.> particles_residual(1, single(2))
-%!error <particles_residual: Weights must be finite and not negative\.> particles_residual([1 -1 2], 3)
-%!error id=bayesmex:particles_residual:badWeight particles_residual([1 NaN], 3)
-%!error <Weights must be finite and not negative\.> particles_residual([Inf 1], 3)
-%!error <Weights must be finite and not negative\.> particles_residual(-Inf, 3)
-%!error <particles_residual: Weights must not all be zero\.> particles_residual(exp([-800 -900 -1000]), 3)
-%!error <particles_residual: Weights must have a finite sum\.> particles_residual([1e308 1e308], 3)
-%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_residual(1, 2, NaN)
-%!error <particles_residual: Too many output arguments\.> [a, b] = particles_residual(1)
+%! __bayesmex_resampling_errors__('particles_residual');
 
 % R = 1 place left: one uniform, and the generator one value on.
 %!test

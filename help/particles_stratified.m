@@ -47,20 +47,7 @@
 
 %!test
 %! __bayesmex_resampling_shapes__(@particles_stratified);
-%!error id=bayesmex:particles_stratified:notScalar particles_stratified([0.5 0.5], [1 2])
-%!error <particles_stratified: M must be a scalar\.> particles_stratified([0.5 0.5], 2, [1; 2])
-%!error id=bayesmex:particles_stratified:wrongInputCount particles_stratified()
-%!error <particles_stratified: Wrong number of input arguments\.> particles_stratified(1, 1, 1, 1)
-%!error <particles_stratified: Input 1 must be a full double array, not single\.> particles_stratified(single(1))
-%!error <Input 2 must be a full double array, not single\.> particles_stratified(1, single(2))
-%!error <particles_stratified: Weights must be finite and not negative\.> particles_stratified([1 -1 2], 3)
-%!error id=bayesmex:particles_stratified:badWeight particles_stratified([1 NaN], 3)
-%!error <Weights must be finite and not negative\.> particles_stratified([Inf 1], 3)
-%!error <Weights must be finite and not negative\.> particles_stratified(-Inf, 3)
-%!error <particles_stratified: Weights must not all be zero\.> particles_stratified(exp([-800 -900 -1000]), 3)
-%!error <particles_stratified: Weights must have a finite sum\.> particles_stratified([1e308 1e308], 3)
-%!error <Sizes must be finite and smaller than 2\^31 in magnitude\.> particles_stratified(1, 2, NaN)
-%!error <particles_stratified: Too many output arguments\.> [a, b] = particles_stratified(1)
+%! __bayesmex_resampling_errors__('particles_stratified');
 
 % Takes exactly T values from rand.
 %!test
