@@ -1,5 +1,5 @@
 function rows = bench_particles(reps)
-  % The four resampling modules, n = 1e5 weights and T = 1e6 indices, against
+  % The five resampling modules, n = 1e5 weights and T = 1e6 indices, against
   % the vectorised m-code a user would write (cumsum, lookup, repelem).
   n = 1e5; T = 1e6;
   rand('state', 3);
@@ -29,6 +29,13 @@ function rows = bench_particles(reps)
                           @() particles_deterministic(w, T, 1), ...
                           'repelem(floor(e) + extra)', ...
                           @() deterministic_m(w, T), reps, cb)];
+
+  cb = count_callbacks(@() particles_systematic(w, T, 1));
+  rows = [rows, bench_row('particles_systematic', 'n = 1e5, T = 1e6', T, ...
+                          @() particles_systematic(w, T, 1), ...
+                          'min(lookup(T*cumsum(w)/sum(w),(0:T-1)''+rand)+1,n)', ...
+                          @() min(lookup(T * cumsum(w) / sum(w), (0:T-1)' + rand) + 1, n), ...
+                          reps, cb)];
 end
 
 function idx = residual_m(w, T)

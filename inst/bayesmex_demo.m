@@ -154,13 +154,14 @@ function r = demo_particle_filter(quick, draw, figdir)
   y = exp(x / 2) .* studentt_draw(nu, T, 1);
 
   schemes = {'particles_multinomial', 'particles_residual', 'particles_stratified', ...
-             'particles_deterministic'};
+             'particles_deterministic', 'particles_systematic'};
+  K = numel(schemes);
   printf('\nparticle filter, %d steps, %d particles\n', T, N);
   printf('%-26s %14s %10s %10s\n', 'resampling', 'log-likelihood', 'mean ESS', 'RMSE');
-  r.loglik = zeros(1, 4); r.rmse = zeros(1, 4); r.ess = zeros(1, 4);
-  est = zeros(T, 4);
+  r.loglik = zeros(1, K); r.rmse = zeros(1, K); r.ess = zeros(1, K);
+  est = zeros(T, K);
   logc = gammaln((nu + 1) / 2) - gammaln(nu / 2) - 0.5 * log(nu * pi);
-  for k = 1:4
+  for k = 1:K
     resample = str2func(schemes{k});
     p = m + s / sqrt(1 - phi^2) * randn(N, 1);
     ll = 0; ess = 0;
@@ -168,11 +169,10 @@ function r = demo_particle_filter(quick, draw, figdir)
       if t > 1, p = m + phi * (p - m) + s * randn(N, 1); end
       z = y(t) * exp(-p / 2);
       lw = logc - (nu + 1) / 2 * log1p(z.^2 / nu) - p / 2;
-      c = max(lw); w = exp(lw - c);
-      ll = ll + c + log(mean(w));
-      w = w / sum(w);
+      [w, ess_t, inc] = particles_weights(lw);
+      ll = ll + inc;
       est(t, k) = w' * p;
-      ess = ess + 1 / sum(w.^2);
+      ess = ess + ess_t;
       p = p(resample(w, N, 1));
     end
     r.loglik(k) = ll; r.ess(k) = ess / T;
@@ -200,35 +200,16 @@ function r = demo_gibbs(quick, draw, figdir)
   %   y(i, j) ~ N(theta(j), sigma2),  theta(j) ~ N(mu, tau2),  mu flat,
   %   sigma2 ~ scaled Inv-chi2(nu0, s0^2),  tau2 ~ Gamma(alpha, rate beta),
   %   beta ~ Gamma(a0, rate b0).
-  % Conditionals: sigma2 scaled inverse chi-square (invchisq_draw1), tau2
-  % generalized inverse Gaussian (hyperscale_draw1), beta gamma
-  % (meanshape_draw1, mean and degrees of freedom), theta and mu normal.
+  % The sampler is bayesmex_gibbs (its own file, so that chains of it can run
+  % on other processes: see bayesmex_chains_demo).
   J = 8; n = ifelse(quick, 40, 200); iters = ifelse(quick, 1500, 6000); burn = iters / 5;
   theta_true = [-2 -1 -0.5 0 0.3 1 1.5 2.5]'; sigma_true = 1.2;
   data = theta_true' + sigma_true * randn(n, J);
-  nu0 = 2; s0 = 1; alpha = 2; a0 = 2; b0 = 1;
+  nu0 = 2; s0 = 1;  % bayesmex_gibbs's prior on sigma2
   ybar = mean(data)'; sse_within = sum(sum((data - ybar').^2));
 
-  theta = ybar; mu = mean(ybar); sigma2 = 1; tau2 = 1; beta = 1;
-  keep = zeros(iters - burn, J + 4);
-  for it = 1:iters
-    % sigma2 | theta: scaled Inv-chi2(nu0 + nJ, (nu0 s0^2 + SSE) / (nu0 + nJ))
-    sse = sum(sum((data - theta').^2));
-    nun = nu0 + n * J;
-    sigma2 = invchisq_draw1((nu0 * s0^2 + sse) / nun, nun);
-    % tau2 | theta, mu, beta ∝ tau2^(alpha - J/2 - 1) exp(-S/(2 tau2) - beta tau2):
-    % GIG(lambda = alpha - J/2, chi = S, psi = 2 beta) = hyperscale_draw1(S/J, J, 2 alpha, alpha/beta, 1)
-    S = sum((theta - mu).^2);
-    tau2 = hyperscale_draw1(S / J, J, 2 * alpha, alpha / beta, 1);
-    % beta | tau2 ~ Gamma(a0 + alpha, rate b0 + tau2): mean (a0 + alpha)/(b0 + tau2), 2 (a0 + alpha) dof
-    beta = meanshape_draw1((a0 + alpha) / (b0 + tau2), 2 * (a0 + alpha));
-    % theta | rest: normal, precision n/sigma2 + 1/tau2
-    prec = n / sigma2 + 1 / tau2;
-    theta = (n * ybar / sigma2 + mu / tau2) / prec + randn(J, 1) / sqrt(prec);
-    % mu | theta: N(mean(theta), tau2 / J)
-    mu = mean(theta) + sqrt(tau2 / J) * randn();
-    if it > burn, keep(it - burn, :) = [theta' mu sigma2 tau2 beta]; end
-  end
+  keep = bayesmex_gibbs(data, iters, burn);
+  nun = nu0 + n * J;
   post = mean(keep);
   r.theta = post(1:J)'; r.sigma2 = post(J + 2); r.tau2 = post(J + 3);
   % Analytic values the posterior means approach: with n observations per

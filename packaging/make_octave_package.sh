@@ -89,10 +89,12 @@ Description: Compiled MEX functions for MCMC and SMC work: exact samplers
  (gamma by mean and degrees of freedom, scaled inverse chi-square, Student t,
  exponential, flat Dirichlet, a generalized inverse Gaussian scale by
  adaptive rejection), particle resampling (multinomial, residual,
- stratified, deterministic), the Bayesian bootstrap of means and
- percentiles, pairwise distances under a metric structure, the digamma
- function and a fast hyperbolic tangent.  Every draw comes from Octave's
- own rand and randn in a fixed order, so a seed reproduces results exactly.
+ stratified, deterministic, systematic) and weights from log-weights, the
+ Bayesian bootstrap of means and percentiles, pairwise distances under a
+ metric structure, the digamma function and a fast hyperbolic tangent.
+ Every draw comes from Octave's own rand and randn in a fixed order, so a
+ seed reproduces results exactly; bayesmex_seed gives each of many chains
+ its own full generator states.
 License: BSD-3-Clause
 Depends: octave (>= 7.0.0)
 SystemRequirements: a C++17 compiler (pkg install builds the functions with

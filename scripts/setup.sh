@@ -7,7 +7,7 @@
 set -euo pipefail
 packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox
           fonts-freefont-otf ghostscript fonts-dejavu-core python3 python3-mpmath
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev octave-parallel)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -56,6 +57,7 @@ generator g_gen = [] {
 std::deque<double> g_script_rand, g_script_randn;
 bool g_strict = false;
 std::vector<standin::callback> g_log;
+std::map<std::string, std::vector<double>> g_states;
 // Function names of the loaded gateways, and the one whose call is running.
 std::map<standin::gateway, std::string> g_names;
 std::string g_running;
@@ -103,6 +105,24 @@ const char* mexFunctionName(void) { return g_running.c_str(); }
 
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name) {
     std::string fn = name ? name : "";
+    if ((fn == "rand" || fn == "randn") && nrhs == 2 && mxIsChar(prhs[0])) {
+        char* word = mxArrayToString(prhs[0]);
+        const bool state = std::string(word) == "state";
+        mxFree(word);
+        if (!state || !mxIsDouble(prhs[1]))
+            throw gateway_error("stand-in: " + fn + " takes \"state\" and a double vector.");
+        const mxArray* v = prhs[1];
+        g_states[fn] = v->re;
+        uint64_t h = 0;
+        for (double x : v->re) {
+            uint64_t bits;
+            std::memcpy(&bits, &x, sizeof bits);
+            h = h * 0x100000001b3ULL + bits;
+        }
+        g_gen.seed(h);
+        g_log.push_back({fn + " state", (long long)v->re.size(), 1, 0});
+        return 0;
+    }
     if (nlhs < 1 || !plhs) throw gateway_error("stand-in: " + fn + " needs an output slot.");
     if (fn == "rand" || fn == "randn") {
         long long m = 1, n = 1;
@@ -151,6 +171,11 @@ double next_rand() {
     if (!g_script_rand.empty()) return g_script_rand.front();
     generator copy = g_gen;
     return copy.uniform();
+}
+
+std::vector<double> last_state(const std::string& name) {
+    auto it = g_states.find(name);
+    return it == g_states.end() ? std::vector<double>() : it->second;
 }
 
 const std::vector<callback>& log() { return g_log; }

@@ -67,6 +67,7 @@ mxClassID mxGetClassID(const mxArray* a);
 mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
 mxArray* mxCreateDoubleScalar(double value);
+mxArray* mxCreateString(const char* text);
 /* Only mxDOUBLE_CLASS with mxREAL: what the modules make. */
 mxArray* mxCreateNumericArray(mwSize ndim, const mwSize* dims, mxClassID classid,
                               mxComplexity flag);

@@ -404,6 +404,8 @@ mxArray* mxCreateDoubleScalar(double v) {
     return a;
 }
 
+mxArray* mxCreateString(const char* text) { return standin::text(text ? text : ""); }
+
 void mxDestroyArray(mxArray* a) {
     if (!a) return;
     checked(a, "mxDestroyArray");

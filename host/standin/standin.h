@@ -53,6 +53,12 @@ void script_randn(const std::vector<double>& v);
 void strict(bool on);
 size_t scripted_left();  // scripted "rand" plus "randn" values not yet taken
 double next_rand();      // what the next "rand" value would be, without taking it
+// The state vector last given to rand("state", v) or randn("state", v)
+// (name "rand" or "randn"; empty if none).  Either call logs a call-back
+// named "rand state" or "randn state" (rows = numel(v), no values) and
+// reseeds the shared generator from v, so the draws after it are a function
+// of the states set.
+std::vector<double> last_state(const std::string& name);
 
 // ---- call-back log -------------------------------------------------------------
 struct callback {

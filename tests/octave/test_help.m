@@ -16,7 +16,7 @@ function test_help()
     assert(exist(name) == kinds(k), '%s resolves to no %s file', name, {'m', 'MEX'}{kinds(k) - 1});
     if kinds(k) != 3, continue; end
     first = strtrim(get_first_help_sentence(name, 1024));
-    assert(!isempty(regexp(first, ['^\w+ = ' name '\('], 'once')), ...
+    assert(!isempty(regexp(first, ['^(\[?[\w, ]+\]? = )?' name '\('], 'once')), ...
            'the help of %s does not start with its usage: "%s"', name, first);
     assert(isempty(strfind(first, "\n")), 'the first sentence of %s is not one line', name);
     also = regexp(text, 'See also ([^.]*)\.\s*$', 'tokens', 'once');
@@ -30,7 +30,7 @@ function test_help()
            'digamma', {'psi_eval'}
            'Dirichlet', {'simplex_draw'}
            'resampling', {'particles_multinomial', 'particles_residual', 'particles_stratified', ...
-                          'particles_deterministic'}
+                          'particles_deterministic', 'particles_systematic'}
            'bootstrap', {'weightboot_average', 'weightboot_quantile'}
            'distance', {'metric_pairwise'}};
   for k = 1:rows(words)

@@ -1,4 +1,4 @@
-// The four resampling modules through the stand-in host: the argument
+// The five resampling modules through the stand-in host: the argument
 // convention they share, their worked examples with exact outputs, the host
 // calls each makes, and writes kept inside the output whatever the weights.
 #include <cmath>
@@ -14,7 +14,8 @@ using standin::scalar;
 namespace {
 
 const char* const kModules[] = {"particles_multinomial", "particles_residual",
-                                "particles_stratified", "particles_deterministic"};
+                                "particles_stratified", "particles_deterministic",
+                                "particles_systematic"};
 
 standin::gateway fn(const std::string& name) { return harness::module(name); }
 
@@ -130,7 +131,9 @@ TEST(particles, ResultShapesAndRandSizes) {
             }
             ASSERT_EQ(log.size(), 1u) << name;
             EXPECT_EQ(log[0].name, "rand");
-            if (s == "particles_residual") {
+            if (s == "particles_systematic") {
+                EXPECT_EQ(log[0].rows * log[0].cols, 1) << name << ": one uniform";
+            } else if (s == "particles_residual") {
                 EXPECT_EQ(log[0].cols, 1) << name;
                 EXPECT_LE(log[0].rows, (long long)count) << name;
             } else {
@@ -272,6 +275,91 @@ TEST(particles, StratifiedIsThePointRuleWhenArithmeticIsExact) {
         strict_stream strict;
         standin::script_rand(u);
         EXPECT_EQ(run("particles_stratified", {matrix(1, n, w), scalar(4), scalar(8)}, {4, 8}), expect);
+    }
+}
+
+// One uniform for every stratum: one call-back of one value, made even for an
+// empty result, and the point rule g + u for every element.
+TEST(particles, SystematicSharesOneUniform) {
+    strict_stream strict;
+    // Expected counts (0.5, 1.5): points u and 1 + u; u = 0.5 still selects 1.
+    for (double u : {0.5, std::nextafter(0.5, 1.0)}) {
+        standin::clear_log();
+        standin::script_rand({u});
+        EXPECT_EQ(run("particles_systematic", {matrix(1, 2, {1, 3}), scalar(2), scalar(1)}),
+                  (std::vector<double>{u == 0.5 ? 1.0 : 2.0, 2}));
+        ASSERT_EQ(standin::log().size(), 1u);
+        EXPECT_EQ(standin::log()[0].values, 1);
+    }
+    standin::script_rand({0.3});
+    EXPECT_EQ(run("particles_systematic", {matrix(1, 3, {1, 1, 2}), scalar(0)}, {0, 0}), std::vector<double>{});
+    standin::script_rand({0.3});
+    EXPECT_EQ(run("particles_systematic", {matrix(0, 3), scalar(1), scalar(2)}, {1, 2}),
+              (std::vector<double>(2, 0)));
+    // Expected counts summing to just below T = 5 leave the last point,
+    // 4 + (1 - 2^-53), unreached: it goes to the last particle of positive
+    // weight (3, not the trailing zero weight).
+    standin::script_rand({std::nextafter(1.0, 0.0)});
+    EXPECT_EQ(run("particles_systematic", {matrix(1, 4, {0.9, 0.9, 0.9, 0}), scalar(5), scalar(1)}),
+              (std::vector<double>{1, 2, 2, 3, 3}));
+    EXPECT_EQ(standin::scripted_left(), 0u);
+
+    // Dyadic weights make the walk exact: element g is the first j with
+    // Q(j) >= g + u.
+    std::mt19937_64 r(11);
+    std::uniform_real_distribution<double> U(0, 1);
+    for (int rep = 0; rep < 50; ++rep) {
+        const int n = 1 + int(U(r) * 20), T = 32;
+        std::vector<double> w(n, 0.0), expect(T);
+        for (int i = 0; i < 64; ++i) w[size_t(U(r) * n)] += 1;  // T w / 64 = w / 2
+        const double u = U(r);
+        for (int g = 0; g < T; ++g) {
+            double q = 0;
+            for (int j = 0; j < n && !expect[g]; ++j)
+                if ((q += w[j] / 2) >= g + u) expect[g] = j + 1;
+        }
+        standin::script_rand({u});
+        EXPECT_EQ(run("particles_systematic", {matrix(n, 1, w), scalar(8), scalar(4)}, {8, 4}), expect);
+    }
+}
+
+// The walk operation by operation, with its rounding, on weights with zeros,
+// subnormal or dominant ones, and output sizes from a tenth to fifty times the particles: the
+// branch-free step and the plain one must agree wherever either runs.
+TEST(particles, SystematicIsThePlainWalk) {
+    std::mt19937_64 r(12);
+    std::uniform_real_distribution<double> U(0, 1);
+    for (int rep = 0; rep < 200; ++rep) {
+        const int n = 1 + int(U(r) * 300), T = 1 + int(U(r) * U(r) * 50 * n);
+        std::vector<double> w(n);
+        for (double& v : w) {
+            v = U(r);
+            if (rep % 4 == 1 && v < 0.4) v = 0;
+            if (rep % 8 == 2) v *= 1e-300;
+            if (rep % 8 == 6 && v < 0.01) v = 1e300;
+        }
+        const double u = U(r);
+        std::vector<double> expect(T);
+        double total = 0, a = 0;
+        int g = 0, last = 0;
+        for (double v : w) total += v;
+        for (int j = 0; j < n; ++j) {
+            if (w[j] > 0) last = j + 1;
+            a = a + w[j] / total * T;
+            if (a >= 1) {
+                const double k = std::trunc(a);
+                a = a - k;
+                for (double c = 0; c < k && g < T; ++c) expect[g++] = j + 1;
+            }
+            if (g < T && a >= u) {
+                expect[g++] = j + 1;
+                a = a - 1;
+            }
+        }
+        for (; g < T; ++g) expect[g] = last;
+        standin::script_rand({u});
+        EXPECT_EQ(run("particles_systematic", {matrix(1, n, w), scalar(T), scalar(1)}, {size_t(T), 1}), expect)
+            << "rep " << rep;
     }
 }
 

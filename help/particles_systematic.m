@@ -1,0 +1,88 @@
+% I = particles_systematic(W) draws particle indices by systematic resampling of weights W.
+% I = particles_systematic(W, M)
+% I = particles_systematic(W, M, N)
+%
+%   With T = numel(I), the cumulative expected counts 0..T (expected count
+%   T W(j) / sum(W), summed left to right) are cut into T strata of width 1,
+%   and every stratum g (0-based, column-major) holds the point g + U for
+%   one uniform U = rand() from the host, shared by all strata.  I(g+1) is
+%   the particle j whose stretch of cumulative expected count holds that
+%   point: Q(j-1) < g + U <= Q(j).  One pass over the particles, no table
+%   and no search.  It takes the least randomness of the random schemes,
+%   and is the cheapest of them.
+%
+%   Arguments
+%     W       Real double array of n weights, read in column-major order
+%             (rows x columns of it); they need not sum to 1.  They must be
+%             finite and non-negative with a positive, finite sum; anything
+%             else is refused before the draw.
+%     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             Each must pass the scalar test (no dimension above 1; an empty
+%             array passes and reads as 0); double or integer-class values
+%             (int32(5) is 5).
+%
+%   Result
+%     I       Indices 1..n as doubles in ascending order: the size of W,
+%             M-by-M with M alone, or M-by-N.  Each particle's count is
+%             floor or floor + 1 of T W(j) / sum(W), and unbiased.  Takes
+%             exactly one value from rand, even when I is empty, so
+%             rand("state", s) reproduces I and the next draw after the
+%             call.  When rounding leaves the summed expected counts short
+%             of the last points, those elements hold the last particle of
+%             positive weight.  An empty W gives zeros.
+%
+%   Errors (err.identifier bayesmex:particles_systematic:REASON)
+%     "Too many output arguments.", "Wrong number of input arguments.",
+%     "Input K must be a full double array, not CLASS.",
+%     "Input K must be real.", "Input K must not have more than two
+%     dimensions.", "Input K must not be empty beyond its second dimension.",
+%     "M must be a scalar." (for M or N),
+%     "Sizes must be finite and smaller than 2^31 in magnitude.",
+%     "Weights must be finite and not negative.",
+%     "Weights must not all be zero.", "Weights must have a finite sum."
+%
+%   Example
+%     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
+%     I = particles_systematic(rand(1, 100), 50);   % 50-by-50
+%
+%   See also particles_stratified, particles_residual,
+%   particles_multinomial, particles_deterministic, particles_weights, rand.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_systematic);
+%! __bayesmex_resampling_errors__('particles_systematic');
+
+% One uniform u, taken even for an empty result, and the walk replayed
+% operation by operation (its accumulator is the cumulative expected count
+% less the strata filled, so cumsum would round otherwise).
+%!function idx = replay(w, T)
+%! u = rand();
+%! idx = zeros(T, 1); g = 0; a = 0; total = 0; last = 0;
+%! for j = 1:numel(w), total = total + w(j); end
+%! for j = 1:numel(w)
+%!   if w(j) > 0, last = j; end
+%!   a = a + w(j) / total * T;
+%!   if a >= 1
+%!     k = fix(a); a = a - k;
+%!     idx(g + 1:min(g + k, T)) = j; g = min(g + k, T);
+%!   end
+%!   if g < T && a >= u
+%!     g = g + 1; idx(g) = j; a = a - 1;
+%!   end
+%! end
+%! idx(g + 1:end) = last;
+%!endfunction
+%!test
+%! rand('state', 5); v = rand(1, 50) .* (rand(1, 50) > 0.3);
+%! __bayesmex_replay__(6, @() reshape(particles_systematic(v, 30, 40), [], 1), @() replay(v, 1200));
+%! __bayesmex_replay__(6, @() particles_systematic(v, 0), @() zeros(0, 0) + 0 * rand());
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_systematic, 'unbiased');
+%! __bayesmex_resampling_counts__(@(v, T, ~) particles_systematic(v, 1, T), ...
+%!                                @(c, e, v) all(c == floor(e) | c == floor(e) + 1));
+
+%!demo
+%! particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
+%! rand('state', 1);
+%! I = particles_systematic([0.1 0.2 0.7], 1, 10)
