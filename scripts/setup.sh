@@ -3,11 +3,11 @@
 # (or through sudo).  Packages already present are left alone.  Octave's
 # figures need the FreeSans font and print through Ghostscript, which the
 # octave packages only recommend (and recommendations are not installed
-# here).
+# here).  ninja-build makes the mutation probe's incremental rebuilds quick.
 set -euo pipefail
 packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox
           fonts-freefont-otf ghostscript fonts-dejavu-core python3 python3-mpmath
-          clang libclang-rt-14-dev octave-parallel)
+          clang libclang-rt-14-dev octave-parallel ninja-build)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Set-up, build, then every test: the stand-in-host and Octave suites, the
-# stand-in suite again under the sanitizers, and a short fuzzing run of every
-# gateway.  With --quick only the first.  Compiler warnings fail the build.
+# stand-in suite again under the sanitizers, a short fuzzing run of every
+# gateway, and the mutation probe.  With --quick only the first.  Compiler
+# warnings fail the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,4 +11,5 @@ bash scripts/build.sh -DBAYESMEX_WERROR=ON
 if [ "${1:-}" != "--quick" ]; then
   bash scripts/sanitize.sh -DBAYESMEX_WERROR=ON
   bash scripts/fuzz.sh 2 -DBAYESMEX_WERROR=ON
+  python3 tests/mutation/probe.py
 fi
