@@ -1,7 +1,4 @@
-% BAYESMEX_SEED  Seed rand and randn for chain K of a run, reproducibly anywhere.
-%
-%   bayesmex_seed(SEED, K)
-%   [SU, SN] = bayesmex_seed(SEED, K)
+% [SU, SN] = bayesmex_seed(SEED, K) seeds rand and randn for chain K of a run, reproducibly anywhere.
 %
 %   Sets the full states of the host's two generators, "rand" and "randn"
 %   (every draw of every bayesmex module comes from them), to states derived
@@ -26,7 +23,7 @@
 %     only: MATLAB's rand("state", ...) selects a legacy generator with a
 %     state of another size and refuses these vectors.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:bayesmex_seed:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "SEED and K must be real scalars.",
@@ -41,3 +38,22 @@
 %     % where my_chain calls bayesmex_seed(seed, k) before its first draw.
 %
 %   See also bayesmex_chains_demo, rand, randn.
+
+% The states follow from (SEED, K) alone, whatever the generators held.
+%!test
+%! [su, sn] = bayesmex_seed(2026, 3);
+%! assert(isequal(size(su), [625 1]) && isequal(rand('state'), su) && isequal(randn('state'), sn));
+%! a = [rand(1, 5) randn(1, 5)];
+%! rand('state', 1); randn('state', 1);
+%! bayesmex_seed(2026, 3);
+%! assert(isequal(a, [rand(1, 5) randn(1, 5)]));
+%! bayesmex_seed(2026, 4); b = rand(1, 5);
+%! bayesmex_seed(2027, 3); c = rand(1, 5);
+%! assert(!isequal(a(1:5), b) && !isequal(a(1:5), c) && !isequal(b, c));
+%!error <bayesmex_seed: SEED and K must be whole numbers from 0 to 2\^53\.> bayesmex_seed(1, -1)
+%!error id=bayesmex:bayesmex_seed:wrongInputCount bayesmex_seed(1)
+
+%!demo
+%! bayesmex_seed(2026, 3); a = randn(1, 3);
+%! bayesmex_seed(2026, 3); b = randn(1, 3);
+%! printf('chain 3 of seed 2026 drew the same values twice: %d\n', isequal(a, b));

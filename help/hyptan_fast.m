@@ -1,6 +1,4 @@
-% HYPTAN_FAST  Fast hyperbolic tangent, elementwise.
-%
-%   Y = hyptan_fast(X)
+% Y = hyptan_fast(X) computes the hyperbolic tangent tanh(X) fast, elementwise.
 %
 %   For every element x of X:
 %     |x| > 18              exactly 1 (x > 0) or -1 (x < 0)
@@ -27,7 +25,7 @@
 %     error grows like 3.7e-16 / |x| (about 2.5e-8 at |x| = 1.5e-8).
 %   Use tanh where small arguments need full relative accuracy.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:hyptan_fast:REASON)
 %     "Wrong number of input arguments." (no input),
 %     "Input 1 must be a full double array, not CLASS.",
 %     "Input 1 must be real."
@@ -35,3 +33,36 @@
 %   Example
 %     hyptan_fast([-20 -1 0 1e-9 0.5 20])
 %     max(abs(hyptan_fast(x) - tanh(x)))   % about 3e-16 for any x
+%
+%   See also psi_eval, tanh, exp.
+
+% The exact short cuts.
+%!test
+%! s = 1.5e-8;
+%! x = [18 + eps(18), -18 - eps(18), Inf, -Inf, s, -s, 0, -0, 1e-300, NaN];
+%! y = hyptan_fast(x);
+%! assert(isequal(y(1:4), [1 -1 1 -1]));
+%! assert(isequaln(y(5:end), x(5:end)));
+%! assert(1 / hyptan_fast(-0) == -Inf);
+%! assert(abs(hyptan_fast(18)) < 1 && abs(hyptan_fast(s + eps(s)) - (s + eps(s))) > 0);
+%! assert(isequal(size(hyptan_fast(zeros(0, 3))), [0 3]));
+%! x = randn(2, 3, 4) * 10;
+%! assert(isequal(hyptan_fast(x), reshape(hyptan_fast(x(:)), [2 3 4])));
+
+% The documented absolute error against tanh, over every binade.
+%!test
+%! rand('state', 2);
+%! x = (2 * rand(1, 1e5) - 1) .* 18 .* 2 .^ -floor(rand(1, 1e5) * 28);
+%! assert(max(abs(hyptan_fast(x) - tanh(x))) <= 4 * 2^-53);
+%! __bayesmex_same_at_every_width__(@() hyptan_fast([x(1:999), 18, -Inf, NaN]), 'hyptan_fast');
+
+%!error <hyptan_fast: Input 1 must be real\.> hyptan_fast(1 + 1i)
+%!error id=bayesmex:hyptan_fast:wrongInputCount hyptan_fast()
+%!error <hyptan_fast: Input 1 must be a full double array, not single\.> hyptan_fast(single(1))
+%!error <Input 1 must be a full double array, not uint8\.> hyptan_fast(uint8(1))
+%!error <Input 1 must be a full double array, not char\.> hyptan_fast('a')
+
+%!demo
+%! x = [-20 -1 0 1e-9 0.5 20];
+%! y = hyptan_fast(x)
+%! printf('largest difference from tanh: %.2g\n', max(abs(y - tanh(x))));

@@ -1,7 +1,5 @@
-% INVCHISQ_DRAW  Scaled inverse chi-square draws.
-%
-%   R = invchisq_draw(S2, NU)
-%   R = invchisq_draw(S2, NU, M, N)
+% R = invchisq_draw(S2, NU) draws scaled inverse chi-square (inverse gamma) random numbers.
+% R = invchisq_draw(S2, NU, M, N)
 %
 %   Draws independent scaled inverse chi-square variates with scale S2 and
 %   NU degrees of freedom: each is NU * S2 / chi2(NU), computed as
@@ -29,7 +27,7 @@
 %             law; so does NU above about 1.5e307), 0 < NU < 2e-5 gives S2
 %             up to rounding; none of them takes a value from "rand".
 %
-%   Errors
+%   Errors (err.identifier bayesmex:invchisq_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -42,3 +40,38 @@
 %     R = invchisq_draw(1, 4, 10000, 1);   % scale 1, 4 degrees of freedom
 %     mean(R)                              % about 4 / (4 - 2) = 2
 %     sigma2 = invchisq_draw([1 2; 3 4], 10)
+%
+%   See also invchisq_draw1, meanshape_draw, hyperscale_draw1, randg,
+%   gammainc.
+
+%!test
+%! assert(size(invchisq_draw(1, 4, 3, 5)), [3 5]);
+%! assert(size(invchisq_draw(ones(2, 3), 4)), [2 3]);
+%! assert(isempty(invchisq_draw(1, 4, -3, -4)));
+%! % nu NaN, zero or negative: NaN; infinite: s2; below 2e-5: s2 up to
+%! % rounding; none of them takes a value from the stream.
+%! rand('state', 1); next = rand(); rand('state', 1);
+%! r = invchisq_draw(-3, [0 -4 NaN Inf 1e-5]);
+%! assert(isequaln(r(1:4), [NaN NaN NaN -3]) && abs(r(5) + 3) < 1e-12);
+%! assert(rand() == next);
+%!error id=bayesmex:invchisq_draw:wrongInputCount invchisq_draw(1)
+%!error <invchisq_draw: Size information is inconsistent\.> invchisq_draw(ones(3, 1), ones(1, 3))
+%!error <invchisq_draw: Input 2 must be a full double array, not int8\.> invchisq_draw(1, int8(4))
+%!error <invchisq_draw: Too many output arguments\.> [a, b] = invchisq_draw(1, 4)
+
+% The scaled inverse chi-square law:
+% P(X <= x) = P(chi2(nu) >= nu s2 / x) = 1 - gammainc(nu s2 / (2 x), nu / 2).
+%!test
+%! cases = [1 4; 2.5 0.6; 0.3 1.5; 4 30; 1 2];
+%! for k = 1:rows(cases)
+%!   s2 = cases(k, 1); nu = cases(k, 2);
+%!   rand('state', 200 + k);
+%!   x = invchisq_draw(s2, nu, 20000, 1);
+%!   __bayesmex_ks__(gammainc(nu * s2 ./ (2 * x), nu / 2, 'upper'), sprintf('s2 = %g, nu = %g', s2, nu));
+%! end
+
+%!demo
+%! rand('state', 1);
+%! r = invchisq_draw(1, 4, 10000, 1);
+%! printf('median %.3f (law %.3f)\n', median(r), 4 / (2 * gammaincinv(0.5, 2, 'upper')));
+%! sigma2 = invchisq_draw([1 2; 3 4], 10)   % one scale per element

@@ -1,6 +1,4 @@
-% INVCHISQ_DRAW1  One scaled inverse chi-square draw.
-%
-%   R = invchisq_draw1(S2, NU)
+% R = invchisq_draw1(S2, NU) draws one scaled inverse chi-square (inverse gamma) random number.
 %
 %   Draws one scaled inverse chi-square variate with scale S2 and NU degrees
 %   of freedom: NU * S2 / chi2(NU), computed as (S2 * NU / 2) / G with G a
@@ -17,7 +15,7 @@
 %             gives NaN, NU = Inf gives S2 itself, 0 < NU < 2e-5 gives S2 up
 %             to rounding; none of them takes a value from "rand".
 %
-%   Errors (in this order)
+%   Errors (err.identifier bayesmex:invchisq_draw1:REASON), in this order
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -26,3 +24,37 @@
 %   Example
 %     rand("state", 1);
 %     sigma2 = invchisq_draw1(1, 4)    % scale 1, 4 degrees of freedom
+%
+%   See also invchisq_draw, meanshape_draw1, hyperscale_draw1, randg.
+
+%!test
+%! r = invchisq_draw1(1, 4);
+%! assert(isscalar(r) && r > 0);
+%! assert(isscalar(invchisq_draw1(ones(3), 4)));
+%! % nu NaN, zero or negative: NaN; infinite: s2; nothing taken.
+%! rand('state', 1); next = rand(); rand('state', 1);
+%! assert(isnan([invchisq_draw1(3, 0), invchisq_draw1(3, -4), invchisq_draw1(3, NaN)]));
+%! assert(invchisq_draw1(3, Inf) == 3 && meanshape_draw1(-2, Inf) == -2 && isnan(meanshape_draw1(1, -1)));
+%! assert(rand() == next);
+%!error id=bayesmex:invchisq_draw1:wrongInputCount invchisq_draw1(1, 2, 3)
+%!error <invchisq_draw1: Input 2 must be a full double array, not cell\.> invchisq_draw1(1, {2})
+%!error <invchisq_draw1: Wrong number of input arguments\.> [a, b] = invchisq_draw1(1)
+%!error <invchisq_draw1: Too many output arguments\.> [a, b] = invchisq_draw1(1, 2)
+
+% The same draw and stream position as invchisq_draw.
+%!test
+%! for nu = [0.7 2 5 40]
+%!   __bayesmex_replay__(14, @() invchisq_draw1(3, nu), @() invchisq_draw(3, nu));
+%! end
+
+% P(X <= x) = 1 - gammainc(nu s2 / (2 x), nu / 2).
+%!test
+%! s2 = 2; nu = 5;
+%! x = __bayesmex_draws__(5000, 15, @invchisq_draw1, s2, nu);
+%! __bayesmex_ks__(gammainc(nu * s2 ./ (2 * x), nu / 2, 'upper'), 's2 = 2, nu = 5');
+
+%!demo
+%! rand('state', 1);
+%! r = zeros(1000, 1);
+%! for i = 1:1000, r(i) = invchisq_draw1(2, 10); end   % e.g. inside a Gibbs loop
+%! printf('mean %.3f (law 10*2/(10-2) = 2.5)\n', mean(r));

@@ -1,6 +1,4 @@
-% MEANSHAPE_DRAW1  One gamma draw given by mean and degrees of freedom.
-%
-%   R = meanshape_draw1(MU, NU)
+% R = meanshape_draw1(MU, NU) draws one gamma random number by mean and degrees of freedom.
 %
 %   Draws one gamma variate with mean MU and NU degrees of freedom:
 %   MU * chi2(NU) / NU, a gamma variate with shape NU/2 and scale 2*MU/NU.
@@ -17,7 +15,7 @@
 %             gives NaN, NU = Inf gives MU itself, 0 < NU < 2e-5 gives MU up
 %             to rounding; none of them takes a value from "rand".
 %
-%   Errors (in this order)
+%   Errors (err.identifier bayesmex:meanshape_draw1:REASON), in this order
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -26,3 +24,33 @@
 %   Example
 %     rand("state", 1);
 %     lambda = meanshape_draw1(2, 5)   % mean 2, 5 degrees of freedom
+%
+%   See also meanshape_draw, invchisq_draw1, hyperscale_draw1, randg.
+
+%!test
+%! r = meanshape_draw1(2, 5);
+%! assert(isscalar(r) && r > 0);
+%! assert(isscalar(meanshape_draw1(ones(3), 5)));
+%! assert(meanshape_draw1(0, 5) == 0);
+%!error id=bayesmex:meanshape_draw1:wrongInputCount meanshape_draw1(1)
+%!error <meanshape_draw1: Input 1 must be a full double array, not int8\.> meanshape_draw1(int8(1), 2)
+%!error <meanshape_draw1: Wrong number of input arguments\.> [a, b] = meanshape_draw1(1, 2, 3)
+%!error <meanshape_draw1: Too many output arguments\.> [a, b] = meanshape_draw1(1, 2)
+
+% The same draw and stream position as meanshape_draw.
+%!test
+%! for nu = [0.7 2 5 40]
+%!   __bayesmex_replay__(12, @() meanshape_draw1(3, nu), @() meanshape_draw(3, nu));
+%! end
+
+% The gamma law of shape nu/2 and scale 2 mu/nu.
+%!test
+%! mu = 1.5; nu = 3;
+%! x = __bayesmex_draws__(5000, 13, @meanshape_draw1, mu, nu);
+%! __bayesmex_ks__(gammainc(x / (2 * mu / nu), nu / 2), 'mu = 1.5, nu = 3');
+
+%!demo
+%! rand('state', 1);
+%! r = zeros(1000, 1);
+%! for i = 1:1000, r(i) = meanshape_draw1(2, 5); end   % e.g. inside a Gibbs loop
+%! printf('mean %.3f (law 2), variance %.3f (law 1.6)\n', mean(r), var(r));

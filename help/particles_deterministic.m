@@ -1,8 +1,6 @@
-% PARTICLES_DETERMINISTIC  Deterministic resampling of particle indices.
-%
-%   I = particles_deterministic(W)
-%   I = particles_deterministic(W, M)
-%   I = particles_deterministic(W, M, N)
+% I = particles_deterministic(W) gives particle indices by deterministic resampling of weights W.
+% I = particles_deterministic(W, M)
+% I = particles_deterministic(W, M, N)
 %
 %   With T = numel(I), particle j receives floor(T W(j) / sum(W)) copies,
 %   and one more whenever a running sum of the fractional parts of the
@@ -25,7 +23,7 @@
 %             floor(T W(j) / sum(W)) times or once more, T times in all.
 %             An empty W leaves I all 0.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_deterministic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -38,3 +36,19 @@
 %   Example
 %     particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3
 %     particles_deterministic(0.1 * ones(1, 10))     % 1 2 ... 10
+%
+%   See also particles_multinomial, particles_residual,
+%   particles_stratified, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_deterministic);
+%! __bayesmex_resampling_errors__('particles_deterministic');
+
+% No randomness: the generators are left where they were.
+%!test
+%! __bayesmex_replay__(4, @() particles_deterministic([1 1 1], 5, 1), @() [1; 1; 2; 3; 3]);
+%! __bayesmex_resampling_counts__(@particles_deterministic, @(c, e, v) all(c == floor(e) | c == floor(e) + 1));
+
+%!demo
+%! particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3
+%! particles_deterministic(0.1 * ones(1, 10))     % 1 2 ... 10

@@ -1,8 +1,6 @@
-% PARTICLES_MULTINOMIAL  Multinomial resampling of particle indices.
-%
-%   I = particles_multinomial(W)
-%   I = particles_multinomial(W, M)
-%   I = particles_multinomial(W, M, N)
+% I = particles_multinomial(W) draws particle indices by multinomial resampling of weights W.
+% I = particles_multinomial(W, M)
+% I = particles_multinomial(W, M, N)
 %
 %   Draws particle indices independently, index j with probability
 %   W(j) / sum(W): each uniform u from the host's rand(M, N) becomes the first
@@ -25,7 +23,7 @@
 %             rand("state", s) reproduces I.  A weight of 0 is never chosen.
 %             An empty W gives zeros.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_multinomial:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -39,3 +37,33 @@
 %     rand("state", 1);
 %     I = particles_multinomial([0 1 0 3], 1, 10000);
 %     accumarray(I', 1)' / 10000        % about [0 0.25 0 0.75]
+%
+%   See also particles_residual, particles_stratified,
+%   particles_deterministic, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_multinomial);
+%! __bayesmex_resampling_errors__('particles_multinomial');
+
+% The host's uniforms, each mapped to the first cumulative weight at least
+% it; the generator is left T values on.
+%!function ref = replay(w, m, n)
+%! u = rand(m, n);
+%! c = cumsum(w); c(1:end-1) = c(1:end-1) / c(end); c(end) = 1;
+%! ref = zeros(size(u));
+%! for i = 1:numel(u)
+%!   ref(i) = min(sum(c(1:end-1) < u(i)) + 1, numel(w));
+%! end
+%!endfunction
+%!test
+%! w = [0.1 0 0.35 0.05 0.3 0.2];
+%! __bayesmex_replay__(9, @() particles_multinomial(w, 30, 40), @() replay(w, 30, 40));
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_multinomial, 'unbiased');
+%! __bayesmex_resampling_counts__(@particles_multinomial, @(c, e, v) all(c(v == 0) == 0));
+
+%!demo
+%! rand('state', 1);
+%! I = particles_multinomial([0 1 0 3], 1, 10000);
+%! printf('share of each particle: %s (weights / sum: 0 0.25 0 0.75)\n', mat2str(accumarray(I', 1, [4 1])' / 10000, 3));

@@ -1,8 +1,6 @@
-% PARTICLES_RESIDUAL  Residual resampling of particle indices.
-%
-%   I = particles_residual(W)
-%   I = particles_residual(W, M)
-%   I = particles_residual(W, M, N)
+% I = particles_residual(W) draws particle indices by residual resampling of weights W.
+% I = particles_residual(W, M)
+% I = particles_residual(W, M, N)
 %
 %   With T = numel(I), particle j first receives floor(T W(j) / sum(W))
 %   copies, in ascending order; the R places left are then filled by
@@ -27,7 +25,7 @@
 %             R-by-1, even when R is 0.  An empty W gives zeros (after the
 %             same rand(T, 1) call).
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_residual:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -41,3 +39,23 @@
 %     particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw
 %     rand("state", 1);
 %     I = particles_residual([1 1 2], 2, 1)   % 3 then 1 or 2
+%
+%   See also particles_multinomial, particles_stratified,
+%   particles_deterministic, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_residual);
+%! __bayesmex_resampling_errors__('particles_residual');
+
+% R = 1 place left: one uniform, and the generator one value on.
+%!test
+%! __bayesmex_replay__(4, @() particles_residual([1 1 2], 2, 1), @() [3; 1 + (rand() > 0.5)]);
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_residual, 'unbiased');
+%! __bayesmex_resampling_counts__(@particles_residual, @(c, e, v) all(c >= floor(e)));
+
+%!demo
+%! particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw
+%! rand('state', 1);
+%! I = particles_residual([1 1 2], 2, 1)'  % 3 then 1 or 2

@@ -1,8 +1,6 @@
-% PARTICLES_STRATIFIED  Stratified resampling of particle indices.
-%
-%   I = particles_stratified(W)
-%   I = particles_stratified(W, M)
-%   I = particles_stratified(W, M, N)
+% I = particles_stratified(W) draws particle indices by stratified resampling of weights W.
+% I = particles_stratified(W, M)
+% I = particles_stratified(W, M, N)
 %
 %   With T = numel(I), the cumulative expected counts 0..T (expected count
 %   T W(j) / sum(W)) are cut into T strata of width 1; stratum g (0-based,
@@ -30,7 +28,7 @@
 %             counts short of the last points, those elements get the last
 %             particle of positive weight.  An empty W leaves I all 0.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_stratified:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -43,3 +41,23 @@
 %   Example
 %     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
 %     I = particles_stratified(rand(1, 100), 50);   % 50-by-50
+%
+%   See also particles_multinomial, particles_residual,
+%   particles_deterministic, rand, lookup.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_stratified);
+%! __bayesmex_resampling_errors__('particles_stratified');
+
+% Takes exactly T values from rand.
+%!test
+%! __bayesmex_replay__(4, @() size(particles_stratified([0.1 0 0.35 0.05 0.3 0.2], 7, 3)), @() size(rand(7, 3)));
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_stratified, 'unbiased');
+%! __bayesmex_resampling_counts__(@(v, T, ~) particles_stratified(v, 1, T), @(c, e, v) all(abs(c - e) < 2));
+
+%!demo
+%! particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
+%! rand('state', 1);
+%! I = particles_stratified([0.1 0.2 0.7], 1, 10)

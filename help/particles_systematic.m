@@ -1,8 +1,6 @@
-% PARTICLES_SYSTEMATIC  Systematic resampling of particle indices.
-%
-%   I = particles_systematic(W)
-%   I = particles_systematic(W, M)
-%   I = particles_systematic(W, M, N)
+% I = particles_systematic(W) draws particle indices by systematic resampling of weights W.
+% I = particles_systematic(W, M)
+% I = particles_systematic(W, M, N)
 %
 %   With T = numel(I), the cumulative expected counts 0..T (expected count
 %   T W(j) / sum(W), summed left to right) are cut into T strata of width 1,
@@ -33,7 +31,7 @@
 %             of the last points, those elements hold the last particle of
 %             positive weight.  An empty W gives zeros.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_systematic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -47,4 +45,44 @@
 %     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
 %     I = particles_systematic(rand(1, 100), 50);   % 50-by-50
 %
-%   See also particles_stratified, particles_residual, particles_weights.
+%   See also particles_stratified, particles_residual,
+%   particles_multinomial, particles_deterministic, particles_weights, rand.
+
+%!test
+%! __bayesmex_resampling_shapes__(@particles_systematic);
+%! __bayesmex_resampling_errors__('particles_systematic');
+
+% One uniform u, taken even for an empty result, and the walk replayed
+% operation by operation (its accumulator is the cumulative expected count
+% less the strata filled, so cumsum would round otherwise).
+%!function idx = replay(w, T)
+%! u = rand();
+%! idx = zeros(T, 1); g = 0; a = 0; total = 0; last = 0;
+%! for j = 1:numel(w), total = total + w(j); end
+%! for j = 1:numel(w)
+%!   if w(j) > 0, last = j; end
+%!   a = a + w(j) / total * T;
+%!   if a >= 1
+%!     k = fix(a); a = a - k;
+%!     idx(g + 1:min(g + k, T)) = j; g = min(g + k, T);
+%!   end
+%!   if g < T && a >= u
+%!     g = g + 1; idx(g) = j; a = a - 1;
+%!   end
+%! end
+%! idx(g + 1:end) = last;
+%!endfunction
+%!test
+%! rand('state', 5); v = rand(1, 50) .* (rand(1, 50) > 0.3);
+%! __bayesmex_replay__(6, @() reshape(particles_systematic(v, 30, 40), [], 1), @() replay(v, 1200));
+%! __bayesmex_replay__(6, @() particles_systematic(v, 0), @() zeros(0, 0) + 0 * rand());
+
+%!test
+%! __bayesmex_resampling_counts__(@particles_systematic, 'unbiased');
+%! __bayesmex_resampling_counts__(@(v, T, ~) particles_systematic(v, 1, T), ...
+%!                                @(c, e, v) all(c == floor(e) | c == floor(e) + 1));
+
+%!demo
+%! particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
+%! rand('state', 1);
+%! I = particles_systematic([0.1 0.2 0.7], 1, 10)

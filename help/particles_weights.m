@@ -1,7 +1,4 @@
-% PARTICLES_WEIGHTS  Normalised particle weights from log-weights.
-%
-%   W = particles_weights(LOGW)
-%   [W, ESS, LOGMEAN] = particles_weights(LOGW)
+% [W, ESS, LOGMEAN] = particles_weights(LOGW) gives normalised particle weights from log-weights.
 %
 %   Turns the log-weights of a particle filter or importance sampler into
 %   weights that sum to 1, without the underflow of exp(LOGW): with m =
@@ -25,7 +22,7 @@
 %              the log-weights.
 %     No randomness: rand and randn are not called.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:particles_weights:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input 1 must be a full double array, not CLASS.",
 %     "Input 1 must be real.",
@@ -39,4 +36,36 @@
 %     %   [w, ess, inc] = particles_weights(loglik(y(t), p));  ll = ll + inc;
 %     %   p = p(particles_systematic(w, numel(p), 1));
 %
-%   See also particles_systematic, particles_stratified, particles_residual.
+%   See also particles_systematic, particles_stratified, particles_residual,
+%   exp.
+
+% Against the m-code a user writes: the weights bit for bit, the effective
+% sample size and the log of the mean weight to rounding, far outside exp's
+% range.
+%!test
+%! rand('state', 3); randn('state', 3);
+%! for shape = {[1 50], [50 1], [7 9], [3 4 5]}
+%!   lw = 40 * randn(shape{1}) - 2000;
+%!   lw(rand(shape{1}) < 0.2) = -Inf;
+%!   [w, ess, lm] = particles_weights(lw);
+%!   e = exp(lw - max(lw(:)));
+%!   assert(isequal(w, e / sum(e(:))));
+%!   assert(abs(ess - 1 / sum(w(:).^2)) <= 1e-13 * ess);
+%!   assert(abs(lm - (max(lw(:)) + log(mean(e(:))))) <= 1e-12 * abs(lm));
+%! end
+%! % Where exp does not underflow, the plain formulas.
+%! lw = randn(1, 1000);
+%! [w, ess, lm] = particles_weights(lw);
+%! assert(abs(lm - log(mean(exp(lw)))) < 1e-13);
+%! assert(abs(ess - 1 / sum((exp(lw) / sum(exp(lw))).^2)) < 1e-10);
+%! assert(isequal(particles_weights([5 -Inf]), [1 0]));
+
+%!error <particles_weights: Log-weights must not be NaN or \+Inf\.> particles_weights([0 NaN])
+%!error id=bayesmex:particles_weights:badWeight particles_weights([0 Inf])
+%!error <particles_weights: Log-weights must not all be -Inf\.> particles_weights(-Inf(3, 1))
+%!error <particles_weights: Log-weights must not be empty\.> particles_weights([])
+%!error <particles_weights: Input 1 must be real\.> particles_weights([0 1i])
+%!error <Input 1 must be a full double array, not single\.> particles_weights(single(1))
+
+%!demo
+%! [w, ess, ll] = particles_weights([-1000 -1000 -Inf])   % [0.5 0.5 0], 2, -1000 + log(2/3)

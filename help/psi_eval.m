@@ -1,6 +1,4 @@
-% PSI_EVAL  Digamma function, elementwise.
-%
-%   Y = psi_eval(X)
+% Y = psi_eval(X) evaluates the digamma function psi(X), elementwise.
 %
 %   Evaluates psi(x) = d/dx log(gamma(x)) for every element of X: the
 %   upward recurrence psi(x) = psi(x + 1) - 1/x until x > 5, then the
@@ -29,7 +27,7 @@
 %     x < -64            at most 1.6e-15 (reflection; tested: 4e-15)
 %     Relative error close to a root or to a pole can be larger.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:psi_eval:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input 1 must be a full double array, not CLASS.",
 %     "Input 1 must be real."
@@ -37,3 +35,33 @@
 %   Example
 %     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061
 %     psi_eval(-2.5)                % 1.1035
+%
+%   See also hyptan_fast, psi, gammaln, gamma.
+
+% Special values, and agreement with Octave's psi.
+%!test
+%! y = psi_eval([1 0.5 0 -0 -1 -2 -70 -1e300 Inf -Inf NaN]);
+%! assert(abs(y(1) + 0.5772156649015329) < 1e-12);
+%! assert(abs(y(2) + 1.9635100260214235) < 1e-12);
+%! assert(isequal(y(3:9), [-Inf Inf -Inf -Inf -Inf -Inf Inf]));
+%! assert(all(isnan(y(10:11))));
+%! assert(isequal(size(psi_eval(zeros(0, 3))), [0 3]));
+%! x = rand(2, 3, 4) * 10;
+%! assert(isequal(psi_eval(x), reshape(psi_eval(x(:)), [2 3 4])));
+%! rand('state', 1);
+%! x = [rand(1, 1000) * 10, exp(rand(1, 1000) * 40 - 10)];
+%! assert(max(abs(psi_eval(x) - psi(x)) ./ max(abs(psi(x)), 1)) < 1e-12);
+%! % Odd lengths: vectors and a scalar tail, every width.
+%! __bayesmex_same_at_every_width__(@() psi_eval([x(1:1001), -70.5, -1e300, 5, NaN, -Inf]), 'psi_eval');
+
+%!error <psi_eval: Input 1 must be real\.> psi_eval([1 2i])
+%!error id=bayesmex:psi_eval:wrongInputCount psi_eval()
+%!error <psi_eval: Wrong number of input arguments\.> psi_eval(1, 2)
+%!error <psi_eval: Input 1 must be a full double array, not single\.> psi_eval(single(1))
+%!error <Input 1 must be a full double array, not int32\.> psi_eval(int32(1))
+%!error <Input 1 must be a full double array, not logical\.> psi_eval(true)
+%!error <psi_eval: Too many output arguments\.> [a, b] = psi_eval(1)
+
+%!demo
+%! y = psi_eval([1 0.5 5])   % -0.5772 -1.9635 1.5061
+%! y = psi_eval(-2.5)        % 1.1035

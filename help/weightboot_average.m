@@ -1,8 +1,6 @@
-% WEIGHTBOOT_AVERAGE  Bayesian bootstrap replicates of column means.
-%
-%   R = weightboot_average(X)
-%   R = weightboot_average(X, B)
-%   R = weightboot_average(X, B, W)
+% R = weightboot_average(X) draws Bayesian bootstrap replicates of the column means of X.
+% R = weightboot_average(X, B)
+% R = weightboot_average(X, B, W)
 %
 %   Draws B Bayesian-bootstrap replicates of the column means of X.  In each
 %   replicate row i of X gets the weight p(i) = g(i) / S, where
@@ -41,7 +39,7 @@
 %         R is all zeros and nothing is drawn; nor is anything drawn when
 %         X has no column (an empty R).
 %
-%   Errors
+%   Errors (err.identifier bayesmex:weightboot_average:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -57,3 +55,58 @@
 %     R = weightboot_average(X, 2000);
 %     mean(R)                % close to mean(X)
 %     quantile(R(:, 1), [0.025 0.975])   % a 95% interval for the mean
+%
+%   See also weightboot_quantile, simplex_draw, mean, rande.
+
+% Bit for bit the m-code above on the same stream, with and without W, and
+% the stream left where B calls of rand(n, 1) leave it.
+%!function ref = replay(X, B, W)
+%! ref = zeros(B, columns(X));
+%! for b = 1:B
+%!   g = -log(rand(rows(X), 1));
+%!   if nargin > 2, g = g .* W; end
+%!   S = 0; for i = 1:numel(g), S = S + g(i); end
+%!   p = g / S;
+%!   for j = 1:columns(X)
+%!     m = 0;
+%!     for i = 1:rows(X), m = m + X(i, j) * p(i); end
+%!     ref(b, j) = m;
+%!   end
+%! end
+%!endfunction
+%!test
+%! X = [randn(23, 4) * 3, (1:23)'];  W = [0; rand(21, 1) * 2; 1];
+%! __bayesmex_replay__(8, @() weightboot_average(X, 7), @() replay(X, 7));
+%! __bayesmex_replay__(8, @() weightboot_average(X, 7, W), @() replay(X, 7, W));
+
+% The user's vectorised m-code draws the same uniforms in one rand call: the
+% same means up to the order of the sums.
+%!test
+%! n = 300; B = 50; X = randn(n, 3);
+%! rand('state', 2); R = weightboot_average(X, B);
+%! rand('state', 2); V = -log(rand(n, B)); V = V ./ sum(V, 1); ref = V' * X;
+%! assert(max(abs(R(:) - ref(:))) < 1e-12);
+
+% In distribution: a flat Dirichlet mean of x has mean mean(x) and variance
+% sum((x - mean(x)).^2) / (n (n + 1)) (20000 replicates: the variance's
+% relative error is about 1%).
+%!test
+%! x = [0; 1; 1; 2; 3; 5; 8; 13; 21; 34]; n = numel(x);
+%! rand('state', 4); R = weightboot_average(x, 20000);
+%! v = sum((x - mean(x)) .^ 2) / (n * (n + 1));
+%! assert(abs(mean(R) - mean(x)) < 5 * sqrt(v / 20000));
+%! assert(abs(var(R) / v - 1) < 0.06, sprintf('variance ratio %g', var(R) / v));
+%! assert(size(weightboot_average(x, 0)), [0 1]);
+
+%!error <weightboot_average: Input 1 must be a full double array, not single\.> weightboot_average(single(1))
+%!error <weightboot_average: Sizes must be finite and smaller than 2\^31 in magnitude\.> weightboot_average(1, NaN)
+%!error id=bayesmex:weightboot_average:sizeRange weightboot_average(1, NaN)
+%!error <weightboot_average: W must have same length as X\.> weightboot_average(ones(3, 1), 1, ones(4, 1))
+%!error id=bayesmex:weightboot_average:lengthMismatch weightboot_average(ones(3, 1), 1, ones(4, 1))
+
+%!demo
+%! rand('state', 1); randn('state', 1);
+%! X = [randn(50, 1) + 3, rand(50, 1)];
+%! R = weightboot_average(X, 2000);
+%! printf('replicate means %s, sample means %s\n', mat2str(mean(R), 4), mat2str(mean(X), 4));
+%! printf('95%% interval for the mean of column 1: %s\n', mat2str(quantile(R(:, 1), [0.025 0.975]), 4));

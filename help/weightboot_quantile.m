@@ -1,8 +1,6 @@
-% WEIGHTBOOT_QUANTILE  Bayesian bootstrap replicates of percentiles.
-%
-%   R = weightboot_quantile(X, P)
-%   R = weightboot_quantile(X, P, B)
-%   R = weightboot_quantile(X, P, B, W)
+% R = weightboot_quantile(X, P) draws Bayesian bootstrap replicates of percentiles P of X.
+% R = weightboot_quantile(X, P, B)
+% R = weightboot_quantile(X, P, B, W)
 %
 %   Draws B Bayesian-bootstrap replicates of the percentiles P of the sample
 %   X.  In each replicate value j of X gets the weight g(j) / S, where
@@ -40,7 +38,7 @@
 %         X(j) + ((q - c(j)) * (X(j+1) - X(j))) / (c(j+1) - c(j)) for the
 %         fraction q = P/100, bit for bit.
 %
-%   Errors
+%   Errors (err.identifier bayesmex:weightboot_quantile:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
 %     "Input K must be real.", "Input K must not have more than two
@@ -58,3 +56,57 @@
 %     R = weightboot_quantile(X, [50 2.5 97.5], 2000);
 %     median(R)              % about the sample's 2.5th, 50th and 97.5th
 %     std(R(:, 2))           % spread of the replicate medians
+%
+%   See also weightboot_average, simplex_draw, quantile, prctile.
+
+% Bit for bit the merge of sorted percentiles and cumulative weights, with
+% loops, on the same stream, with and without W.
+%!function ref = replay(x, P, B, W)
+%! n = numel(x); q = sort(P) / 100; ref = zeros(B, numel(P));
+%! for b = 1:B
+%!   g = -log(rand(n, 1));
+%!   if nargin > 3, g = g .* W; end
+%!   S = 0; for i = 1:n, S = S + g(i); end
+%!   c = zeros(n, 1); c(1) = g(1) / S;
+%!   for j = 2:n - 1, c(j) = g(j) / S + c(j - 1); end
+%!   c(n) = 1;
+%!   k = 1;
+%!   while k <= numel(q) && q(k) <= c(1), ref(b, k) = x(1); k++; end
+%!   for j = 1:n - 1
+%!     while k <= numel(q) && q(k) <= c(j + 1)
+%!       ref(b, k) = x(j) + ((q(k) - c(j)) * (x(j + 1) - x(j))) / (c(j + 1) - c(j));
+%!       k++;
+%!     end
+%!   end
+%! end
+%!endfunction
+%!test
+%! x = sort([randn(40, 1); 0; 0]); n = numel(x); W = rand(n, 1) .* (rand(n, 1) < 0.7);
+%! P = [97.5 50 2.5 0 100 25 100];
+%! __bayesmex_replay__(9, @() weightboot_quantile(x, P', 6), @() replay(x, P, 6));
+%! R = __bayesmex_replay__(9, @() weightboot_quantile(x, P, 6, W), @() replay(x, P, 6, W));
+%! assert(all(R(:, 1) == x(1)));                  % 0 gives the smallest value
+%! assert(weightboot_quantile(7, [0 50 100], 3), repmat([7 7 7], 3, 1));
+%! % A row is read as its values: the same replicates as the column.
+%! __bayesmex_replay__(3, @() weightboot_quantile(x', [10 90], 4), @() weightboot_quantile(x, [10 90], 4));
+%! assert(all(isnan(weightboot_quantile([], [10 90], 4))(:)));   % no value, no percentile
+%! assert(size(weightboot_quantile(x, [], 4)), [4 0]);
+%! assert(size(weightboot_quantile(x, 50, -2)), [0 1]);
+
+%!error <weightboot_quantile: P must be a vector\.> weightboot_quantile(1, ones(2))
+%!error id=bayesmex:weightboot_quantile:notVector weightboot_quantile(1, ones(2))
+%!error <weightboot_quantile: X must be a vector\.> weightboot_quantile([1 2; 3 4], 50)
+%!error id=bayesmex:weightboot_quantile:notSorted weightboot_quantile([2; 1], 50)
+%!error <weightboot_quantile: X must not contain NaN\.> weightboot_quantile([1; NaN], 50)
+%!error <weightboot_quantile: P must be between 0 and 100\.> weightboot_quantile(1, [50 NaN])
+%!error <P must be between 0 and 100\.> weightboot_quantile(1, [50 -1])
+%!error id=bayesmex:weightboot_quantile:percentRange weightboot_quantile(1, [50 100.5])
+%!error <weightboot_quantile: W must be a same size as X\.> weightboot_quantile(ones(3, 1), 50, 1, ones(4, 1))
+%!error <weightboot_quantile: Too many output arguments\.> [a, b] = weightboot_quantile(1, 50)
+
+%!demo
+%! rand('state', 1); randn('state', 1);
+%! X = sort(randn(200, 1));
+%! R = weightboot_quantile(X, [50 2.5 97.5], 2000);
+%! printf('replicate medians of the 2.5th, 50th, 97.5th percentiles: %s\n', mat2str(median(R), 3));
+%! printf('spread of the replicate medians: %.3f\n', std(R(:, 2)));

@@ -272,6 +272,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (!mxIsCell(comps) || !is_vector(comps))
         args_error("componentsShape", "metric.components must be a one dimensional cell array.");
     const mwSize ncomp = vector_length(comps);
+    // "lenght" is kept on purpose: callers match on this text.
     if (lr != 1 && lr != ncomp)
         args_error("lengthScaleLength",
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
@@ -282,6 +283,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (!mxIsLogical(dd) || !is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
     // A sparse array stores only its nonzeros: one byte per entry is not there.
     if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
+    // "metric.logical" (for metric.deltadist) is kept on purpose: callers match on this text.
     if (vector_length(dd) != ncomp)
         args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
     const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));

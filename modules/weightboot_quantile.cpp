@@ -82,6 +82,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         // weights cannot be read.
         if (dw[1] > 1 || args_count(prhs[3]) < std::size_t(dw[0]))
             args_error("notColumn", "W must be a column vector.");
+        // "a same size" is kept on purpose: callers match on this text.
         if (dw[0] != n) args_error("lengthMismatch", "W must be a same size as X.");
         w = mxGetPr(prhs[3]);
     }

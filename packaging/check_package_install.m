@@ -27,7 +27,7 @@ function check_package_install(tarball, tmp)
       failures{end+1} = sprintf('%s: a call finds "%s", not the installed function', name, where);
       continue;
     end
-    if (isempty(strfind(get_help_text(name), upper(name))))
+    if (isempty(strfind(get_help_text(name), [name '('])))
       failures{end+1} = sprintf('%s: help shows no help text', name);
     end
     if (is_module(i))
@@ -46,11 +46,18 @@ function check_package_install(tarball, tmp)
         end
       end
     end
-    % Test blocks, where the function's file has any.
-    if (! isempty(regexp(fileread(fullfile(folder, [name '.m'])), '^%!', 'lineanchors', 'once')))
-      [passed, total] = test(name, 'quiet');
-      if (passed != total)
+    % Test blocks, where the function's file has any (every module's has),
+    % and the module's demo blocks, as a user runs them after pkg load.
+    if (is_module(i) || ! isempty(regexp(fileread(fullfile(folder, [name '.m'])), '^%!', 'lineanchors', 'once')))
+      [passed, total] = test(name, 'quiet', stdout);
+      if (total == 0 || passed != total)
         failures{end+1} = sprintf('%s: %d of %d test blocks pass', name, passed, total);
+      end
+    end
+    if (is_module(i))
+      out = evalc(sprintf('demo %s', name));
+      if (isempty(strfind(out, [name ' example 1:'])) || ! isempty(strfind(out, ': failed')))
+        failures{end+1} = sprintf('%s: the demo does not run:\n%s', name, out);
       end
     end
   end
@@ -81,6 +88,16 @@ function check_package_install(tarball, tmp)
     end
   catch err
     failures{end+1} = sprintf('bayesmex_demo: %s', err.message);
+  end
+
+  % lookfor finds the functions by the words a user types.
+  words = {'gamma', 'meanshape_draw'; 'tanh', 'hyptan_fast'; 'digamma', 'psi_eval'; ...
+           'Dirichlet', 'simplex_draw'; 'resampling', 'particles_stratified'; ...
+           'bootstrap', 'weightboot_quantile'; 'distance', 'metric_pairwise'};
+  for i = 1:rows(words)
+    if (! any(strcmp(lookfor(words{i, 1}), words{i, 2})))
+      failures{end+1} = sprintf('lookfor %s does not find %s', words{i, :});
+    end
   end
 
   % Only the throwaway list holds the package.

@@ -5,7 +5,8 @@
 #
 # Layout of the package (one top folder, as `pkg install` expects):
 #   DESCRIPTION, INDEX, COPYING
-#   inst/NAME.m          the m-file functions
+#   inst/NAME.m          the m-file functions, and the test blocks' helpers
+#                        __bayesmex_NAME__.m
 #   src/Makefile         builds NAME.mex with mkoctfile (the module list,
 #                        then Makefile.in)
 #   src/<tree>           every module and library source, and the headers in
@@ -52,6 +53,9 @@ done
 for name in "${mfiles[@]}"; do
   cp "$root/inst/$name.m" "$pkgdir/inst/"
 done
+# The test blocks' internal helpers (Octave's __NAME__ convention: on the path
+# after pkg load, listed in no INDEX).
+cp "$root"/inst/__bayesmex_*__.m "$pkgdir/inst/"
 # Each source with the headers beside it (the ones it and its callers
 # include).
 for f in "${sources[@]}"; do

@@ -272,7 +272,7 @@ def main():
     generator = ["-G", "Ninja"] if shutil.which("ninja") else []
     if os.path.isfile(os.path.join(build, "CMakeCache.txt")):
         generator = []  # keep the generator the scratch tree was made with
-    code, out = run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Release"] + generator, ROOT, log)
+    code, out = run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DBAYESMEX_TESTS=ON"] + generator, ROOT, log)
     if code != 0:
         print(out + "\nthe scratch copy does not configure (see " + log + ")", file=sys.stderr)
         return 1

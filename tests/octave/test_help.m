@@ -1,14 +1,40 @@
 function test_help()
   % Every function of the manifest has its help text, with an example; a
   % module's name resolves to its MEX file, not to the help-only .m file.
+  % A module's help starts with a usage line that is also its one-sentence
+  % summary (MATLAB's H1 line, Octave's lookfor sentence) and ends with a See
+  % also line whose names all resolve; lookfor finds the modules by the words
+  % a user types.
   m = bayesmex_manifest();
   names = [{m.modules.name}, {m.mfiles.name}];
   kinds = [repmat(3, 1, numel(m.modules)), repmat(2, 1, numel(m.mfiles))];
   for k = 1:numel(names)
-    text = get_help_text(names{k});
-    assert(numel(text) > 200, 'no help text for %s', names{k});
-    assert(!isempty(strfind(lower(text), 'example')), 'no example in the help of %s', names{k});
-    assert(exist(names{k}) == kinds(k), '%s resolves to no %s file', names{k}, ...
-           {'m', 'MEX'}{kinds(k) - 1});
+    name = names{k};
+    text = get_help_text(name);
+    assert(numel(text) > 200, 'no help text for %s', name);
+    assert(!isempty(strfind(lower(text), 'example')), 'no example in the help of %s', name);
+    assert(exist(name) == kinds(k), '%s resolves to no %s file', name, {'m', 'MEX'}{kinds(k) - 1});
+    if kinds(k) != 3, continue; end
+    first = strtrim(get_first_help_sentence(name, 1024));
+    assert(!isempty(regexp(first, ['^(\[?[\w, ]+\]? = )?' name '\('], 'once')), ...
+           'the help of %s does not start with its usage: "%s"', name, first);
+    assert(isempty(strfind(first, "\n")), 'the first sentence of %s is not one line', name);
+    also = regexp(text, 'See also ([^.]*)\.\s*$', 'tokens', 'once');
+    assert(!isempty(also), 'the help of %s does not end with a See also line', name);
+    for s = strtrim(strsplit(also{1}, ','))
+      assert(exist(s{1}) != 0, 'See also of %s names %s, which does not exist', name, s{1});
+    end
+  end
+  words = {'gamma', {'meanshape_draw', 'meanshape_draw1', 'invchisq_draw', 'invchisq_draw1'}
+           'tanh', {'hyptan_fast'}
+           'digamma', {'psi_eval'}
+           'Dirichlet', {'simplex_draw'}
+           'resampling', {'particles_multinomial', 'particles_residual', 'particles_stratified', ...
+                          'particles_deterministic', 'particles_systematic'}
+           'bootstrap', {'weightboot_average', 'weightboot_quantile'}
+           'distance', {'metric_pairwise'}};
+  for k = 1:rows(words)
+    missing = setdiff(words{k, 2}, lookfor(words{k, 1}));
+    assert(isempty(missing), 'lookfor %s misses %s', words{k, 1}, strjoin(missing, ', '));
   end
 end

@@ -1,4 +1,4 @@
-function [y, seen] = replay_hyperscale(a, b, c, d, e)
+function [y, seen] = __bayesmex_hyperscale_replay__(a, b, c, d, e)
   % One draw of hyperscale_draw1(a, b, c, d, e) replayed in m-code, one value
   % of rand() at a time: adaptive rejection sampling from the tangents of the
   % log-density of x = -log(y) (Gilks and Wild 1992), started at y = a with
@@ -9,13 +9,14 @@ function [y, seen] = replay_hyperscale(a, b, c, d, e)
   % bit for bit and takes as many values of rand().
   %
   % seen counts what the draw went through: proposals, proposals from an
-  % inner piece of the hull, and the most nodes the hull held.
+  % inner piece of the hull, and the most nodes the hull held.  Internal to
+  % the tests.
   inv_a = 1 / a; bce = b - e * c; eod = (1 / d) * e;
   f = @(x) logp(x, inv_a, bce, b, c, eod);
   x0 = log(inv_a); step = log(1 + 1 / sqrt(b));
   [h0, d0] = f(x0);
   assert(isfinite(x0) && isfinite(step) && step > 0 && isfinite(h0) && isfinite(d0), ...
-         'replay_hyperscale: the law does not start at y = a');
+         '__bayesmex_hyperscale_replay__: the law does not start at y = a');
 
   % The bracketing searches: probes at x0 -+ (2^k - 1) step until h falls
   % (the slope has the right sign beyond 1e-9) 0.1 below the running maximum
@@ -119,6 +120,6 @@ function [x, h, dh] = probe(f, from, x)
     end
     gap = gap * 0.5;
     x = from + gap;
-    assert(x != from, 'replay_hyperscale: no bracket');
+    assert(x != from, '__bayesmex_hyperscale_replay__: no bracket');
   end
 end
