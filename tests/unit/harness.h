@@ -33,9 +33,14 @@ inline standin::result call(standin::gateway fn, int nlhs, std::initializer_list
     return standin::call(fn, nlhs, a.list());
 }
 
-// Strict scripting for one scope: a value beyond the script fails the call.
+// Strict scripting for one scope, with a fresh call-back log: a value beyond
+// the script fails the call.  The only way tests switch strict mode, so an
+// assertion that returns early cannot leave it on for the next test.
 struct strict_stream {
-    strict_stream() { standin::strict(true); }
+    strict_stream() {
+        standin::strict(true);
+        standin::clear_log();
+    }
     ~strict_stream() { standin::strict(false); }
 };
 

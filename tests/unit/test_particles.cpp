@@ -19,13 +19,7 @@ const char* const kModules[] = {"particles_multinomial", "particles_residual",
 
 standin::gateway fn(const std::string& name) { return harness::module(name); }
 
-struct strict_stream {
-    strict_stream() {
-        standin::strict(true);
-        standin::clear_log();
-    }
-    ~strict_stream() { standin::strict(false); }
-};
+using harness::strict_stream;
 
 std::vector<double> run(const char* name, std::initializer_list<mxArray*> in,
                         std::vector<size_t> dims = {}) {
