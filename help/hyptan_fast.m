@@ -55,6 +55,7 @@
 %! x = (2 * rand(1, 1e5) - 1) .* 18 .* 2 .^ -floor(rand(1, 1e5) * 28);
 %! assert(max(abs(hyptan_fast(x) - tanh(x))) <= 4 * 2^-53);
 %! __bayesmex_same_at_every_width__(@() hyptan_fast([x(1:999), 18, -Inf, NaN]), 'hyptan_fast');
+%! __bayesmex_same_on_threads__(@() hyptan_fast([x, x(1:77777)]), 'hyptan_fast');
 
 %!error <hyptan_fast: Input 1 must be real\.> hyptan_fast(1 + 1i)
 %!error id=bayesmex:hyptan_fast:wrongInputCount hyptan_fast()

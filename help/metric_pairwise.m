@@ -103,6 +103,7 @@
 %!                    'deltadist', dd{1});
 %!       assert(isequaln(metric_pairwise(met, x), reference(met, x)), sprintf('m = %d', m));
 %!       __bayesmex_same_at_every_width__(@() metric_pairwise(met, x), sprintf('metric_pairwise, m = %d', m));
+%!       __bayesmex_same_on_threads__(@() metric_pairwise(met, x), sprintf('metric_pairwise, m = %d', m));
 %!     end
 %!   end
 %! end

@@ -53,6 +53,7 @@
 %! assert(max(abs(psi_eval(x) - psi(x)) ./ max(abs(psi(x)), 1)) < 1e-12);
 %! % Odd lengths: vectors and a scalar tail, every width.
 %! __bayesmex_same_at_every_width__(@() psi_eval([x(1:1001), -70.5, -1e300, 5, NaN, -Inf]), 'psi_eval');
+%! __bayesmex_same_on_threads__(@() psi_eval(repmat(x, 1, 100)), 'psi_eval');
 
 %!error <psi_eval: Input 1 must be real\.> psi_eval([1 2i])
 %!error id=bayesmex:psi_eval:wrongInputCount psi_eval()

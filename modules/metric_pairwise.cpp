@@ -17,6 +17,9 @@
 // no index is ever formed by subtracting from a size.
 #include "../host/args.h"
 #include "../simd/simd.h"
+#include "../simd/threads.h"
+
+#include <atomic>
 
 #include <cmath>
 #include <cstdint>
@@ -196,16 +199,23 @@ METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
 
 // Columns are done in blocks; each finished block is mirrored below the
 // diagonal at once, reading its columns from cache and writing runs that are
-// contiguous in every column k.
+// contiguous in every column k.  Blocks are taken from a shared counter, the
+// longest columns first: a block's thread writes its own columns above the
+// diagonal and their mirror images (its own rows, left of its columns), so
+// no element is written by two threads or read before it is written.
 constexpr mwSize BLOCK = 32;
 
 template <class V>
-METRIC_ALWAYS_INLINE void distances(const plan& p) {
+METRIC_ALWAYS_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
     const mwSize m = p.m;
     double* out = p.out;
     mwSize ncols = 0;
     for (mwSize i = 0; i < p.ncomp; ++i) ncols += p.comps[i].count;
-    for (mwIndex jb = 0; jb < m; jb += BLOCK) {
+    const mwSize blocks = m / BLOCK + (m % BLOCK != 0);
+    for (;;) {
+        const mwSize b = taken->fetch_add(1);
+        if (b >= blocks) break;
+        const mwIndex jb = (blocks - 1 - b) * BLOCK;
         const mwIndex je = m - jb > BLOCK ? jb + BLOCK : m;
         for (mwIndex j = jb; j < je; ++j) {
             for (mwSize t = 0; t < ncols; ++t) p.xj[t] = p.cols[t][j];
@@ -238,7 +248,7 @@ struct lanes<simd_d4> : vector_lanes<simd_d4> {};
 template <>
 struct lanes<simd_d8> : vector_lanes<simd_d8> {};
 
-SIMD_DISPATCH(void, distances_any, distances, (const plan& p), (p))
+SIMD_DISPATCH(void, distances_any, distances, (const plan& p, std::atomic<mwSize>* taken), (p, taken))
 
 }  // namespace
 
@@ -311,7 +321,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     component* table = static_cast<component*>(mxMalloc(sizeof(component) * (ncomp ? ncomp : 1)));
     const double** cols = static_cast<const double**>(mxMalloc(sizeof(double*) * (ncols ? ncols : 1)));
-    double* xj = static_cast<double*>(mxMalloc(sizeof(double) * (ncols ? ncols : 1)));
+    // Work in pair terms; a thread repays its start beyond about 2^20 of them.
+    const double m2 = static_cast<double>(m);
+    const int nthreads = threads_for(m2 * m2 * 0.5 * static_cast<double>(ncols ? ncols : 1),
+                                     1048576.0, std::ceil(m2 / static_cast<double>(BLOCK)));
+    // Each thread's x(j, c) of the current column, made here: host memory is
+    // the calling thread's alone.
+    const mwSize per = ncols ? ncols : 1;
+    double* xj = static_cast<double*>(mxMalloc(sizeof(double) * per * static_cast<mwSize>(nthreads)));
     mwSize next = 0;
     for (mwIndex i = 0; i < ncomp; ++i) {
         const double l = lr > 1 ? lsv[i] : lsv[0];
@@ -338,8 +355,12 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         c.count = len;
     }
 
-    plan p{table, ncomp, cols, xj, out, m};
-    distances_any(p);
+    std::atomic<mwSize> taken{0};
+    const distances_any_fn kernel = distances_any_for(simd_width());
+    threads_run(nthreads, [&](int t) {
+        const plan p{table, ncomp, cols, xj + per * static_cast<mwSize>(t), out, m};
+        kernel(p, &taken);
+    });
 
     mxFree(xj);
     mxFree(cols);

@@ -214,7 +214,8 @@ std::vector<double> oracle(const std::vector<double>& x, size_t m, const std::ve
     return d;
 }
 
-// At every lane width: the vectors, the scalar tails and the plain loop.
+// At every lane width (the vectors, the scalar tails and the plain loop) and
+// on one thread or several sharing the column blocks.
 TEST(metric_pairwise, EveryPairMatchesThePlainLoopBitForBit) {
     std::mt19937_64 g(11);
     const size_t sizes[] = {2, 3, 5, 8, 9, 16, 17, 31, 33, 40, 67, 130};
@@ -224,32 +225,36 @@ TEST(metric_pairwise, EveryPairMatchesThePlainLoopBitForBit) {
     const std::vector<std::vector<double>> scales = {
         {1, 1, 1}, {0.7, 1.3, 2.9}, {2, 0.5, 0.25}, {0, 1, 3}, {INFINITY, 1e-200, 1e200}, {std::ldexp(1.0, -540), 3, 1}};
     const int n = 5;
-    harness::each_simd_width([&](const char* width) {
-        for (size_t m : sizes)
-            for (const auto& ls : scales) {
-                std::vector<double> x(m * n);
-                for (double& v : x) {
-                    switch (g() % 8) {
-                        case 0: v = 0; break;
-                        case 1: v = double(g() % 3); break;  // ties
-                        case 2: v = g() % 50 == 0 ? NAN : -1.5; break;
-                        default: v = std::ldexp(double(g() % 100000) - 50000, -10);
+    for (const char* threads : {"1", "3"}) {
+        setenv("BAYESMEX_THREADS", threads, 1);
+        harness::each_simd_width([&](const char* width) {
+            for (size_t m : sizes)
+                for (const auto& ls : scales) {
+                    std::vector<double> x(m * n);
+                    for (double& v : x) {
+                        switch (g() % 8) {
+                            case 0: v = 0; break;
+                            case 1: v = double(g() % 3); break;  // ties
+                            case 2: v = g() % 50 == 0 ? NAN : -1.5; break;
+                            default: v = std::ldexp(double(g() % 100000) - 50000, -10);
+                        }
                     }
+                    std::vector<std::vector<double>> comps = {{1, 2, 2, 5}, {3}, {4, 1}};
+                    std::vector<int> delta = {0, 1, int(m % 2)};
+                    auto expect = oracle(x, m, ls, comps, delta);
+                    auto c = run(1, {metric(row(ls), cell(1, 3, {row(comps[0]), row(comps[1]), row(comps[2])}),
+                                            logical(1, 3, {delta[0], delta[1], delta[2]})),
+                                     matrix(m, n, x)});
+                    ASSERT_FALSE(c.failed) << c.message;
+                    ASSERT_EQ(c.d.size(), m * m);
+                    for (size_t i = 0; i < m * m; ++i)
+                        ASSERT_TRUE(same_value(c.d[i], expect[i]))
+                            << "width " << width << ", threads " << threads << ", m = " << m << ", scale " << ls[0] << ", element " << i << ": "
+                            << c.d[i] << " vs " << expect[i];
                 }
-                std::vector<std::vector<double>> comps = {{1, 2, 2, 5}, {3}, {4, 1}};
-                std::vector<int> delta = {0, 1, int(m % 2)};
-                auto expect = oracle(x, m, ls, comps, delta);
-                auto c = run(1, {metric(row(ls), cell(1, 3, {row(comps[0]), row(comps[1]), row(comps[2])}),
-                                        logical(1, 3, {delta[0], delta[1], delta[2]})),
-                                 matrix(m, n, x)});
-                ASSERT_FALSE(c.failed) << c.message;
-                ASSERT_EQ(c.d.size(), m * m);
-                for (size_t i = 0; i < m * m; ++i)
-                    ASSERT_TRUE(same_value(c.d[i], expect[i]))
-                        << "width " << width << ", m = " << m << ", scale " << ls[0] << ", element " << i << ": "
-                        << c.d[i] << " vs " << expect[i];
-            }
-    });
+        });
+    }
+    unsetenv("BAYESMEX_THREADS");
 }
 
 }  // namespace

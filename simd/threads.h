@@ -1,0 +1,73 @@
+// Threads for the deterministic kernels: results are bit for bit those of
+// one thread, since every output element is computed by exactly one thread
+// with the same operations in the same order; threads only share the work.
+//
+// BAYESMEX_THREADS=N (N >= 1), read at every call, sets the number of
+// threads; unset (or not a positive number) a kernel uses the processors the
+// machine reports, and fewer where the work would not repay a thread.
+#ifndef BAYESMEX_THREADS_H
+#define BAYESMEX_THREADS_H
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+// Threads for `work` units of work in `units` indivisible pieces, where a
+// thread repays its start only beyond `least` units.
+inline int threads_for(double work, double least, double units) {
+    long n = 0;
+    bool forced = false;
+    if (const char* s = std::getenv("BAYESMEX_THREADS")) {
+        char* end = nullptr;
+        n = std::strtol(s, &end, 10);
+        forced = end != s && *end == '\0' && n >= 1;
+        if (!forced) n = 0;
+    }
+    if (!forced) {
+        n = long(std::thread::hardware_concurrency());
+        if (work < double(n) * least) n = long(work / least);
+    }
+    if (n > 256) n = 256;
+    if (double(n) > units) n = long(units);
+    return n < 1 ? 1 : int(n);
+}
+
+// Runs body(t) for t = 0 .. n-1, body(0) on the calling thread.  body must
+// take its pieces from a shared counter, so that whatever number of threads
+// does start finishes the work: a thread the system refuses leaves its share
+// to the others.  body runs no host operation and throws nothing.
+template <class F>
+void threads_run(int n, F body) {
+    std::vector<std::thread> pool;
+    try {
+        pool.reserve(std::size_t(n > 1 ? n - 1 : 0));
+        for (int t = 1; t < n; ++t) pool.emplace_back(body, t);
+    } catch (...) {
+    }
+    body(0);
+    for (std::thread& th : pool) th.join();
+}
+
+// f(first, count) over n elements of an elementwise kernel, in pieces of
+// 2^16 shared by as many threads as the work repays (`least` elements each).
+template <class F>
+void threads_pieces(std::size_t n, double least, F f) {
+    const std::size_t piece = 65536;
+    const std::size_t pieces = n / piece + (n % piece != 0);
+    const int nt = threads_for(double(n), least, double(pieces));
+    if (nt <= 1) {
+        f(std::size_t(0), n);
+        return;
+    }
+    std::atomic<std::size_t> taken{0};
+    threads_run(nt, [&](int) {
+        for (std::size_t b = taken.fetch_add(1); b < pieces; b = taken.fetch_add(1)) {
+            const std::size_t first = b * piece;
+            f(first, n - first < piece ? n - first : piece);
+        }
+    });
+}
+
+#endif
