@@ -174,14 +174,10 @@ SIMD_DISPATCH(void, eval_offsets, best_offsets,
               (const double* p, std::size_t n, double b, double c, double* x, double* code),
               (p, n, b, c, x, code))
 
-// An UNSETTLED pass on uniforms u, v: rand_best_pass's own computation.
+// An UNSETTLED pass on uniforms u, v (its x is never negative there).
 inline bool exact_pass(double u, double v, double b, double c) {
-    const double w = (1.0 - u) * u;
-    const double y = std::sqrt(c / w) * (u - 0.5);
-    const double x = b + y;
-    const double z = 64.0 * w * w * w * v * v;
-    if (1.0 - (2.0 * y * y) / x >= z) return true;
-    return 2.0 * (b * std::log(x / b) - y) >= std::log(z);
+    double x;
+    return rand_best_on(u, v, b, c, &x);
 }
 
 struct passes {

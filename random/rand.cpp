@@ -147,16 +147,9 @@ int64_t rand_gamma_least(double a) {
 }
 
 bool rand_best_pass(rand_stream* rs, double b, double c, double* out) {
-    double u = rand_uniopen(rs);  // uniopen: u * (1 - u) must be > 0
-    double v = rand_uniopen(rs);
-    double w = (1.0 - u) * u;
-    double y = std::sqrt(c / w) * (u - 0.5);
-    double x = b + y;
-    if (x < 0) return false;
-    double z = 64.0 * w * w * w * v * v;
-    *out = x;
-    if (1.0 - (2.0 * y * y) / x >= z) return true;
-    return 2.0 * (b * std::log(x / b) - y) >= std::log(z);
+    const double u = rand_uniopen(rs);
+    const double v = rand_uniopen(rs);
+    return rand_best_on(u, v, b, c, out);
 }
 
 double rand_gamma(rand_stream* rs, double a) {

@@ -6,6 +6,8 @@
 
 #include "rand.h"
 
+#include <cmath>
+
 // Largest block fetched in one call-back (512 KiB of doubles): large enough
 // that the call-back cost vanishes, small enough to stay in cache.
 constexpr int64_t RAND_BLOCK_CAP = 65536;
@@ -59,8 +61,22 @@ inline double rand_gamma_floor(double x, double a) {
     return x;
 }
 
-// One pass of Best's method for shape a = b + 1, c = 3a - 0.75, taking two
-// uniforms one value at a time: true, with the variate in *x, if it accepts.
+// One pass of Best's method (Best 1978) for shape a = b + 1, c = 3a - 0.75
+// on the uniforms u, v: true, with the variate in *out, if it accepts.  The
+// one statement of the pass: the block evaluation settles most passes
+// without it and gives the rest to it.
+inline bool rand_best_on(double u, double v, double b, double c, double* out) {
+    const double w = (1.0 - u) * u;  // uniopen: u * (1 - u) must be > 0
+    const double y = std::sqrt(c / w) * (u - 0.5);
+    const double x = b + y;
+    if (x < 0) return false;
+    const double z = 64.0 * w * w * w * v * v;
+    *out = x;
+    if (1.0 - (2.0 * y * y) / x >= z) return true;
+    return 2.0 * (b * std::log(x / b) - y) >= std::log(z);
+}
+
+// The same pass taking its two uniforms from the stream one value at a time.
 bool rand_best_pass(rand_stream* rs, double b, double c, double* x);
 
 #endif
