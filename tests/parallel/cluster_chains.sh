@@ -86,7 +86,9 @@ pid=$(cat "$pidfile" 2>/dev/null)
 if [ -z "$pid" ]; then
   echo "FAIL: the server did not start"; cat "$work/server.log"; exit 1
 fi
-echo "server $pid listening on 127.0.0.1:12502 (private network namespace) as $(ps -o user= -p "$pid")"
+who=$(ps -o user= -p "$pid")
+[ "$BAYESMEX_CLUSTER_NS" -eq 0 ] || who="user 1000 of a nested user namespace (the caller's user outside)"
+echo "server $pid listening on 127.0.0.1:12502 (private network namespace) as $who"
 
 cd "$work"
 timeout -k 10 300 "$octave" --no-gui --norc --no-history --quiet --eval "
