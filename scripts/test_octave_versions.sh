@@ -60,10 +60,10 @@ fi
 # The first Debian archive (not the security one) of apt's sources.
 mirror=${BAYESMEX_MIRROR:-}
 if [ -z "$mirror" ]; then
-  mirror=$( { sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | tr ' ' '\n'
+  mirror=$( { sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | tr ' ' '\n' || true
               sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\).*/\2/p' \
                   /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
-            } | grep -E '^https?://.*/debian/?$' | head -n 1)
+            } | grep -E '^https?://.*/debian/?$' | head -n 1 || true)
 fi
 [ -n "$mirror" ] || { echo "$0: no Debian mirror in /etc/apt/sources.list*; set BAYESMEX_MIRROR" >&2; exit 1; }
 

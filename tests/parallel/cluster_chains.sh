@@ -18,7 +18,8 @@
 # server inherits no descriptor beyond its standard ones (octave-parallel
 # 4.0.2 aborts on an extra one).  Every process this script starts is
 # stopped on any exit, within a bounded time.  Exit 77 (skipped) only when
-# the server program is not installed or the system refuses namespaces.
+# the server program is not installed, the system refuses namespaces, or the
+# installed server aborts on every connection (below).
 set -u
 octave=${1:?usage}; build=${2:?usage}
 server=/usr/libexec/octave-pserver
@@ -41,6 +42,7 @@ fi
 ip link set lo up || { echo "FAIL: cannot bring up the loopback of the namespace"; exit 1; }
 hostname "bayesmex-cluster-$$"
 pidfile=/tmp/.octave-$(hostname).pid
+errlog=/tmp/octave_error-$(hostname).log
 
 work=$(mktemp -d)
 pid=""
@@ -52,7 +54,7 @@ stop() {
     pkill -KILL -P "$pid" 2>/dev/null
     kill -KILL "$pid" 2>/dev/null
   fi
-  rm -f "$pidfile"
+  rm -f "$pidfile" "$errlog"
   rm -rf "$work"
 }
 trap stop EXIT
@@ -91,15 +93,37 @@ who=$(ps -o user= -p "$pid")
 echo "server $pid listening on 127.0.0.1:12502 (private network namespace) as $who"
 
 cd "$work"
+# The chains run serially and on local processes whatever the server does;
+# the cluster part needs a connection.
 timeout -k 10 300 "$octave" --no-gui --norc --no-history --quiet --eval "
   pkg load parallel
   addpath('$work');
-  c = pconnect({'127.0.0.1'}, struct('use_tls', false));
+  try
+    c = pconnect({'127.0.0.1'}, struct('use_tls', false));
+  catch err
+    disp(['no connection: ' err.message]); c = [];
+  end
   try
     out = bayesmex_chains_demo(2026, 4, 400, c);
-    ok = out.identical && numel(out.cluster) == 4 && numel(out.local) == 4;
+    ok = out.identical && numel(out.local) == 4 && (isempty(c) || numel(out.cluster) == 4);
   catch err
     disp(getReport(err)); ok = false;
   end
-  sclose(c);
-  if ok, disp('CLUSTER TEST PASSED'); else, exit(1); end"
+  if (! isempty(c)), sclose(c); end
+  if (! ok), exit(1); end
+  if (isempty(c)), disp('LOCAL CHAINS PASSED'); else, disp('CLUSTER TEST PASSED'); end" > "$work/client.log" 2>&1
+status=$?
+cat "$work/client.log"
+grep -q '^CLUSTER TEST PASSED' "$work/client.log" && exit 0
+# octave-parallel 4.0.2 as Debian 13 builds it (_FORTIFY_SOURCE=3) aborts in
+# the process it forks for every connection, before that process reads
+# anything: it copies the 7 bytes of "--eval" into a 6-byte array.  Nothing
+# of ours reaches it, so that is a skip, with the local chains checked.
+if [ "$status" -eq 0 ] && grep -q '^LOCAL CHAINS PASSED' "$work/client.log" &&
+   grep -q 'buffer overflow detected' "$errlog" 2>/dev/null; then
+  echo "SKIP: the installed octave-pserver aborts on every connection (\"$(head -n 1 "$errlog")\" in its log: octave-parallel $(dpkg-query -W -f='${Version}' octave-parallel 2>/dev/null) copies \"--eval\" into a buffer one byte short); serial and parcellfun chains were identical"
+  exit 77
+fi
+echo "FAIL: the cluster chains did not run (exit $status)"
+[ ! -s "$errlog" ] || { echo "server's error log:"; cat "$errlog"; }
+exit 1
