@@ -48,11 +48,14 @@ function out = bayesmex_demo(seed, size_name, figdir)
     if isempty(file_in_path(getenv('PATH'), gnuplot_binary()))
       error('bayesmex_demo: the figures need gnuplot (FIGDIR '''' draws none).');
     end
-    if !exist(figdir, 'dir'), mkdir(figdir); end
     % The figures are gnuplot's, which prints without a display; its notice
-    % that the toolkit is not maintained is silenced for this call only.
-    restore_warning = warning('off', 'Octave:gnuplot-graphics');
+    % that the toolkit is not maintained is silenced for this call only, and
+    % so is Octave 11's notice that its own mkdir, figure and print code
+    % joins single- and double-quoted strings (Octave:mixed-string-concat).
+    restore_warning = [warning('off', 'Octave:gnuplot-graphics'), ...
+                       warning('off', 'Octave:mixed-string-concat')];
     cleanup = onCleanup(@() warning(restore_warning));
+    if !exist(figdir, 'dir'), mkdir(figdir); end
   end
   rand('state', seed); randn('state', seed);
   printf('bayesmex demo: seed %d, %s size\n', seed, size_name);

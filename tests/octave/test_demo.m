@@ -4,10 +4,12 @@ function test_demo()
   % with a picture in it, and drawing them warns of nothing.
   figdir = tempname();
   cleanup = onCleanup(@() remove_folder(figdir));
-  lastwarn('');
-  out = bayesmex_demo(3, 'quick', figdir);
-  [msg, id] = lastwarn();
-  assert(isempty(msg), 'the demo warned: %s (%s)', msg, id);
+  % What counts is a warning shown to the user: Octave 11 also records
+  % warnings that are switched off in lastwarn.
+  text = evalc('out = bayesmex_demo(3, ''quick'', figdir);');
+  printf('%s', text);
+  shown = regexp(text, '^warning: .*$', 'match', 'lineanchors', 'once');
+  assert(isempty(shown), 'the demo warned: %s', shown);
   for f = {'samplers', 'particle_filter', 'gibbs', 'bootstrap', 'gp_regression'}
     check_png(fullfile(figdir, [f{1} '.png']));
   end
