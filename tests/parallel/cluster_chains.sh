@@ -15,8 +15,8 @@
 # root: it runs as the unprivileged user nobody (setpriv) from a private
 # folder holding a copy of the built modules that user can read; run by
 # another user, it runs as a non-zero user of a nested user namespace.  The
-# server inherits no descriptor beyond its standard ones (octave-parallel
-# 4.0.2 aborts on an extra one).  Every process this script starts is
+# server inherits no descriptor beyond its standard ones: nothing of ours (a
+# lock, a pipe of ctest's) may reach it or outlive the test in it.  Every process this script starts is
 # stopped on any exit, within a bounded time.  Exit 77 (skipped) only when
 # the server program is not installed, the system refuses namespaces, or the
 # installed server aborts on every connection (below).
