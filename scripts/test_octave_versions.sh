@@ -77,7 +77,7 @@ cleanup() {
   [ -n "$r" ] || return 0
   local m
   for m in $(awk -v r="$r/" 'index($2, r) == 1 {print $2}' /proc/self/mounts | sort -r); do
-    umount "$m" 2>/dev/null || umount -l "$m"
+    umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true
   done
   if awk -v r="$r/" 'index($2, r) == 1 {found = 1} END {exit !found}' /proc/self/mounts; then
     echo "$0: $r still has mounts; left in place" >&2
