@@ -24,7 +24,8 @@
 #                 days or with --fresh
 #   debs-SUITE/   the .deb files apt downloaded, bind-mounted as the root's
 #                 /var/cache/apt/archives, so that a run downloads only what
-#                 changed on the mirror
+#                 changed on the mirror (apt-get autoclean then drops the
+#                 files the mirror no longer has)
 #   run-SUITE.*/  one run's throwaway copy of base-SUITE, deleted at exit
 #   logs/SUITE.log  the last run's output
 # No run reuses an installed root: every run copies the base root and
@@ -153,6 +154,7 @@ for suite in "${suites[@]}"; do
     t=\$SECONDS
     apt-get update -qq
     bash scripts/setup.sh
+    apt-get autoclean -qq
     echo \"setup: \$((SECONDS - t)) s\"
     echo \"Octave \$(octave-cli --no-history --eval 'disp(OCTAVE_VERSION)'), \$(g++ --version | head -n 1)\"
     t=\$SECONDS
