@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -190,6 +191,23 @@ SIMD_INLINE double normal_one(source<V>* src, const twister_ziggurat& z) {
 constexpr unsigned long long TWO52_BITS = 0x4330000000000000ull;
 constexpr double TWO52 = 4503599627370496.0;
 
+// The OR of a vector's 64-bit lanes, halving it (integer and shuffle
+// operations only: a comparison's mask would cost a conversion on AVX-512F).
+typedef lanes<simd_d2>::pairs pairs2;
+typedef lanes<simd_d4>::pairs pairs4;
+typedef lanes<simd_d8>::pairs pairs8;
+SIMD_INLINE unsigned long long or_lanes(pairs2 q) { return q[0] | q[1]; }
+SIMD_INLINE unsigned long long or_lanes(pairs4 q) {
+    pairs2 h[2];
+    std::memcpy(h, &q, sizeof q);
+    return or_lanes(h[0] | h[1]);
+}
+SIMD_INLINE unsigned long long or_lanes(pairs8 q) {
+    pairs4 h[2];
+    std::memcpy(h, &q, sizeof q);
+    return or_lanes(h[0] | h[1]);
+}
+
 // L uniforms from the 2L words at p into out[0 .. L-1]; returns the lanes
 // before the first zero pair (L when there is none).
 template <class V>
@@ -200,13 +218,20 @@ SIMD_INLINE int uniform_lanes(const uint32_t* p, double* out) {
     const Q a = (q & 0xffffffffull) >> 5, b = q >> 38;
     const V da = (V)(a | TWO52_BITS) - TWO52, db = (V)(b | TWO52_BITS) - TWO52;
     simd_store(out, (da * 67108864.0 + db) * (1.0 / 9007199254740992.0));
-    const Q ab = a | b;
-    unsigned long long least = ab[0];
-    for (int l = 1; l < simd_lanes<V>(); ++l) least = least < ab[l] ? least : ab[l];
-    if (least != 0) return simd_lanes<V>();
+    // a | b is below 2^32, so a | b - 1 has its top bit set only for zero.
+    const Q zero = ((a | b) - 1) >> 63;
+    if (or_lanes(zero) == 0) return simd_lanes<V>();
     int l = 0;
-    while (ab[l] != 0) ++l;
+    while (zero[l] == 0) ++l;
     return l;
+}
+
+// Table entries at the levels (low 8 bits) of each lane of rabs, made as
+// one vector from its lanes: lanes stored one by one and read back whole
+// would stall the load.
+template <class R, class T, class Q, std::size_t... I>
+SIMD_INLINE R gather(const T* table, Q rabs, std::index_sequence<I...>) {
+    return R{table[rabs[I] & 0xFF]...};
 }
 
 // L first attempts of the ziggurat from the 2L words at p into out; returns
@@ -219,23 +244,19 @@ SIMD_INLINE int normal_lanes(const uint32_t* p, double* out, const twister_ziggu
     const Q q = (Q)temper(load_words<W>(p));
     const Q lo = q & 0xffffffffull, hi = (q >> 32) & 0x3FFFFFull;
     const Q rabs = (hi << 31) | (lo >> 1);
-    Q k{};
-    V w{};
-    for (int l = 0; l < L; ++l) {
-        const int idx = int(rabs[l] & 0xFF);
-        k[l] = z.k[idx];
-        w[l] = z.w[idx];
-    }
+    const Q k = gather<Q>(z.k, rabs, std::make_index_sequence<L>());
+    const V w = gather<V>(z.w, rabs, std::make_index_sequence<L>());
     // The magnitude (below 2^53) as hi 2^31 + (lo >> 1), both exact.
     const V m = ((V)(hi | TWO52_BITS) - TWO52) * 2147483648.0 + ((V)((lo >> 1) | TWO52_BITS) - TWO52);
-    const Q negative = (Q)(((lo & 1ull) != 0) & (rabs != 0)) & 0x8000000000000000ull;
-    simd_store(out, (V)((Q)(m * w) ^ negative));
-    const Q fast = (Q)(rabs < k);
-    unsigned long long all = fast[0];
-    for (int l = 1; l < L; ++l) all &= fast[l];
-    if (all) return L;
+    // The sign bit set on the product: the product of -m is -(m w) bit for
+    // bit, and adding +0.0 turns the -0.0 of a zero magnitude into the +0.0
+    // of an integer zero negated (nonzero values are unchanged).
+    simd_store(out, (V)((Q)(m * w) ^ ((lo & 1ull) << 63)) + 0.0);
+    // Both below 2^53: rabs - k has its top bit set exactly when rabs < k.
+    const Q slow = ~(rabs - k) >> 63;
+    if (or_lanes(slow) == 0) return L;
     int l = 0;
-    while (fast[l]) ++l;
+    while (slow[l] == 0) ++l;
     return l;
 }
 
