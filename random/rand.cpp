@@ -14,10 +14,11 @@ namespace {
 
 }  // namespace
 
-rand_stream rand_open() {
-    rand_stream rs{};
-    rs.independent = host_independent_streams() != 0;
-    return rs;
+rand_stream rand_open() { return rand_stream{{}, host_independent_streams() != 0, 0}; }
+
+rand_stream::~rand_stream() {
+    for (int source = 0; source < 2; ++source)
+        if (lane[source].scratch) rand_door_release(source, lane[source].scratch);
 }
 
 void rand_lane_done(rand_stream* rs, int source) {

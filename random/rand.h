@@ -45,7 +45,14 @@ struct rand_lane {
 struct rand_stream {
     rand_lane lane[2];   // indexed by rand_source
     bool independent;    // the host keeps "rand" and "randn" apart
-    uint64_t callbacks;  // call-backs made so far (for tests and benchmarks)
+    uint64_t callbacks;  // fetches made so far (for tests and benchmarks)
+    // Gives back the door's memory a lane still reads, also when an error
+    // unwinds the gateway (the host's error call throws): a nested or later
+    // call finds it free.  Host arrays are the host's to reclaim then.  One
+    // owner: a stream is never copied.
+    ~rand_stream();
+    rand_stream(const rand_stream&) = delete;
+    rand_stream& operator=(const rand_stream&) = delete;
 };
 
 // An empty stream for one gateway call: rand_stream rs = rand_open();
