@@ -7,7 +7,8 @@ function test_random_paths()
   % 'twister' states (a full state taken mid-block), the old generators of
   % 'seed', and a user's own rand or randn on the path (which must be
   % called: it returns other values than the built-in).  Then an error in
-  % mid-call, the self-check's fall-back and a state of zero words.
+  % mid-call, a user's rand of another class, the self-check's fall-back and
+  % a state of zero words.
   w = [0.5 2 0 1 3.5 1e-3];
   calls = {
     @() meanshape_draw(2, 5, 300, 2)
@@ -51,6 +52,7 @@ function test_random_paths()
       end
     end
     mid_call_error(folder);
+    foreign_class(folder);
     zero_state();
     self_check_fallback();
   unwind_protect_cleanup
@@ -141,6 +143,26 @@ function mid_call_error(folder)
   if !isequal(after{:})
     error('an error in mid-call left the generators elsewhere on a fast path');
   end
+end
+
+% A user's rand that returns singles: refused, never read as doubles.
+function foreign_class(folder)
+  f = fopen(fullfile(folder, 'rand.m'), 'w');
+  fprintf(f, 'function r = rand(varargin)\n  r = single(builtin(''rand'', varargin{:}));\nend\n');
+  fclose(f);
+  addpath(folder);
+  unwind_protect
+    for call = {@() exponential_draw(1, 1000, 1), @() meanshape_draw1(2, 5)}
+      try
+        call{1}();
+        error('no error');
+      catch err
+        if isempty(regexp(err.identifier, '^bayesmex:\w+:internal$', 'once')), rethrow(err); end
+      end
+    end
+  unwind_protect_cleanup
+    rmpath(folder);
+  end_unwind_protect
 end
 
 % Twister words that stay zero for ever: Octave's own rand would never
