@@ -57,9 +57,10 @@ function rows = table_rows(c, n, reps, dir)
     nop = ['mex_nop' call(numel(name) + 1:end)];
     % The host fetches of one call, through the counting wrappers (a
     % shadowed rand takes call-backs on every host, so they see each block).
-    % bayesmex_seed only sets the two states (no value is fetched).
+    % bayesmex_seed fetches no value: its host calls set the two full states.
     if strcmp(name, 'bayesmex_seed')
-      ncb = 2; fetch = '';
+      ncb = 2; fetch = 'rand(''state'', s); randn(''state'', s);';
+      setup = 's = uint32(1:625)'';';
     else
       [ncb, blocks] = count_callbacks(@() run_once(setup, call));
       fetch = [repeat('rand(%d,1); ', blocks.rand), repeat('randn(%d,1); ', blocks.randn)];
