@@ -110,10 +110,3 @@ int args_size(const mxArray* a) {
 }
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
-
-void args_random_array(const char* name, double rows, double cols, mxArray** slot) {
-    mxArray* size[2] = {mxCreateDoubleScalar(rows), mxCreateDoubleScalar(cols)};
-    mexCallMATLAB(1, slot, 2, size, name);
-    mxDestroyArray(size[0]);
-    mxDestroyArray(size[1]);
-}

@@ -46,10 +46,6 @@ double args_scalar(const mxArray* a);
 // "Sizes must be finite and smaller than 2^31 in magnitude."
 int args_size(const mxArray* a);
 
-// The host's "rand" or "randn" (name) for a rows-by-cols array into *slot,
-// through two 1-by-1 size arrays (rows first) released right after the call.
-void args_random_array(const char* name, double rows, double cols, mxArray** slot);
-
 // Element count of an array the module made or got from the host, taken from
 // the array itself: the only count that bounds every read and write.
 std::size_t args_count(const mxArray* a);

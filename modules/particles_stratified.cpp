@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "common/resample_args.h"
+#include "../random/rand.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
@@ -16,7 +17,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The uniforms' array becomes the result, as in multinomial resampling:
     // an index is only ever written at a stratum whose uniform has been read
     // or is never needed, so no second array is made.
-    args_random_array("rand", ra.m, ra.cols, &plhs[0]);
+    rand_stream rs = rand_open();
+    rand_array(&rs, RAND_UNIFORM, ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
     const double* u = out;
     // The array's own element count: both sizes negative give an empty array.

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "common/resample_args.h"
+#include "../random/rand.h"
 
 // Copies written per store run of the walk's branch-free step.
 static constexpr int kRun = 16;
@@ -17,10 +18,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     // Exactly one value from the host's "rand", before the output exists and
     // even when the output is empty: the stream always moves by one.
-    mxArray* draw = nullptr;
-    mexCallMATLAB(1, &draw, 0, nullptr, "rand");
-    const double u = mxGetScalar(draw);
-    mxDestroyArray(draw);
+    rand_stream rs = rand_open();
+    const double u = rand_uniform(&rs);
 
     plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
     double* out = mxGetPr(plhs[0]);

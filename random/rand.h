@@ -36,9 +36,10 @@ enum rand_source { RAND_UNIFORM = 0, RAND_NORMAL = 1 };
 // Values fetched from one host function and not yet taken.
 struct rand_lane {
     mxArray* block;   // host array being read, or null
-    double* next;     // next unread value of block
+    double* next;     // next unread value of the block
     double* end;
     int64_t expect;   // values still certain to be taken from this function
+    double* scratch;  // the door's scratch memory being read instead of a block, or null
 };
 
 struct rand_stream {
@@ -59,7 +60,7 @@ inline int64_t rand_pending(const rand_stream* rs) {
 }
 
 double rand_take_fetch(rand_stream* rs, int source);
-void rand_lane_done(rand_lane* l);
+void rand_lane_done(rand_stream* rs, int source);
 
 // One value from the host's "rand" (source RAND_UNIFORM) or "randn".
 inline double rand_take(rand_stream* rs, int source) {
@@ -67,7 +68,7 @@ inline double rand_take(rand_stream* rs, int source) {
     if (l->next == l->end) return rand_take_fetch(rs, source);
     double v = *l->next++;
     if (l->expect > 0) --l->expect;
-    if (l->next == l->end) rand_lane_done(l);
+    if (l->next == l->end) rand_lane_done(rs, source);
     return v;
 }
 
