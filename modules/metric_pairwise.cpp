@@ -123,72 +123,57 @@ void require_double_field(const mxArray* a, const char* what) {
 // V is double (one pair at a time) or a vector of doubles; the arithmetic per
 // pair is the same in both.
 
-template <class V>
-struct lanes;
-
-template <>
-struct lanes<double> {
-    static constexpr int n = 1;
-    static double load(const double* p) { return *p; }
-    static void store(double* p, double v) { *p = v; }
-    static double splat(double v) { return v; }
-    static double root(double v) { return std::sqrt(v); }
-    static double delta(double a, double b, double t) { return a != b ? t : 0.0; }
-};
-
-#define METRIC_ALWAYS_INLINE inline __attribute__((always_inline))
-
-// Accumulates the squared distances of rows k .. k + U * n - 1 to row j and
+// Accumulates the squared distances of rows k .. k + U * W - 1 to row j and
 // stores their roots.  U independent vectors keep the adders busy.
 template <class V, int U>
-METRIC_ALWAYS_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
-    using L = lanes<V>;
+SIMD_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
+    constexpr int W = simd_lanes<V>();
     V acc[U];
-    for (int u = 0; u < U; ++u) acc[u] = L::splat(0.0);
+    for (int u = 0; u < U; ++u) acc[u] = simd_splat<V>(0.0);
     for (mwSize i = 0; i < p.ncomp; ++i) {
         const component& c = p.comps[i];
         const double* const* col = p.cols + c.first;
         const double* xj = p.xj + c.first;
-        const V s = L::splat(c.scale);
+        const V s = simd_splat<V>(c.scale);
         switch (c.kind) {
             case SQUARE_DIV:
                 for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = L::splat(xj[t]);
+                    const V a = simd_splat<V>(xj[t]);
 #pragma GCC unroll 4
                     for (int u = 0; u < U; ++u) {
-                        V d = a - L::load(col[t] + k + u * L::n);
+                        V d = a - simd_load<V>(col[t] + k + u * W);
                         acc[u] = acc[u] + (d * d) / s;
                     }
                 }
                 break;
             case SQUARE_MUL:
                 for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = L::splat(xj[t]);
+                    const V a = simd_splat<V>(xj[t]);
 #pragma GCC unroll 4
                     for (int u = 0; u < U; ++u) {
-                        V d = a - L::load(col[t] + k + u * L::n);
+                        V d = a - simd_load<V>(col[t] + k + u * W);
                         acc[u] = acc[u] + (d * d) * s;
                     }
                 }
                 break;
             default:
                 for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = L::splat(xj[t]);
+                    const V a = simd_splat<V>(xj[t]);
 #pragma GCC unroll 4
-                    for (int u = 0; u < U; ++u)
-                        acc[u] = acc[u] + L::delta(a, L::load(col[t] + k + u * L::n), s);
+                    for (int u = 0; u < U; ++u)  // a != b holds for NaN, lane or double
+                        acc[u] = acc[u] + ((a != simd_load<V>(col[t] + k + u * W)) ? s : V{});
                 }
                 break;
         }
     }
     double* dst = p.out + p.m * j + k;
-    for (int u = 0; u < U; ++u) L::store(dst + u * L::n, L::root(acc[u]));
+    for (int u = 0; u < U; ++u) simd_store(dst + u * W, simd_sqrt(acc[u]));
 }
 
 // Column j of the result above the diagonal: pairs (k, j) for k < j.
 template <class V>
-METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
-    constexpr mwSize W = lanes<V>::n;
+SIMD_INLINE void column(const plan& p, mwIndex j) {
+    constexpr mwSize W = simd_lanes<V>();
     mwIndex k = 0;
     if (W > 1) {
         for (; j - k >= 4 * W; k += 4 * W) pairs_block<V, 4>(p, j, k);
@@ -206,7 +191,7 @@ METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
 constexpr mwSize BLOCK = 32;
 
 template <class V>
-METRIC_ALWAYS_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
+SIMD_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
     const mwSize m = p.m;
     double* out = p.out;
     mwSize ncols = 0;
@@ -228,25 +213,6 @@ METRIC_ALWAYS_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
         }
     }
 }
-
-// GCC's generic vectors: plain operators only, so that these helpers compile
-// for whatever instruction set the dispatcher below builds them for.
-template <class V>
-struct vector_lanes {
-    static constexpr int n = simd_lanes<V>();
-    METRIC_ALWAYS_INLINE static V load(const double* p) { return simd_load<V>(p); }
-    METRIC_ALWAYS_INLINE static void store(double* p, V v) { simd_store(p, v); }
-    METRIC_ALWAYS_INLINE static V splat(double v) { return simd_splat<V>(v); }
-    METRIC_ALWAYS_INLINE static V root(V v) { return simd_sqrt(v); }
-    // a != b is true for NaN, as for doubles.
-    METRIC_ALWAYS_INLINE static V delta(V a, V b, V t) { return (a != b) ? t : V{}; }
-};
-template <>
-struct lanes<simd_d2> : vector_lanes<simd_d2> {};
-template <>
-struct lanes<simd_d4> : vector_lanes<simd_d4> {};
-template <>
-struct lanes<simd_d8> : vector_lanes<simd_d8> {};
 
 SIMD_DISPATCH(void, distances_any, distances, (const plan& p, std::atomic<mwSize>* taken), (p, taken))
 

@@ -8,12 +8,11 @@
 // from running several columns' sums side by side (independent results), never
 // from splitting one sum.
 #include "common/bootweights.h"
+#include "../simd/simd.h"
 
 #include <cstddef>
 
 namespace {
-
-typedef double pair __attribute__((vector_size(16)));
 
 // Means of 2P (+1 when ODD) consecutive columns, x pointing at the first
 // (column stride n), under the weights p, written to out with stride
@@ -22,18 +21,18 @@ typedef double pair __attribute__((vector_size(16)));
 // loop would; the pairs only let two columns' sums share an instruction.
 template <int P, bool ODD>
 void means(const double* x, std::size_t n, const double* p, double* out, std::size_t stride) {
-    pair acc[P > 0 ? P : 1];
+    simd_d2 acc[P > 0 ? P : 1];
 #pragma GCC unroll 8
-    for (int k = 0; k < P; ++k) acc[k] = pair{0.0, 0.0};
+    for (int k = 0; k < P; ++k) acc[k] = simd_d2{0.0, 0.0};
     double last = 0.0;
     const double* xo = x + 2 * P * n;  // the odd column
     for (std::size_t i = 0; i < n; ++i) {
         const double pi = p[i];
-        const pair pp = {pi, pi};
+        const simd_d2 pp = simd_splat<simd_d2>(pi);
         // Unrolled, so that every accumulator lives in a register.
 #pragma GCC unroll 8
         for (int k = 0; k < P; ++k) {
-            const pair xi = {x[i + 2 * k * n], x[i + (2 * k + 1) * n]};
+            const simd_d2 xi = {x[i + 2 * k * n], x[i + (2 * k + 1) * n]};
             acc[k] = acc[k] + xi * pp;
         }
         if (ODD) last = last + xo[i] * pi;

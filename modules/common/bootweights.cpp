@@ -1,4 +1,5 @@
 #include "bootweights.h"
+#include "../../simd/simd.h"
 
 #include <cmath>
 
@@ -36,15 +37,9 @@ double* bootweights_draw(bootweights* bw, double* sum) {
 void bootweights_normalise(double* g, int n, double sum) {
     // Two independent quotients per instruction; each is still g(i) / S,
     // correctly rounded.
-    typedef double pair __attribute__((vector_size(16)));
-    const pair s2 = {sum, sum};
+    const simd_d2 s2 = simd_splat<simd_d2>(sum);
     int i = 0;
-    for (; i + 2 <= n; i += 2) {
-        pair v;
-        __builtin_memcpy(&v, g + i, sizeof v);
-        v = v / s2;
-        __builtin_memcpy(g + i, &v, sizeof v);
-    }
+    for (; i + 2 <= n; i += 2) simd_store(g + i, simd_load<simd_d2>(g + i) / s2);
     for (; i < n; ++i) g[i] = g[i] / sum;
 }
 
