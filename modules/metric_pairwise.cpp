@@ -123,6 +123,22 @@ void require_double_field(const mxArray* a, const char* what) {
 // V is double (one pair at a time) or a vector of doubles; the arithmetic per
 // pair is the same in both.
 
+// Adds the terms (d * d) / s (or (d * d) * s when MUL) of one component's
+// listings to the U accumulators of rows k .. k + U * W - 1.
+template <class V, int U, bool MUL>
+SIMD_INLINE void add_squares(V* acc, const double* const* col, const double* xj, mwSize count, V s,
+                             mwIndex k) {
+    constexpr int W = simd_lanes<V>();
+    for (mwSize t = 0; t < count; ++t) {
+        const V a = simd_splat<V>(xj[t]);
+#pragma GCC unroll 4
+        for (int u = 0; u < U; ++u) {
+            V d = a - simd_load<V>(col[t] + k + u * W);
+            acc[u] = acc[u] + (MUL ? (d * d) * s : (d * d) / s);
+        }
+    }
+}
+
 // Accumulates the squared distances of rows k .. k + U * W - 1 to row j and
 // stores their roots.  U independent vectors keep the adders busy.
 template <class V, int U>
@@ -137,24 +153,10 @@ SIMD_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
         const V s = simd_splat<V>(c.scale);
         switch (c.kind) {
             case SQUARE_DIV:
-                for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = simd_splat<V>(xj[t]);
-#pragma GCC unroll 4
-                    for (int u = 0; u < U; ++u) {
-                        V d = a - simd_load<V>(col[t] + k + u * W);
-                        acc[u] = acc[u] + (d * d) / s;
-                    }
-                }
+                add_squares<V, U, false>(acc, col, xj, c.count, s, k);
                 break;
             case SQUARE_MUL:
-                for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = simd_splat<V>(xj[t]);
-#pragma GCC unroll 4
-                    for (int u = 0; u < U; ++u) {
-                        V d = a - simd_load<V>(col[t] + k + u * W);
-                        acc[u] = acc[u] + (d * d) * s;
-                    }
-                }
+                add_squares<V, U, true>(acc, col, xj, c.count, s, k);
                 break;
             default:
                 for (mwSize t = 0; t < c.count; ++t) {
