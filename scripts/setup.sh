@@ -8,6 +8,18 @@ set -euo pipefail
 packages=(g++ cmake make binutils libgtest-dev octave liboctave-dev gnuplot-nox
           fonts-freefont-otf ghostscript fonts-dejavu-core python3 python3-mpmath
           clang libclang-rt-14-dev octave-parallel ninja-build)
+# The arm64 cross build that the full test command runs (scripts/test_arm64.sh):
+# the cross compiler and user-mode QEMU, qemu-user where the archive has it,
+# else qemu-user-static (either gives qemu-aarch64, the latter as
+# qemu-aarch64-static); nothing if an emulator is already there.
+packages+=(g++-aarch64-linux-gnu)
+if ! command -v qemu-aarch64 > /dev/null && ! command -v qemu-aarch64-static > /dev/null; then
+  qemu=qemu-user
+  for p in qemu-user qemu-user-static; do
+    if apt-cache policy "$p" 2> /dev/null | grep -q 'Candidate: [0-9]'; then qemu=$p; break; fi
+  done
+  packages+=("$qemu")
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
