@@ -96,21 +96,19 @@ class Reader:
         if not self.accept(c):
             self.fail("expected '%s'" % c)
 
-    def name(self):
+    def match(self, pattern, what):
         self.skip()
-        m = re.compile(r'[A-Za-z_][A-Za-z0-9_]*').match(self.s, self.p)
+        m = re.compile(pattern).match(self.s, self.p)
         if not m:
-            self.fail('expected a name')
+            self.fail('expected ' + what)
         self.p = m.end()
         return m.group(0)
 
+    def name(self):
+        return self.match(r'[A-Za-z_][A-Za-z0-9_]*', 'a name')
+
     def number(self):
-        self.skip()
-        m = re.compile(r'[-+]?(NaN|Inf|[0-9.]+(e[-+]?[0-9]+)?)').match(self.s, self.p)
-        if not m:
-            self.fail('expected a number')
-        self.p = m.end()
-        t = m.group(0)
+        t = self.match(r'[-+]?(NaN|Inf|[0-9.]+(e[-+]?[0-9]+)?)', 'a number')
         sign = -1.0 if t.startswith('-') else 1.0
         body = t.lstrip('+-')
         v = math.nan if body == 'NaN' else math.inf if body == 'Inf' else float(body)
@@ -124,12 +122,7 @@ class Reader:
             self.p = head.index('=') + 1
         fn = self.name()
         self.expect('(')
-        args = []
-        if not self.accept(')'):
-            args.append(self.value())
-            while self.accept(','):
-                args.append(self.value())
-            self.expect(')')
+        args = self.values(')')
         rest = self.s[self.p:].split()
         stream = 0
         if rest:
@@ -137,6 +130,16 @@ class Reader:
                 self.fail('expected "stream N" after the call')
             stream = int(rest[1])
         return fn, nout, args, stream
+
+    def values(self, close):
+        """Values separated by commas, up to `close`."""
+        out = []
+        if not self.accept(close):
+            out.append(self.value())
+            while self.accept(','):
+                out.append(self.value())
+            self.expect(close)
+        return out
 
     def value(self):
         self.skip()
@@ -153,12 +156,7 @@ class Reader:
                 self.fail('rows of different lengths')
             return ('double', len(rows), len(rows[0]), [r[j] for j in range(len(rows[0])) for r in rows])
         if self.accept('{'):
-            el = []
-            if not self.accept('}'):
-                el.append(self.value())
-                while self.accept(','):
-                    el.append(self.value())
-                self.expect('}')
+            el = self.values('}')
             return ('cell', 1, len(el), el)
         if self.accept("'"):
             end = self.s.index("'", self.p)
