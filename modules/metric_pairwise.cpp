@@ -22,8 +22,6 @@
 #include <atomic>
 
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -60,63 +58,6 @@ bool exact_reciprocal(double L) {
     if (std::frexp(L, &e) != 0.5) return false;
     double r = 1.0 / L;
     return std::isfinite(r) && r * L == 1.0;
-}
-
-// The length of a vector: its larger dimension, but never more than the
-// elements it holds (a 1-by-0 array lists nothing).
-mwSize vector_length(const mxArray* a) {
-    const mwSize* d = mxGetDimensions(a);
-    mwSize len = d[0] > d[1] ? d[0] : d[1];
-    mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
-    return len < held ? len : held;
-}
-
-// Beyond the second dimension only 1 (or a 0 that leaves it empty): the
-// reads never look past the first two.
-bool two_dimensional(const mxArray* a) {
-    const mwSize nd = mxGetNumberOfDimensions(a);
-    const mwSize* d = mxGetDimensions(a);
-    for (mwSize k = 2; k < nd; ++k)
-        if (d[k] > 1) return false;
-    return true;
-}
-
-bool is_vector(const mxArray* a) {
-    const mwSize* d = mxGetDimensions(a);
-    return (d[0] == 1 || d[1] == 1) && two_dimensional(a);
-}
-
-mxArray* field(const mxArray* s, const char* name) {
-    if (!mxIsStruct(s) || mxGetNumberOfElements(s) == 0) return nullptr;
-    return mxGetField(s, 0, name);
-}
-
-// A field read as numbers: full double, real (a complex one whose imaginary
-// parts are all zero passes), at most two dimensions.
-void require_double_field(const mxArray* a, const char* what) {
-    const char* cls = nullptr;
-    if (!mxIsDouble(a))
-        cls = mxGetClassName(a);
-    else if (mxIsSparse(a))
-        cls = "sparse";
-    char text[200];
-    if (cls) {
-        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
-        args_error("fieldClass", text);
-    }
-    if (mxIsComplex(a)) {
-        const double* im = mxGetPi(a);
-        const mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
-        for (mwIndex i = 0; im && i < held; ++i)
-            if (im[i] != 0) {
-                std::snprintf(text, sizeof text, "%s must be real.", what);
-                args_error("notReal", text);
-            }
-    }
-    if (!two_dimensional(a)) {
-        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", what);
-        args_error("tooManyDims", text);
-    }
 }
 
 // ---- the kernel, one template for every lane width ---------------------------
@@ -230,39 +171,39 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mwSize m = xd[0], n = xd[1];
     const double* x = mxGetPr(prhs[1]);
 
-    const mxArray* type = field(metric, "type");
+    const mxArray* type = args_field(metric, "type");
     if (!type) args_error("missingField", "Could not get metric.type");
     if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
     const char* text = mxArrayToString(type);  // the host reclaims the copy
     if (!text || std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 
-    const mxArray* ls = field(metric, "lengthScale");
+    const mxArray* ls = args_field(metric, "lengthScale");
     if (!ls) args_error("missingField", "Could not get metric.lengthScale");
     // An empty length scale holds no value to read, whatever its shape.
-    if (!is_vector(ls) || mxGetNumberOfElements(ls) == 0)
+    if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
         args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
-    require_double_field(ls, "metric.lengthScale");
-    const mwSize lr = vector_length(ls);
+    args_require_double_part(ls, "metric.lengthScale");
+    const mwSize lr = args_vector_length(ls);
     const double* lsv = mxGetPr(ls);
 
-    const mxArray* comps = field(metric, "components");
+    const mxArray* comps = args_field(metric, "components");
     if (!comps) args_error("missingField", "Could not get metric.components");
-    if (!mxIsCell(comps) || !is_vector(comps))
+    if (!mxIsCell(comps) || !args_is_vector(comps))
         args_error("componentsShape", "metric.components must be a one dimensional cell array.");
-    const mwSize ncomp = vector_length(comps);
+    const mwSize ncomp = args_vector_length(comps);
     // "lenght" is kept on purpose: callers match on this text.
     if (lr != 1 && lr != ncomp)
         args_error("lengthScaleLength",
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
             "components.");
 
-    const mxArray* dd = field(metric, "deltadist");
+    const mxArray* dd = args_field(metric, "deltadist");
     if (!dd) args_error("missingField", "Could not get metric.deltadist");
-    if (!mxIsLogical(dd) || !is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
+    if (!mxIsLogical(dd) || !args_is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
     // A sparse array stores only its nonzeros: one byte per entry is not there.
     if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
     // "metric.logical" (for metric.deltadist) is kept on purpose: callers match on this text.
-    if (vector_length(dd) != ncomp)
+    if (args_vector_length(dd) != ncomp)
         args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
     const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
 
@@ -272,8 +213,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     for (mwIndex i = 0; i < ncomp; ++i) {
         const mxArray* e = mxGetCell(comps, i);
         if (!e) continue;
-        require_double_field(e, "Every element of metric.components");
-        const mwSize len = vector_length(e);
+        args_require_double_part(e, "Every element of metric.components");
+        const mwSize len = args_vector_length(e);
         const double* v = mxGetPr(e);
         for (mwIndex t = 0; t < len; ++t)
             // Truncation toward zero must give 1 .. n; NaN fails.
@@ -316,7 +257,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         c.count = 0;
         const mxArray* e = mxGetCell(comps, i);
         if (!e) continue;
-        const mwSize len = vector_length(e);
+        const mwSize len = args_vector_length(e);
         const double* v = mxGetPr(e);
         for (mwIndex t = 0; t < len; ++t)
             cols[next++] = x + m * (static_cast<mwIndex>(v[t]) - 1);

@@ -69,27 +69,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_double(prhs[0], 1);
-    if (nrhs >= 2) args_require_size(prhs[1], 2);
-    if (nrhs == 3) args_require_double(prhs[2], 3);
+    bootweights_require(nrhs, prhs, 2);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
     const int n = dx[0], d = dx[1];
     const double* x = mxGetPr(prhs[0]);
-    int b = 1;
-    if (nrhs >= 2) {
-        if (!args_is_scalar(prhs[1])) args_error("notScalar", "B must be a scalar.");
-        b = args_size(prhs[1]);
-    }
-    const double* w = nullptr;
-    if (nrhs == 3) {
-        const int* dw = mxGetDimensions_700(prhs[2]);
-        // Fewer elements than rows (no column, or an empty trailing
-        // dimension) is no column either: its weights cannot be read.
-        if (dw[1] > 1 || args_count(prhs[2]) < std::size_t(dw[0]))
-            args_error("notColumn", "W must be a column vector.");
-        if (dw[0] != n) args_error("lengthMismatch", "W must have same length as X.");
-        w = mxGetPr(prhs[2]);
-    }
+    const bootweights_inputs in = bootweights_read(nrhs, prhs, 2, n, "W must have same length as X.");
+    const int b = in.b;
+    const double* w = in.w;
 
     plhs[0] = mxCreateDoubleMatrix_700(b, d, mxREAL);
     double* out = mxGetPr(plhs[0]);

@@ -2,6 +2,33 @@
 #include "../../simd/simd.h"
 
 #include <cmath>
+#include <cstddef>
+
+void bootweights_require(int nrhs, const mxArray* prhs[], int position) {
+    if (nrhs >= position) args_require_size(prhs[position - 1], position);
+    if (nrhs > position) args_require_double(prhs[position], position + 1);
+}
+
+bootweights_inputs bootweights_read(int nrhs, const mxArray* prhs[], int position, int n,
+                                    const char* mismatch) {
+    bootweights_inputs in{1, nullptr};
+    if (nrhs >= position) {
+        const mxArray* b = prhs[position - 1];
+        if (!args_is_scalar(b)) args_error("notScalar", "B must be a scalar.");
+        in.b = args_size(b);
+    }
+    if (nrhs > position) {
+        const mxArray* w = prhs[position];
+        const int* dw = mxGetDimensions_700(w);
+        // Fewer elements than rows (no column, or an empty trailing
+        // dimension) is no column either: its weights cannot be read.
+        if (dw[1] > 1 || args_count(w) < std::size_t(dw[0]))
+            args_error("notColumn", "W must be a column vector.");
+        if (dw[0] != n) args_error("lengthMismatch", mismatch);
+        in.w = mxGetPr(w);
+    }
+    return in;
+}
 
 bootweights bootweights_open(int n, const double* w, int replicates) {
     // With no value a replicate takes nothing from the stream: none is drawn.
