@@ -3,6 +3,7 @@
 // becomes the result: each uniform u is replaced by the first particle whose
 // normalised cumulative weight is >= u.
 #include "common/resample_args.h"
+#include "common/resample_search.h"
 #include "../random/rand.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {

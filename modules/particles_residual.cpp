@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "common/resample_args.h"
+#include "common/resample_copies.h"
+#include "common/resample_search.h"
 #include "../random/rand.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {

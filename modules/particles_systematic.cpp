@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "common/resample_args.h"
+#include "common/resample_copies.h"
 #include "../random/rand.h"
 
 // Copies written per store run of the walk's branch-free step.
@@ -73,13 +74,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             }
         }
     }
-    // Rounding can leave the summed expected counts just short of the last
-    // points, up to T - 1 + u: they lie at the top of the cumulative count, in
-    // the stretch of the last particle of positive weight.  With no weights
-    // every element is 0, as in the other schemes.
-    if (g < count) {
-        int last = ra.n;
-        while (last > 0 && !(ra.w[last - 1] > 0)) --last;
-        for (std::size_t i = g; i < count; ++i) out[i] = last;
-    }
+    resample_fill_last(out, g, count, ra.w, ra.n);
 }

@@ -31,7 +31,8 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || d
 day=$(date -u -d "@$epoch" +%Y-%m-%d)
 
 # The manifest: INDEX headings in order, the library sources, the modules and
-# m-files with their groups.  (CMake checks every line at configure.)
+# m-files with their groups; the indented contract lines below a module are
+# the tests' and are skipped.  (CMake checks every line at configure.)
 groups=(); modules=(); mfiles=(); libsources=()
 declare -A title=() group_of=()
 while read -r kind name rest; do
@@ -41,7 +42,7 @@ while read -r kind name rest; do
     module) modules+=("$name"); read -r "group_of[$name]" _ <<< "$rest" ;;
     mfile) mfiles+=("$name"); read -r "group_of[$name]" _ <<< "$rest" ;;
   esac
-done < <(sed 's/#.*//' "$root/manifest.txt")
+done < <(sed -e 's/#.*//' -e '/^[[:space:]]/d' "$root/manifest.txt")
 [ ${#modules[@]} -gt 0 ] || { echo "no modules in $root/manifest.txt" >&2; exit 1; }
 
 # The Octave-only library source: the interpreter side of the random
@@ -86,6 +87,12 @@ cp "$root/host/mex.map" "$pkgdir/src/host/mex.map"
   cat "$here/Makefile.in"
 } > "$pkgdir/src/Makefile"
 
+# The groups' titles, from the manifest, for the description.
+group_titles=""
+for g in "${groups[@]}"; do
+  t=${title[$g]}
+  group_titles+="${group_titles:+; }$t"
+done
 cat > "$pkgdir/DESCRIPTION" <<DESC
 Name: bayesmex
 Version: $version
@@ -93,16 +100,11 @@ Date: $day
 Author: The bayesmex developers
 Maintainer: The bayesmex developers
 Title: Numerical kernels for Bayesian computation
-Description: Compiled MEX functions for MCMC and SMC work: exact samplers
- (gamma by mean and degrees of freedom, scaled inverse chi-square, Student t,
- exponential, flat Dirichlet, a generalized inverse Gaussian scale by
- adaptive rejection), particle resampling (multinomial, residual,
- stratified, deterministic, systematic) and weights from log-weights, the
- Bayesian bootstrap of means and percentiles, pairwise distances under a
- metric structure, the digamma function and a fast hyperbolic tangent.
+Description: Compiled MEX functions for MCMC and SMC work, in the groups:
+ ${group_titles}.
  Every draw comes from Octave's own rand and randn in a fixed order, so a
- seed reproduces results exactly; bayesmex_seed gives each of many chains
- its own full generator states.
+ seed reproduces results exactly, and each of many chains can be given its
+ own full generator states.
 License: BSD-3-Clause
 Depends: octave (>= 7.0.0)
 SystemRequirements: a C++17 compiler (pkg install builds the functions with

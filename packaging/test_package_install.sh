@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the package archive, installs it with `pkg install` into a throwaway
 # prefix and package list (the user's own are never read or written), loads
-# it in a fresh Octave and runs check_package_install.m there.
+# it in a fresh Octave and runs check_package_install.m there, then checks
+# what the installed modules export.
 set -euo pipefail
 cmake=$1; bindir=$2; tarball=$3; octave=$4; root=$5
 
@@ -13,4 +14,8 @@ HOME=$tmp "$octave" --no-gui --norc --no-history --quiet --eval "
   addpath('$root/packaging');
   addpath('$root/matlab');
   check_package_install('$tarball', '$tmp');
-  disp('PACKAGE TEST PASSED');"
+  fid = fopen('$tmp/octave_version', 'w'); fputs(fid, OCTAVE_VERSION); fclose(fid);"
+# The installed modules export what this Octave requires, nothing else.
+archdir=$(dirname "$(find "$tmp/lib" -name '*.mex' -print -quit)")
+bash "$root/tests/check_exports.sh" "$archdir" "$(cat "$tmp/octave_version")"
+echo "PACKAGE TEST PASSED"

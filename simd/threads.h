@@ -14,9 +14,20 @@
 #include <thread>
 #include <vector>
 
+// The processors the machine reports, asked once per process: the query
+// reads a file of the system's (an open, a read and a close), which would
+// cost a scalar call several times its arithmetic.
+inline long threads_processors() {
+    static const long n = long(std::thread::hardware_concurrency());
+    return n;
+}
+
 // Threads for `work` units of work in `units` indivisible pieces, where a
-// thread repays its start only beyond `least` units.
+// thread repays its start only beyond `least` units.  Work of one piece, or
+// too little for two threads, runs on one thread without reading the
+// environment or the processor count: nothing a small call does not need.
 inline int threads_for(double work, double least, double units) {
+    if (!(units > 1)) return 1;
     long n = 0;
     bool forced = false;
     if (const char* s = std::getenv("BAYESMEX_THREADS")) {
@@ -26,7 +37,8 @@ inline int threads_for(double work, double least, double units) {
         if (!forced) n = 0;
     }
     if (!forced) {
-        n = long(std::thread::hardware_concurrency());
+        if (!(work >= 2 * least)) return 1;
+        n = threads_processors();
         if (work < double(n) * least) n = long(work / least);
     }
     if (n > 256) n = 256;

@@ -5,13 +5,20 @@
 #
 # usage: cluster_chains.sh OCTAVE_CLI OCTAVE_BUILD_DIR (the modules and m-files)
 #
-# The server program refuses to run as root: as root the server runs as the
-# unprivileged user nobody (setpriv), from a private folder holding a copy of
-# the built modules that user can read.  The server has no authentication
-# (--no-auth) and listens on the package's fixed ports; the client connects
-# through 127.0.0.1 only.  Every process this script starts is stopped on any
-# exit, within a bounded time.  Exit 77 (skipped) when the server program or
-# its ports are unavailable.
+# The package's client always connects to the fixed ports 12501 and 12502,
+# and its server writes the fixed pid file /tmp/.octave-HOSTNAME.pid, so two
+# runs on one machine (two build trees, a chroot beside its host) would meet.
+# Each run therefore has namespaces of its own: a network namespace (its own
+# loopback, so the ports are always free and nothing outside can reach the
+# server, which runs without authentication) and a UTS namespace (its own
+# host name, so its own pid file).  The server program refuses to run as
+# root: it runs as the unprivileged user nobody (setpriv) from a private
+# folder holding a copy of the built modules that user can read; run by
+# another user, it runs as a non-zero user of a nested user namespace.  The
+# server inherits no descriptor beyond its standard ones (octave-parallel
+# 4.0.2 aborts on an extra one).  Every process this script starts is
+# stopped on any exit, within a bounded time.  Exit 77 (skipped) only when
+# the server program is not installed or the system refuses namespaces.
 set -u
 octave=${1:?usage}; build=${2:?usage}
 server=/usr/libexec/octave-pserver
@@ -20,20 +27,22 @@ if [ -z "$server" ] || [ ! -x "$server" ]; then
   echo "SKIP: no octave-pserver (Debian package octave-parallel)"; exit 77
 fi
 octave=$(readlink -f "$(command -v "$octave")")
-# One server per machine (fixed ports, one pid file): runs of this test from
-# several build trees take turns.
-lock=/tmp/bayesmex-cluster-test.lock
-[ -e "$lock" ] || { : > "$lock" && chmod 666 "$lock"; } 2>/dev/null
-exec 9< "$lock"
-if ! flock -w 300 9; then
-  echo "SKIP: another run of this test held the cluster server for 300 s"; exit 77
-fi
-if (exec 3<>/dev/tcp/127.0.0.1/12502) 2>/dev/null; then
-  echo "SKIP: a cluster server already listens on 127.0.0.1:12502"; exit 77
+
+if [ -z "${BAYESMEX_CLUSTER_NS:-}" ]; then
+  ns=(unshare --net --uts)
+  [ "$(id -u)" -eq 0 ] || ns=(unshare --map-root-user --net --uts)
+  if ! why=$("${ns[@]}" true 2>&1); then
+    echo "SKIP: this system refuses private network namespaces (${ns[*]}: $why)"; exit 77
+  fi
+  BAYESMEX_CLUSTER_NS=$(id -u) exec "${ns[@]}" bash "$0" "$octave" "$build"
 fi
 
-work=$(mktemp -d)
+# Inside the namespaces: bring up the private loopback, name the host.
+ip link set lo up || { echo "FAIL: cannot bring up the loopback of the namespace"; exit 1; }
+hostname "bayesmex-cluster-$$"
 pidfile=/tmp/.octave-$(hostname).pid
+
+work=$(mktemp -d)
 pid=""
 stop() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
@@ -43,7 +52,7 @@ stop() {
     pkill -KILL -P "$pid" 2>/dev/null
     kill -KILL "$pid" 2>/dev/null
   fi
-  [ -n "$pid" ] && rm -f "$pidfile"
+  rm -f "$pidfile"
   rm -rf "$work"
 }
 trap stop EXIT
@@ -51,13 +60,24 @@ trap 'exit 1' INT TERM
 
 cp "$build"/*.mex "$build"/*.m "$work"/
 chmod 755 "$work"; chmod 644 "$work"/*
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
+if [ "$BAYESMEX_CLUSTER_NS" -eq 0 ]; then
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env)
+else
+  # Root of a user namespace mapped to the caller: a nested one maps the
+  # caller to an ordinary user, so the server sees a user other than root.
+  as_user=(unshare --map-user=1000 --map-group=1000)
 fi
-# The server forks into the background and writes its process id to $pidfile.
-(cd "$work" && "${as_user[@]}" env HOME="$work" PATH=/usr/bin:/bin \
-   "$server" --octave-binary="$octave" --no-auth) > "$work/server.log" 2>&1
+# The server forks into the background and writes its process id to
+# $pidfile.  Descriptors above 2 are closed first: whatever ctest, make or a
+# caller left open must not reach it.
+(
+  for fd in /proc/$BASHPID/fd/*; do
+    fd=${fd##*/}
+    if [ "$fd" -gt 2 ]; then eval "exec $fd>&-" 2>/dev/null; fi
+  done
+  cd "$work" && exec "${as_user[@]}" env HOME="$work" PATH=/usr/bin:/bin \
+    "$server" --octave-binary="$octave" --no-auth
+) < /dev/null > "$work/server.log" 2>&1
 for _ in $(seq 100); do
   [ -s "$pidfile" ] && (exec 3<>/dev/tcp/127.0.0.1/12502) 2>/dev/null && break
   sleep 0.1
@@ -66,7 +86,7 @@ pid=$(cat "$pidfile" 2>/dev/null)
 if [ -z "$pid" ]; then
   echo "FAIL: the server did not start"; cat "$work/server.log"; exit 1
 fi
-echo "server $pid listening on 127.0.0.1:12502 as $(ps -o user= -p "$pid")"
+echo "server $pid listening on 127.0.0.1:12502 (private network namespace) as $(ps -o user= -p "$pid")"
 
 cd "$work"
 timeout -k 10 300 "$octave" --no-gui --norc --no-history --quiet --eval "

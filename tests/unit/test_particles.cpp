@@ -5,6 +5,7 @@
 #include <random>
 
 #include "binsgeq.h"
+#include "contracts.h"
 #include "harness.h"
 
 using harness::call;
@@ -13,9 +14,15 @@ using standin::scalar;
 
 namespace {
 
-const char* const kModules[] = {"particles_multinomial", "particles_residual",
-                                "particles_stratified", "particles_deterministic",
-                                "particles_systematic"};
+// The modules of the resampling argument convention: those linking
+// resample_args, from the manifest's table.
+std::vector<const char*> resampling_modules() {
+    std::vector<const char*> names;
+    for (const contracts::table_row& r : contracts::table)
+        if (r.module && contracts::has_word(r.libs, "resample_args")) names.push_back(r.name);
+    return names;
+}
+const std::vector<const char*> kModules = resampling_modules();
 
 standin::gateway fn(const std::string& name) { return harness::module(name); }
 
