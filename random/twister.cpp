@@ -323,10 +323,11 @@ const twister_ziggurat& twister_tables() {
 bool twister_uniform(uint32_t* s, double* out, int64_t n) {
     if (!s || n < 0 || (n > 0 && !out) || !left_valid(s)) return false;
     // The words stay zero for ever when these are zero (word 0's other bits
-    // never reach a new word), and then no pair ever ends the redraw.
-    uint32_t any = s[0] & UMASK;
-    for (int i = 1; i < MT_N; ++i) any |= s[i];
-    if (any == 0) return false;
+    // never reach a new word), and then no pair ever ends the redraw.  A
+    // drawn state has a nonzero word among its first few.
+    bool any = (s[0] & UMASK) != 0;
+    for (int i = 1; i < MT_N && !any; ++i) any = s[i] != 0;
+    if (!any) return false;
     uniform_any(s, out, n);
     return true;
 }
