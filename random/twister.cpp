@@ -11,11 +11,11 @@
 // 2^53 is a double), so each lane has the plain algorithm's bits.
 //
 // Exact consumption.  A value takes more than its two words only when the
-// uniform pair is zero or the ziggurat rejects its first attempt (0.7% of
-// draws): those lanes end the vector step; the lanes before them are kept,
-// and the value is drawn the plain way, word by word, from the rejected
-// lane's own first word.  Near the end of the 624 words, and for the last
-// values of a call, values are drawn the plain way too, so the words are
+// uniform pair is zero or the ziggurat's first attempt fails its fast test
+// (1.5% of draws): such a lane ends the vector step, the lanes before it
+// are kept, and its value is drawn the plain way, word by word, from its
+// own first word.  Near the end of the 624 words, and for the last values
+// of a call, values are drawn the plain way too, so the words are
 // regenerated exactly when the plain algorithm would, on the first word
 // drawn past the end, never before: the state handed back may sit anywhere
 // in a block.
@@ -134,6 +134,14 @@ constexpr double ZIGGURAT_NOR_R = 3.6541528853610088;
 constexpr double ZIGGURAT_NOR_INV_R = 0.27366123732975828;
 constexpr double NOR_SECTION_AREA = 0.00492867323399;
 constexpr double NMANTISSA = 9007199254740992.0;
+
+// The ziggurat's tables: level i's bound k[i] on the 53-bit magnitude, its
+// width w[i] (value = magnitude w[i]) and the density f[i] at its edge.
+struct twister_ziggurat {
+    uint64_t k[256];
+    double w[256];
+    double f[256];
+};
 
 // The host's create_ziggurat_tables (normal part): the same expressions in
 // the same order, with the C library's exp, log and sqrt.
@@ -313,26 +321,28 @@ SIMD_DISPATCH(void, normal_any, normal_run, (uint32_t * s, double* out, int64_t 
 
 bool left_valid(const uint32_t* s) { return s[MT_N] >= 1 && s[MT_N] <= uint32_t(MT_N); }
 
-}  // namespace
-
-const twister_ziggurat& twister_tables() {
+// Computed on first use (thread-safe), in this process, with its C library.
+const twister_ziggurat& tables() {
     static const twister_ziggurat z = make_tables();
     return z;
 }
 
+}  // namespace
+
 bool twister_uniform(uint32_t* s, double* out, int64_t n) {
     if (!s || n < 0 || (n > 0 && !out) || !left_valid(s)) return false;
     // The words stay zero for ever when these are zero (word 0's other bits
-    // never reach a new word), and then no pair ever ends the redraw.
-    uint32_t any = s[0] & UMASK;
-    for (int i = 1; i < MT_N; ++i) any |= s[i];
-    if (any == 0) return false;
+    // never reach a new word), and then no pair ever ends the redraw.  A
+    // drawn state has a nonzero word among its first few.
+    bool any = (s[0] & UMASK) != 0;
+    for (int i = 1; i < MT_N && !any; ++i) any = s[i] != 0;
+    if (!any) return false;
     uniform_any(s, out, n);
     return true;
 }
 
 bool twister_normal(uint32_t* s, double* out, int64_t n) {
     if (!s || n < 0 || (n > 0 && !out) || !left_valid(s)) return false;
-    normal_any(s, out, n, &twister_tables());
+    normal_any(s, out, n, &tables());
     return true;
 }

@@ -41,13 +41,4 @@ bool twister_uniform(uint32_t* s, double* out, int64_t n);
 // the host draws from: every value is +0.0.
 bool twister_normal(uint32_t* s, double* out, int64_t n);
 
-// The ziggurat's tables: level i's bound k[i] on the 53-bit magnitude, its
-// width w[i] (value = magnitude w[i]) and the density f[i] at its edge.
-struct twister_ziggurat {
-    uint64_t k[256];
-    double w[256];
-    double f[256];
-};
-const twister_ziggurat& twister_tables();
-
 #endif
