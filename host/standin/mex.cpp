@@ -62,6 +62,8 @@ generator g_gen_normal = seeded(42 + normal_offset);
 bool g_independent = false;
 std::deque<double> g_script_rand, g_script_randn;
 bool g_strict = false;
+// Values one call may take (0: no bound) and the values it has taken.
+long long g_budget = 0, g_spent = 0;
 std::vector<standin::callback> g_log;
 std::map<std::string, std::vector<double>> g_states;
 // Function names of the loaded gateways, and the one whose call is running.
@@ -76,6 +78,7 @@ double draw(bool normal) {
         return v;
     }
     if (g_strict) throw gateway_error("stand-in: random stream exhausted.");
+    if (g_budget > 0 && ++g_spent > g_budget) throw gateway_error("stand-in: random value budget spent.");
     if (normal) return g_independent ? g_gen_normal.normal() : g_gen.normal();
     return g_gen.uniform();
 }
@@ -176,6 +179,7 @@ void seed(uint64_t s) {
 void script_rand(const std::vector<double>& v) { g_script_rand.insert(g_script_rand.end(), v.begin(), v.end()); }
 void script_randn(const std::vector<double>& v) { g_script_randn.insert(g_script_randn.end(), v.begin(), v.end()); }
 void strict(bool on) { g_strict = on; }
+void value_budget(long long n) { g_budget = n; }
 size_t scripted_left() { return g_script_rand.size() + g_script_randn.size(); }
 double next_rand() {
     if (!g_script_rand.empty()) return g_script_rand.front();
@@ -238,6 +242,7 @@ result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in) {
     auto name = g_names.find(fn);
     g_running = name == g_names.end() ? "" : name->second;
     detail::begin_call();
+    g_spent = 0;
     try {
         fn(nlhs, slots.data(), int(args.size()), args.empty() ? nullptr : args.data());
     } catch (const gateway_error& e) {
@@ -252,6 +257,7 @@ result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in) {
 result run(const std::function<void()>& body) {
     result r;
     detail::begin_call();
+    g_spent = 0;
     try {
         body();
     } catch (const gateway_error& e) {
