@@ -62,7 +62,8 @@ generator g_gen_normal = seeded(42 + normal_offset);
 bool g_independent = false;
 std::deque<double> g_script_rand, g_script_randn;
 bool g_strict = false;
-// Values one call may take (0: no bound) and the values it has taken.
+// Values the generators may still hand out until value_budget is called
+// again (0: no bound), and those handed out since.
 long long g_budget = 0, g_spent = 0;
 std::vector<standin::callback> g_log;
 std::map<std::string, std::vector<double>> g_states;
@@ -179,7 +180,10 @@ void seed(uint64_t s) {
 void script_rand(const std::vector<double>& v) { g_script_rand.insert(g_script_rand.end(), v.begin(), v.end()); }
 void script_randn(const std::vector<double>& v) { g_script_randn.insert(g_script_randn.end(), v.begin(), v.end()); }
 void strict(bool on) { g_strict = on; }
-void value_budget(long long n) { g_budget = n; }
+void value_budget(long long n) {
+    g_budget = n;
+    g_spent = 0;
+}
 size_t scripted_left() { return g_script_rand.size() + g_script_randn.size(); }
 double next_rand() {
     if (!g_script_rand.empty()) return g_script_rand.front();
@@ -242,7 +246,6 @@ result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in) {
     auto name = g_names.find(fn);
     g_running = name == g_names.end() ? "" : name->second;
     detail::begin_call();
-    g_spent = 0;
     try {
         fn(nlhs, slots.data(), int(args.size()), args.empty() ? nullptr : args.data());
     } catch (const gateway_error& e) {
@@ -257,7 +260,6 @@ result call(gateway fn, int nlhs, const std::vector<const mxArray*>& in) {
 result run(const std::function<void()>& body) {
     result r;
     detail::begin_call();
-    g_spent = 0;
     try {
         body();
     } catch (const gateway_error& e) {

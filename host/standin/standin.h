@@ -54,9 +54,10 @@ void script_randn(const std::vector<double>& v);
 // With strict scripting a request beyond the scripted values fails the test
 // (the call ends with the error "stand-in: random stream exhausted.").
 void strict(bool on);
-// At most n generated values per call (n <= 0: no bound; the default); one
-// more ends the call with "stand-in: random value budget spent.", so that a
-// rejection loop that never settles fails at once instead of running on.
+// At most n generated values from now on (n <= 0: no bound; the default):
+// the next one, and every one after it, ends its call with "stand-in: random
+// value budget spent.", so that a rejection loop that never settles fails at
+// once, and so do the calls after it, instead of running on.
 void value_budget(long long n);
 size_t scripted_left();  // scripted "rand" plus "randn" values not yet taken
 double next_rand();      // what the next "rand" value would be, without taking it

@@ -13,10 +13,15 @@
 
 namespace harness {
 
-// Every call a unit test makes draws at most 2^26 generated values (about a
-// second of the stand-in's generator): a rejection loop that a wrong
-// constant keeps from settling fails at once instead of running for minutes.
-inline const bool bounded_streams = (standin::value_budget(1LL << 26), true);
+// Every unit test draws at most 2^26 generated values (about a second of the
+// stand-in's generator, 30 times what the largest test takes): a rejection
+// loop that a wrong constant keeps from settling fails at once, and so does
+// every call after it, instead of running for minutes.
+struct value_budget_per_test : ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { standin::value_budget(1LL << 26); }
+};
+inline const bool bounded_streams =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new value_budget_per_test), true);
 
 // Loads a deliverable from the build's mexa64 folder.
 inline standin::gateway module(const std::string& name) {
