@@ -13,8 +13,9 @@
 
 namespace harness {
 
-// Every unit test draws at most 2^26 generated values (about a second of the
-// stand-in's generator, 30 times what the largest test takes): a rejection
+// Every unit test draws at most 2^26 generated values, a call-back counting
+// as 16 (a few seconds of the stand-in, 5 times what the largest test
+// takes): a rejection
 // loop that a wrong constant keeps from settling fails at once, and so does
 // every call after it, instead of running for minutes.
 struct value_budget_per_test : ::testing::EmptyTestEventListener {
