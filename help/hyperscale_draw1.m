@@ -108,21 +108,36 @@
 %!error id=bayesmex:hyperscale_draw1:wrongInputCount hyperscale_draw1(1, 2, 3, 4)
 %!error <Input 5 must be a full double array, not int8\.> hyperscale_draw1(1, 2, 3, 4, int8(5))
 
-% The module against its replay in m-code, one value of rand() at a time:
-% the same draw bit for bit, and the generator left in the same place.  The
-% laws reject enough for the hull to grow and inner pieces to be drawn.
+% The module against its replay in m-code (which makes its own plan), one
+% value of rand() at a time: the same draw bit for bit, and the generator
+% left in the same place, over laws chosen by what the code decides: the
+% start (y = a, the mode, the centred form), lambda's sign and size, chi and
+% psi over many decades, the validity rule's edges, searches that step out
+% far, whose probes are pulled back, or whose step is below x0's resolution.
 %!test
-%! seen = struct('inner', 0, 'nodes', 0);
-%! for p = {[1 2 3 4 5], [2 10 0 1 1], [0.01 1 1 100 0.5], [5 40 3 0.2 20], [0.001 2 3 4 5]}
-%!   q = num2cell(p{1});
-%!   for s = 1:20
+%! laws = {[1 2 3 4 5], 'a';        [0.01 1 1 100 0.5], 'a';   [2 10 0 1 1], 'a'      % psi = 0
+%!         [1 2e3 0 1 1], 'a';      [1e-6 1 2e4 1 1], 'a';     [1 2 2 1 1], 'a'       % lambda -1e3, 1e4, 0
+%!         [-1 -2 1 1 1], 'mode';   [1 2 -1 -1 1], 'a';        [1 0 1 1 1], 'mode'    % signs; b = 0
+%!         [0 1 2 1 1], 'mode';     [0 1 1 1 1.02], 'mode';    [1 1e-3 0 1 1], 'a'    % chi = 0; wide
+%!         [1e-28 1e28 1e28 1e28 1], 'a';   [1e-30 1e30 1e30 1e30 1], 'mode'          % step 1e-14; too small
+%!         [1e-306 0.02 0 1 1], 'a';        [1 1.9e10 0 1 1], 'a'                     % overflow; log kappa < 23
+%!         [1 2e10 0 1 1], 'centred';       [1 1e12 1e12 1 1], 'centred'              % log kappa > 23
+%!         [1e-20 4e12 3 1e-12 1e12], 'centred';  [3 1e11 2e11 5 0.5], 'centred'
+%!         [1 1e100 1e100 1 1], 'centred';        [1e300 1 1 1 1], 'centred'};        % mode 1e61 widths off
+%! seen = struct('inner', 0, 'nodes', 0, 'probes', 0, 'pulled', 0);
+%! for k = 1:rows(laws)
+%!   q = num2cell(laws{k, 1});
+%!   for s = 1:3
 %!     rand('state', s); y1 = hyperscale_draw1(q{:}); next1 = rand();
 %!     rand('state', s); [y2, st] = __bayesmex_hyperscale_replay__(q{:}); next2 = rand();
-%!     assert(y1 == y2 && next1 == next2, sprintf('replay of %s, state %d', mat2str(p{1}), s));
+%!     what = sprintf('replay of %s, state %d', mat2str(laws{k, 1}), s);
+%!     assert(y1 == y2 && next1 == next2 && strcmp(st.plan, laws{k, 2}), what);
 %!     seen.inner += st.inner; seen.nodes = max(seen.nodes, st.nodes);
+%!     seen.probes = max(seen.probes, st.probes); seen.pulled += st.pulled;
 %!   end
 %! end
-%! assert(seen.inner > 100 && seen.nodes >= 10, 'the replays reach inner pieces and a grown hull');
+%! assert(seen.inner > 100 && seen.nodes >= 10 && seen.probes > 200 && seen.pulled > 0, ...
+%!        'the replays reach inner pieces, a grown hull, long searches and pulled-back probes');
 
 %!demo
 %! rand('state', 1);

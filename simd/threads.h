@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -50,12 +51,19 @@ inline int threads_for(double work, double least, double units) {
 // take its pieces from a shared counter, so that whatever number of threads
 // does start finishes the work: a thread the system refuses leaves its share
 // to the others.  body runs no host operation and throws nothing.
+// BAYESMEX_THREADS_REFUSE=K, for the tests, refuses every thread after the
+// first K started, as a system out of threads does.
 template <class F>
 void threads_run(int n, F body) {
     std::vector<std::thread> pool;
+    const char* refuse = std::getenv("BAYESMEX_THREADS_REFUSE");
+    const long room = refuse ? std::strtol(refuse, nullptr, 10) : long(n);
     try {
         pool.reserve(std::size_t(n > 1 ? n - 1 : 0));
-        for (int t = 1; t < n; ++t) pool.emplace_back(body, t);
+        for (int t = 1; t < n; ++t) {
+            if (t > room) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            pool.emplace_back(body, t);
+        }
     } catch (...) {
     }
     body(0);

@@ -58,9 +58,12 @@ double logq(double* deriv, void* data, double t) {
     return h;
 }
 
-// h and h' finite at the start point, which the sampler requires.
+// h and h' finite at the start point, which the sampler requires, and a
+// step that moves the first probes: below half a unit in the last place of
+// x0 the searches would probe x0 for ever.
 bool usable(ars_logdens f, void* data, double x0, double step) {
     if (!std::isfinite(x0) || !std::isfinite(step) || !(step > 0)) return false;
+    if (x0 - step == x0 || x0 + step == x0) return false;
     double d;
     const double h = f(&d, data, x0);
     return std::isfinite(h) && std::isfinite(d);

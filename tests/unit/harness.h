@@ -13,6 +13,17 @@
 
 namespace harness {
 
+// Every unit test draws at most 2^26 generated values, a call-back counting
+// as 16 (a few seconds of the stand-in, 5 times what the largest test
+// takes): a rejection
+// loop that a wrong constant keeps from settling fails at once, and so does
+// every call after it, instead of running for minutes.
+struct value_budget_per_test : ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { standin::value_budget(1LL << 26); }
+};
+inline const bool bounded_streams =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new value_budget_per_test), true);
+
 // Loads a deliverable from the build's mexa64 folder.
 inline standin::gateway module(const std::string& name) {
     return standin::load(std::string(BAYESMEX_MEXA64_DIR) + "/" + name + ".mexa64");
@@ -82,8 +93,45 @@ void each_simd_width(F body) {
         unsetenv("BAYESMEX_SIMD");
 }
 
+// Runs body(what) under thread settings that must all give the bits of one
+// thread: several threads, more threads than pieces of work, and threads the
+// system refuses (BAYESMEX_THREADS_REFUSE=K: none after the first K), then
+// restores the defaults.
+template <class F>
+void each_thread_setting(F body) {
+    const char* settings[][2] = {{"2", nullptr}, {"3", nullptr}, {"256", nullptr}, {"4", "1"}, {"3", "0"}};
+    for (const auto& s : settings) {
+        setenv("BAYESMEX_THREADS", s[0], 1);
+        if (s[1]) setenv("BAYESMEX_THREADS_REFUSE", s[1], 1);
+        body(std::string(s[0]) + " threads" + (s[1] ? std::string(", refused after ") + s[1] : ""));
+        unsetenv("BAYESMEX_THREADS_REFUSE");
+    }
+    unsetenv("BAYESMEX_THREADS");
+}
+
 // Bit-for-bit equality, NaN included.
 inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// An elementwise kernel fn over x, at every lane width, gives under every
+// thread setting the bits it gives on one thread.
+inline void expect_same_on_threads(standin::gateway fn, const std::vector<double>& x) {
+    auto eval = [&] {
+        auto r = call(fn, 1, {standin::matrix(1, x.size(), x)});
+        EXPECT_FALSE(r.failed) << r.message;
+        return r.failed ? std::vector<double>() : standin::values(r.out[0]);
+    };
+    each_simd_width([&](const char* width) {
+        setenv("BAYESMEX_THREADS", "1", 1);
+        const std::vector<double> one = eval();
+        ASSERT_EQ(one.size(), x.size());
+        each_thread_setting([&](const std::string& what) {
+            const std::vector<double> got = eval();
+            ASSERT_EQ(got.size(), x.size()) << what;
+            for (size_t i = 0; i < x.size(); ++i)
+                ASSERT_TRUE(same_bits(got[i], one[i])) << what << ", width " << width << ", element " << i;
+        });
+    });
+}
 
 }  // namespace harness
 

@@ -49,6 +49,7 @@ TEST(hyperscale_draw1, ProperLawsGivePositiveDrawsWithOneCallBackPerProposal) {
         {1, 2e13, 0, 1, 1},    {1, 1, 1, 1, 2e13},       {1, 1, 1e150, 1e-150, 1},
         {1, 1e40, 0, 1, 1},    {1, 1e-3, 1e-3, 1e-3, 1}, {1e-20, 1, 1, 1e10, 1},
         {1e-8, 1, -1, -1e-8, 1}, {1, 1e6, 1e6, 1, 3},
+        {1e-30, 1e30, 1e30, 1e30, 1},  // a step below x0's resolution: started at the mode
     };
     standin::seed(17);
     for (const auto& s : sets) {

@@ -163,4 +163,11 @@ TEST(hyptan_fast, WithinTheDocumentedErrorOfTanh) {
     });
 }
 
+// Threads share pieces of 2^16 elements: two whole pieces and a remainder.
+TEST(hyptan_fast, EveryThreadSettingGivesTheBitsOfOneThread) {
+    std::vector<double> x(2 * 65536 + 77);
+    for (size_t i = 0; i < x.size(); ++i) x[i] = -30.0 + 4.5e-4 * double(i);
+    harness::expect_same_on_threads(fn(), x);
+}
+
 }  // namespace

@@ -76,11 +76,16 @@ TEST(invchisq_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
         const double kinds[] = {1.2, 4.0, 0.0, INFINITY};
         nu[i] = i % 5 < 4 ? kinds[i % 5] : 9.0 + i % 3;
     }
+    // Form 4: nu in stretches of 15, 16 and 40 equal values, ending in a run
+    // of one shape (16 or more), whose fetches end where its draws do.
+    std::vector<double> stretches(n);
+    for (int i = 0; i < n; ++i) stretches[i] = i >= n - 40 ? 4.0 : i % 71 < 15 ? 9.0 : i % 71 < 31 ? 1.2 : 4.0;
     harness::each_simd_width([&](const char* width) {
-        for (int form = 0; form < 4; ++form) {
-            const bool a1 = form & 1, a2 = form & 2;
+        for (int form = 0; form < 5; ++form) {
+            const bool a1 = form & 1, a2 = form & 6;
+            const std::vector<double>& nus = form == 4 ? stretches : nu;
             auto s2_at = [&](int i) { return a1 ? s2[i] : 2.5; };
-            auto nu_at = [&](int i) { return a2 ? nu[i] : 3.0; };
+            auto nu_at = [&](int i) { return a2 ? nus[i] : 3.0; };
             std::vector<double> expect;
             standin::seed(7 + form);
             standin::clear_log();
@@ -99,7 +104,7 @@ TEST(invchisq_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
             standin::seed(7 + form);
             standin::clear_log();
             auto r = call(fn(), 1,
-                          {a1 ? matrix(1, n, s2) : scalar(2.5), a2 ? matrix(1, n, nu) : scalar(3.0),
+                          {a1 ? matrix(1, n, s2) : scalar(2.5), a2 ? matrix(1, n, nus) : scalar(3.0),
                            scalar(1), scalar(n)});
             ASSERT_FALSE(r.failed) << r.message;
             auto got = standin::values(r.out[0]);

@@ -1,4 +1,5 @@
 // meanshape_draw through the stand-in host, loaded as a host loads it.
+#include <algorithm>
 #include <cmath>
 
 #include "harness.h"
@@ -125,7 +126,14 @@ TEST(meanshape_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
         mu[i] = 0.5 + i % 7;
         mixed[i] = kinds[(i * 5 + i / 9) % 9];
     }
-    const std::vector<std::vector<double>> forms = {mixed, {0.7}, {2.0}, {5.0}, {2.00001}};
+    // Stretches of 15, 16 and 40 equal nu of each path, the last 40 at the
+    // end: from 16 on a run of one shape, whose fetches end where its draws do.
+    std::vector<double> stretches;
+    for (int r = 0; int(stretches.size()) < n; ++r)
+        stretches.resize(std::min<size_t>(n, stretches.size() + (r % 3 == 0 ? 15 : r % 3 == 1 ? 16 : 40)),
+                         kinds[r % 4 == 3 ? 5 : r % 4]);
+    std::fill(stretches.end() - 40, stretches.end(), 5.0);
+    const std::vector<std::vector<double>> forms = {mixed, stretches, {0.7}, {2.0}, {5.0}, {2.00001}};
     harness::each_simd_width([&](const char* width) {
         for (size_t f = 0; f < forms.size(); ++f) {
             const auto& nu = forms[f];

@@ -212,4 +212,11 @@ TEST(psi_eval, AccuracyAgainstTheReferenceTable) {
     }
 }
 
+// Threads share pieces of 2^16 elements: two whole pieces and a remainder.
+TEST(psi_eval, EveryThreadSettingGivesTheBitsOfOneThread) {
+    std::vector<double> x(2 * 65536 + 77);
+    for (size_t i = 0; i < x.size(); ++i) x[i] = -70.0 + 1e-3 * double(i);
+    harness::expect_same_on_threads(fn(), x);
+}
+
 }  // namespace

@@ -113,6 +113,35 @@ TEST(scalelaw, ModeAndLogDensityMatchTheExactLaw) {
     EXPECT_EQ(centred, 2) << "the list reaches the centred form";
 }
 
+// The plan's start and base step against the exact law: y = a (x0 = -log a)
+// with log(1 + 1/sqrt(b)); the mode with the width min(1, kappa^-1/2) where h
+// is not finite at y = a or the step does not move x0; t = 0 and the width
+// in the centred form.  The step at y = a is as exact as 1 + 1/sqrt(b) is.
+TEST(scalelaw, ThePlanStartsWhereTheLawSaysWithItsStep) {
+    struct row {
+        double p[5];
+        char start;  // 'a', 'm' (the mode) or 'c' (centred)
+    };
+    const row rows[] = {
+        {{1, 2, 3, 4, 5}, 'a'},           {{0.01, 1, 1, 100, 0.5}, 'a'},  {{1e-28, 1e28, 1e28, 1e28, 1}, 'a'},
+        {{1, 1.9e10, 0, 1, 1}, 'a'},      {{-1, -2, 1, 1, 1}, 'm'},       {{0, 1, 2, 1, 1}, 'm'},
+        {{1, 0, 1, 1, 1}, 'm'},           {{0, 1, 1, 1, 1.02}, 'm'},      {{1e-30, 1e30, 1e30, 1e30, 1}, 'm'},
+        {{1, 2e10, 0, 1, 1}, 'c'},        {{1, 1e12, 1e12, 1, 1}, 'c'},   {{3, 1e11, 2e11, 5, 0.5}, 'c'},
+        {{1, 1e100, 1e100, 1, 1}, 'c'},   {{1e300, 1, 1, 1, 1}, 'c'},
+    };
+    for (const row& r : rows) {
+        plan law;
+        ASSERT_TRUE(plan_of(r.p[0], r.p[1], r.p[2], r.p[3], r.p[4], &law)) << text(r.p);
+        const exact ref(r.p);
+        const long double width = std::min(1.0L, 1 / std::sqrt(ref.kappa()));
+        const long double x0 = r.start == 'a' ? -std::log((long double)r.p[0]) : r.start == 'm' ? ref.mode : 0;
+        const long double step = r.start == 'a' ? std::log1p(1 / std::sqrt((long double)r.p[1])) : width;
+        EXPECT_EQ(law.centred, r.start == 'c') << text(r.p);
+        EXPECT_NEAR(law.x0, double(x0), 1e-13 * (1 + std::fabs(double(x0)))) << text(r.p);
+        EXPECT_NEAR(law.step, double(step), 1e-13 * double(step) + (r.start == 'a' ? 2.3e-16 : 0)) << text(r.p);
+    }
+}
+
 // Kolmogorov-Smirnov distance of the sample t (sorted in place) from the law
 // with log-density g on the grid ts (ascending, covering the sample), by the
 // trapezoid rule.
