@@ -327,7 +327,10 @@ TEST(particles, SystematicSharesOneUniform) {
 // The walk operation by operation, with its rounding, on weights with zeros,
 // subnormal or dominant ones, and output sizes from a tenth to fifty times the particles: the
 // branch-free step and the plain one must agree wherever either runs.
-TEST(particles, SystematicIsThePlainWalk) {
+// Both walks against the plain one-particle-at-a-time walk, at every lane
+// width: long runs, zero weights, tiny and huge ones, and points at u = 0
+// (after which the accumulator is exactly -1).
+TEST(particles, StratifiedAndSystematicAreThePlainWalk) {
     std::mt19937_64 r(12);
     std::uniform_real_distribution<double> U(0, 1);
     for (int rep = 0; rep < 200; ++rep) {
@@ -339,28 +342,37 @@ TEST(particles, SystematicIsThePlainWalk) {
             if (rep % 8 == 2) v *= 1e-300;
             if (rep % 8 == 6 && v < 0.01) v = 1e300;
         }
-        const double u = U(r);
-        std::vector<double> expect(T);
-        double total = 0, a = 0;
-        int g = 0, last = 0;
-        for (double v : w) total += v;
-        for (int j = 0; j < n; ++j) {
-            if (w[j] > 0) last = j + 1;
-            a = a + w[j] / total * T;
-            if (a >= 1) {
-                const double k = std::trunc(a);
-                a = a - k;
-                for (double c = 0; c < k && g < T; ++c) expect[g++] = j + 1;
+        std::vector<double> u(T);
+        for (double& v : u) v = rep % 4 == 1 && U(r) < 0.2 ? 0 : U(r);
+        for (const bool stratified : {false, true}) {
+            std::vector<double> expect(T);
+            double total = 0, a = 0;
+            int g = 0, last = 0;
+            for (double v : w) total += v;
+            for (int j = 0; j < n; ++j) {
+                if (w[j] > 0) last = j + 1;
+                a = a + w[j] / total * T;
+                if (a >= 1) {
+                    const double k = std::trunc(a);
+                    a = a - k;
+                    for (double c = 0; c < k && g < T; ++c) expect[g++] = j + 1;
+                }
+                if (g < T && a >= u[stratified ? g : 0]) {
+                    expect[g++] = j + 1;
+                    a = a - 1;
+                }
             }
-            if (g < T && a >= u) {
-                expect[g++] = j + 1;
-                a = a - 1;
-            }
+            for (; g < T; ++g) expect[g] = last;
+            const char* name = stratified ? "particles_stratified" : "particles_systematic";
+            harness::each_simd_width([&](const char* width) {
+                if (stratified)
+                    standin::script_rand(u);
+                else
+                    standin::script_rand({u[0]});
+                EXPECT_EQ(run(name, {matrix(1, n, w), scalar(T), scalar(1)}, {size_t(T), 1}), expect)
+                    << name << " rep " << rep << " width " << width;
+            });
         }
-        for (; g < T; ++g) expect[g] = last;
-        standin::script_rand({u});
-        EXPECT_EQ(run("particles_systematic", {matrix(1, n, w), scalar(T), scalar(1)}, {size_t(T), 1}), expect)
-            << "rep " << rep;
     }
 }
 
