@@ -144,3 +144,8 @@ int args_size(const mxArray* a) {
 }
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
+
+mxArray* args_result_uninit(int m, int n) {
+    return mxCreateUninitNumericMatrix(std::size_t(m < 0 ? 0 : m), std::size_t(n < 0 ? 0 : n),
+                                       mxDOUBLE_CLASS, mxREAL);
+}

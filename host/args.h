@@ -69,4 +69,9 @@ int args_size(const mxArray* a);
 // the array itself: the only count that bounds every read and write.
 std::size_t args_count(const mxArray* a);
 
+// An m-by-n double result whose elements the module writes every one of
+// before it returns: the host leaves them unset (no zeroing pass over a large
+// result).  Negative sizes give an empty array, as mxCreateDoubleMatrix_700.
+mxArray* args_result_uninit(int m, int n);
+
 #endif

@@ -26,7 +26,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     rand_stream rs = rand_open();
     const double u = rand_uniform(&rs);
 
-    plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
+    // The walk and the last-weight tail write every element.
+    plhs[0] = args_result_uninit(ra.m, ra.cols);
     double* out = mxGetPr(plhs[0]);
     // The array's own element count: both sizes negative give an empty array.
     const std::size_t count = args_count(plhs[0]);
