@@ -50,9 +50,17 @@ bool two_dimensional(const mxArray* a) {
 // "metric.lengthScale"): class (reason `class_reason`), then imaginary
 // parts, then (unless any_shape) the dimensions, and with `pages` the empty
 // later dimension.
-void require(const mxArray* a, const char* what, const char* class_reason, bool integers,
-             bool any_shape, bool pages) {
+// `what` is null for input `position`: the name is written only for a
+// message, so a call whose inputs pass formats nothing.
+void require(const mxArray* a, const char* what, int position, const char* class_reason,
+             bool integers, bool any_shape, bool pages) {
     char text[200];
+    char input[24];
+    const auto name = [&]() {
+        if (what) return what;
+        std::snprintf(input, sizeof input, "Input %d", position);
+        return static_cast<const char*>(input);
+    };
     const char* cls = nullptr;
     if (!mxIsDouble(a) && !(integers && is_integer_class(a)))
         cls = mxGetClassName(a);
@@ -60,32 +68,33 @@ void require(const mxArray* a, const char* what, const char* class_reason, bool 
         cls = "sparse";
     if (cls) {
         // One text for sizes too: a double is what every input takes.
-        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
+        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", name(), cls);
         args_error(class_reason, text);
     }
     if (has_imaginary(a)) {
-        std::snprintf(text, sizeof text, "%s must be real.", what);
+        std::snprintf(text, sizeof text, "%s must be real.", name());
         args_error("notReal", text);
     }
     if (any_shape) return;
     if (!two_dimensional(a)) {
-        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", what);
+        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", name());
         args_error("tooManyDims", text);
     }
     // A later dimension of 0 (7-by-7-by-0) leaves rows * columns > 0 with no
     // element to read.
-    const int* d = mxGetDimensions_700(a);
-    if (pages && d[0] > 0 && d[1] > 0 && mxGetNumberOfElements(a) < std::size_t(d[0]) * std::size_t(d[1])) {
-        std::snprintf(text, sizeof text, "%s must not be empty beyond its second dimension.", what);
+    // The host's own dimensions (no copy in the call's memory); numel <
+    // rows * columns as a quotient, which cannot overflow.
+    const mwSize* d = mxGetDimensions(a);
+    if (pages && d[0] > 0 && d[1] > 0 &&
+        mxGetNumberOfElements(a) / std::size_t(d[1]) < std::size_t(d[0])) {
+        std::snprintf(text, sizeof text, "%s must not be empty beyond its second dimension.", name());
         args_error("inputEmpty", text);
     }
 }
 
 // Input `position` of the gateway.
 void require_input(const mxArray* a, int position, bool integers, bool any_shape) {
-    char what[24];
-    std::snprintf(what, sizeof what, "Input %d", position);
-    require(a, what, "inputClass", integers, any_shape, true);
+    require(a, nullptr, position, "inputClass", integers, any_shape, true);
 }
 
 }  // namespace
@@ -103,7 +112,7 @@ void args_require_double_any_shape(const mxArray* a, int position) {
 void args_require_size(const mxArray* a, int position) { require_input(a, position, true, false); }
 
 void args_require_double_part(const mxArray* a, const char* what) {
-    require(a, what, "fieldClass", false, false, false);
+    require(a, what, 0, "fieldClass", false, false, false);
 }
 
 const mxArray* args_field(const mxArray* s, const char* name) {
@@ -124,7 +133,7 @@ mwSize args_vector_length(const mxArray* a) {
 }
 
 bool args_is_scalar(const mxArray* a) {
-    const int* d = mxGetDimensions_700(a);
+    const mwSize* d = mxGetDimensions(a);
     return d[0] <= 1 && d[1] <= 1;
 }
 

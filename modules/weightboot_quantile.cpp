@@ -86,6 +86,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     mxArray* sorted = nullptr;
     mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
     mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
+    rand_host_call_done();  // a user's sort may have changed what rand reaches
     if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
         args_error("internal", "Internal error: the host's sort returned too few values.");
     double* q = mxGetPr(sorted);

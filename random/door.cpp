@@ -36,6 +36,12 @@ namespace {
 rand_door_out callback(int source, int nargs, double rows, double cols) {
     const char* name = source == RAND_NORMAL ? "randn" : "rand";
     mxArray* out = nullptr;
+    // The user's own rand may run here (and change the path, define
+    // functions, set the environment): what the door learnt is forgotten,
+    // also when the call-back ends in an error.
+    struct forget_on_exit {
+        ~forget_on_exit() { rand_door_forget(); }
+    } forget;
     if (nargs == 0) {
         mexCallMATLAB(1, &out, 0, nullptr, name);
     } else {
@@ -62,6 +68,8 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool) {
 }
 
 void rand_door_release(int, double*) {}
+
+void rand_door_forget() {}
 
 #else  // Octave
 
@@ -91,8 +99,9 @@ struct settings {
     bool trace;
 };
 
-// Read at every fetch, as BAYESMEX_SIMD is at every call: tests switch it
-// between calls.
+// Read once per gateway call (and again after a call-back, whose user code
+// may set it), as BAYESMEX_SIMD is at every call: tests switch it between
+// calls.
 settings read_settings() {
     settings s{AUTO, false};
     const char* e = std::getenv("BAYESMEX_RANDOM");
@@ -112,6 +121,34 @@ settings read_settings() {
 bool g_checked[2] = {false, false};
 bool g_direct_ok[2] = {true, true};
 bool g_own_ok[2] = {true, true};
+
+// What the door learnt during this gateway call (rand_door_forget clears
+// it): the settings, and per generator and argument count (rand() or
+// rand(n, 1): the arguments' class selects class methods) whether the name
+// reaches the built-in.  Octave resolves a name afresh at every call, from
+// the caller's scope, the path, class methods, command-line functions and
+// autoloads, but none of these changes while only our code runs: user code
+// runs only inside call-backs, after which everything is looked up again.
+// (Across gateway calls no such promise holds: the user's code between two
+// calls may add a folder, define a function or change the caller, and
+// Octave keeps no count of such changes to compare with.)
+bool g_known_settings = false;
+settings g_settings{AUTO, false};
+signed char g_builtin[2][2] = {{-1, -1}, {-1, -1}};  // -1 unknown, else 0 or 1
+
+const settings& current_settings() {
+    if (!g_known_settings) {
+        g_settings = read_settings();
+        g_known_settings = true;
+    }
+    return g_settings;
+}
+
+bool is_builtin(int source, int nargs) {
+    signed char& b = g_builtin[source][nargs == 0 ? 0 : 1];
+    if (b < 0) b = octrand_is_builtin(source, nargs) ? 1 : 0;
+    return b != 0;
+}
 
 route choose(int source, int64_t n, mode m) {
     const bool own = g_own_ok[source];
@@ -196,7 +233,7 @@ bool same_state(const uint32_t* a, const uint32_t* b) {
 // the fetch is drawn.  On the old generators the rest comes by call-back
 // and the check waits for a later fetch.
 void check_and_fill(int source, mode m, double* out, int64_t n) {
-    if (!octrand_is_builtin(source, 0) || !octrand_is_builtin(source, 2)) {
+    if (!is_builtin(source, 0) || !is_builtin(source, 2)) {
         fill(source, VIA_CALLBACK, 2, out, n);
         return;
     }
@@ -242,11 +279,11 @@ void check_and_fill(int source, mode m, double* out, int64_t n) {
 }  // namespace
 
 rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result) {
-    const settings st = read_settings();
+    const settings st = current_settings();
     const double count = nargs == 0 ? 1.0 : (rows > 0 ? rows : 0.0) * (cols > 0 ? cols : 0.0);
     // The name must still reach the built-in for the call-back's arguments:
     // a user's own rand gets its call-back.
-    if (st.m == CALLBACK || !(count <= LARGEST) || !octrand_is_builtin(source, nargs)) {
+    if (st.m == CALLBACK || !(count <= LARGEST) || !is_builtin(source, nargs)) {
         if (st.trace) mexPrintf("bayesmex random: %s %.0f callback\n", source ? "randn" : "rand", count);
         return callback(source, nargs, rows, cols);
     }
@@ -289,6 +326,11 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool re
 void rand_door_release(int source, double* values) {
     if (values == g_small[source]) g_small_lent[source] = false;
     if (values == g_large[source]) g_large_lent[source] = false;
+}
+
+void rand_door_forget() {
+    g_known_settings = false;
+    for (auto& per_source : g_builtin) per_source[0] = per_source[1] = -1;
 }
 
 #endif

@@ -31,4 +31,11 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool re
 // Gives back the scratch memory of an out whose array was null.
 void rand_door_release(int source, double* values);
 
+// A gateway call begins (rand_open), or a host call that may have run the
+// user's code has ended (a call-back): whatever the door learnt about the
+// host's functions (which function a name reaches, the environment's
+// settings) is forgotten.  Between two of these only our own code runs, so
+// nothing the door learnt can change.
+void rand_door_forget();
+
 #endif

@@ -14,7 +14,12 @@ namespace {
 
 }  // namespace
 
-rand_stream rand_open() { return rand_stream{{}, host_independent_streams() != 0, 0}; }
+rand_stream rand_open() {
+    rand_door_forget();  // a new gateway call: the host's functions are looked up afresh
+    return rand_stream{{}, host_independent_streams() != 0, 0};
+}
+
+void rand_host_call_done() { rand_door_forget(); }
 
 rand_stream::~rand_stream() {
     for (int source = 0; source < 2; ++source)

@@ -57,6 +57,10 @@ struct rand_stream {
 
 // An empty stream for one gateway call: rand_stream rs = rand_open();
 rand_stream rand_open();
+// After a host call of the module's own (mexCallMATLAB of anything but the
+// stream's rand and randn) that may have run the user's code: the next
+// fetch looks the host's functions up again.
+void rand_host_call_done();
 // Destroys a block still held (after rand_span); every other path destroys
 // a block as its last value is taken.  Call it before the gateway returns.
 void rand_close(rand_stream* rs);

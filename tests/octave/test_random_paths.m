@@ -52,6 +52,8 @@ function test_random_paths()
       end
     end
     mid_call_error(folder);
+    mid_call_shadow(folder);
+    other_shadows(folder);
     foreign_class(folder);
     zero_state();
     self_check_fallback();
@@ -142,6 +144,96 @@ function mid_call_error(folder)
   unsetenv('BAYESMEX_RANDOM');
   if !isequal(after{:})
     error('an error in mid-call left the generators elsewhere on a fast path');
+  end
+end
+
+% A user's sort (weightboot_quantile's own call-back) that puts a rand of
+% the user's on the path in mid-call: the door looks rand up again after
+% it, so the weights come from the user's rand on every path.
+function mid_call_shadow(folder)
+  inner = fullfile(folder, 'inner');
+  mkdir(inner);
+  shadow(inner, 'rand', '1 - ');
+  f = fopen(fullfile(folder, 'sort.m'), 'w');
+  fprintf(f, 'function varargout = sort(varargin)\n  addpath(''%s'');\n', inner);
+  fprintf(f, '  [varargout{1:max(nargout, 1)}] = builtin(''sort'', varargin{:});\nend\n');
+  fclose(f);
+  call = @() weightboot_quantile((1:5)', [50 90], 20);
+  ref = {};
+  for p = {'callback', 'direct', 'own', 'auto'}
+    setenv('BAYESMEX_RANDOM', p{1});
+    rand('state', 31);
+    addpath(folder);
+    unwind_protect
+      got = {call(), rand('state')};
+    unwind_protect_cleanup
+      rmpath(folder);
+      if any(strcmp(strsplit(path(), pathsep()), inner)), rmpath(inner); end
+      unsetenv('BAYESMEX_RANDOM');
+    end_unwind_protect
+    if isempty(ref), ref = got; elseif !isequal(got, ref)
+      error('a rand put on the path in mid-call was bypassed on path %s', p{1});
+    end
+  end
+  rand('state', 31);
+  if isequal(ref{1}, call()), error('the rand put on the path in mid-call was never called'); end
+  delete(fullfile(folder, 'sort.m'));
+end
+
+% Every other way a name reaches a user's function before the built-in: a
+% rand.m in the current folder, a @double/rand.m method (the size
+% arguments are doubles), a private function of the caller and a
+% command-line function.  Each must be called on every path.  (Octave runs
+% an autoloaded m-file as a script, so no rand can come that way.)
+function other_shadows(folder)
+  kinds = {'cwd', 'method', 'private', 'cmdline'};
+  here = pwd();
+  for k = 1:numel(kinds)
+    place = fullfile(folder, kinds{k});
+    mkdir(place);
+    call = @() meanshape_draw1(2, 5);
+    switch kinds{k}
+      case 'method'
+        mkdir(fullfile(place, '@double'));
+        shadow(fullfile(place, '@double'), 'rand', '1 - ');
+      case 'private'
+        mkdir(fullfile(place, 'private'));
+        shadow(fullfile(place, 'private'), 'rand', '1 - ');
+        f = fopen(fullfile(place, 'bayesmex_caller.m'), 'w');
+        fprintf(f, 'function r = bayesmex_caller()\n  r = meanshape_draw1(2, 5);\nend\n');
+        fclose(f);
+        call = @() bayesmex_caller();
+      otherwise
+        shadow(place, 'rand', '1 - ');
+    end
+    ref = [];
+    for p = {'callback', 'direct', 'own', 'auto'}
+      setenv('BAYESMEX_RANDOM', p{1});
+      rand('state', 41);
+      unwind_protect
+        switch kinds{k}
+          case 'cwd', cd(place); rehash();
+          case {'method', 'private'}, addpath(place);
+          case 'cmdline', eval(fileread(fullfile(place, 'rand.m')));
+        end
+        got = [call(), typecast(rand('state')(1:4)', 'double')];
+      unwind_protect_cleanup
+        switch kinds{k}
+          case 'cwd', cd(here); rehash();
+          case {'method', 'private'}, rmpath(place);
+          case 'cmdline', clear rand
+        end
+        unsetenv('BAYESMEX_RANDOM');
+      end_unwind_protect
+      if isempty(ref), ref = got; elseif !isequal(got, ref)
+        error('a user''s rand (%s) was bypassed on path %s', kinds{k}, p{1});
+      end
+    end
+    % The user's rand was called: the built-in's value would be other.
+    rand('state', 41);
+    if isequal(ref(1), meanshape_draw1(2, 5))
+      error('the user''s rand (%s) was never called', kinds{k});
+    end
   end
 end
 
