@@ -24,15 +24,23 @@
 #include "../simd/simd.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 // Passes evaluated at once: their results stay in the first-level cache.
 constexpr std::size_t CHUNK = 256;
 
-// Outcome of a pass, as a double so that whole vectors of it are stored.
-// UNSETTLED passes get the exact tests one at a time.
-constexpr double REJECTED = 0.0, ACCEPTED = 1.0, UNSETTLED = 2.0;
+// Outcome of a pass: 0 rejected, 1 accepted, 2 unsettled (the exact tests
+// decide it, one pass at a time).  The kernel selects it as the double whose
+// bits are that integer and stores whole vectors of it; the walks read the
+// bits as integers, so an accepted pass adds 1 to the draws made with no
+// comparison.  Only selections and stores ever touch these doubles.
+enum : uint64_t { REJECTED = 0, ACCEPTED = 1, UNSETTLED = 2 };
+template <class V>
+SIMD_INLINE V outcome(uint64_t k) {
+    return simd_splat<V>(simd_from_bits<double>((long long)k));
+}
 
 // Natural logarithms of two positive normal numbers x1, x2, each to within
 // 2e-12 of itself (relative): x = m 2^e with m in [sqrt(1/2), sqrt(2)),
@@ -97,7 +105,7 @@ SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2, V* off) {
 // N vectors go through each step together: independent chains that keep
 // the divider and the multipliers busy while one waits.
 template <class V, int N>
-SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double rb, double* x, double* code) {
+SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double rb, double* x, uint64_t* code) {
     constexpr int W = simd_lanes<V>();
     V w[N], y[N], xx[N], z[N], a2[N], squeeze[N], l1[N], l2[N], off[N], d[N], margin[N], k[N];
 #define EACH _Pragma("GCC unroll 4") for (int i = 0; i < N; ++i)
@@ -111,14 +119,16 @@ SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double r
     EACH d[i] = 2.0 * (b * l1[i] - y[i]) - l2[i];
     EACH margin[i] = (b * simd_abs(l1[i]) + simd_abs(y[i]) + simd_abs(l2[i]) + 1.0) * 0x1p-28 + b * 0x1p-48;
     EACH margin[i] = (off[i] < 1022.5) ? margin[i] : simd_splat<V>(INFINITY);
-    EACH k[i] = (d[i] > margin[i]) ? simd_splat<V>(ACCEPTED) : simd_splat<V>(UNSETTLED);
-    EACH k[i] = (d[i] < -margin[i]) ? simd_splat<V>(REJECTED) : k[i];
+    EACH k[i] = (d[i] > margin[i]) ? outcome<V>(ACCEPTED) : outcome<V>(UNSETTLED);
+    EACH k[i] = (d[i] < -margin[i]) ? outcome<V>(REJECTED) : k[i];
     EACH a2[i] = ((1.0 + simd_abs(z[i])) * simd_abs(xx[i]) + a2[i]) * 0x1p-46;  // the squeeze's margin
-    EACH k[i] = (squeeze[i] < -a2[i]) ? k[i] : simd_splat<V>(UNSETTLED);
-    EACH k[i] = (squeeze[i] > a2[i]) ? simd_splat<V>(ACCEPTED) : k[i];
-    EACH k[i] = (xx[i] < 0) ? simd_splat<V>(REJECTED) : k[i];
+    EACH k[i] = (squeeze[i] < -a2[i]) ? k[i] : outcome<V>(UNSETTLED);
+    EACH k[i] = (squeeze[i] > a2[i]) ? outcome<V>(ACCEPTED) : k[i];
+    EACH k[i] = (xx[i] < 0) ? outcome<V>(REJECTED) : k[i];
+    // The floor of an accepted x (never negative) for a shape above 1.
+    EACH xx[i] = (xx[i] < 1e-15) ? simd_splat<V>(1e-15) : xx[i];
     EACH simd_store(x + i * W, xx[i]);
-    EACH simd_store(code + i * W, k[i]);
+    EACH std::memcpy(code + i * W, &k[i], sizeof k[i]);
 #undef EACH
 }
 
@@ -130,7 +140,7 @@ constexpr int group() {
 
 // Passes j = 0 .. n-1 on the pairs (uv[2j], uv[2j + 1]).
 template <class V>
-SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, double* code) {
+SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, uint64_t* code) {
     const double rb = 1.0 / b;
     constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
@@ -152,7 +162,7 @@ SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c,
 
 // Passes at every offset j = 0 .. n-1 on (p[j], p[j + 1]); p[n] is read.
 template <class V>
-SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, double* code) {
+SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, uint64_t* code) {
     const double rb = 1.0 / b;
     constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
@@ -168,38 +178,22 @@ SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c
 }
 
 SIMD_DISPATCH(void, eval_pairs, best_pairs,
-              (const double* uv, std::size_t n, double b, double c, double* x, double* code),
+              (const double* uv, std::size_t n, double b, double c, double* x, uint64_t* code),
               (uv, n, b, c, x, code))
 SIMD_DISPATCH(void, eval_offsets, best_offsets,
-              (const double* p, std::size_t n, double b, double c, double* x, double* code),
+              (const double* p, std::size_t n, double b, double c, double* x, uint64_t* code),
               (p, n, b, c, x, code))
 
-// An UNSETTLED pass on uniforms u, v (its x is never negative there).
-inline bool exact_pass(double u, double v, double b, double c) {
+// An UNSETTLED pass on uniforms u, v (its x is never negative there): 0 or 1.
+inline uint64_t exact_pass(double u, double v, double b, double c) {
     double x;
-    return rand_best_on(u, v, b, c, &x);
+    return rand_best_on(u, v, b, c, &x) ? ACCEPTED : REJECTED;
 }
 
 struct passes {
-    double x[CHUNK], code[CHUNK];
+    double x[CHUNK];
+    uint64_t code[CHUNK];
 };
-
-// The lowest set bit at index `from` or above in the CHUNK / 2 bits of
-// `words`, or NONE.
-constexpr std::size_t NONE = ~std::size_t(0);
-inline std::size_t first_accepted(const uint64_t* words, std::size_t from) {
-    static_assert(CHUNK == 256, "two words per parity");
-    if (from < 64) {
-        const uint64_t m = words[0] >> from;
-        if (m) return from + std::size_t(__builtin_ctzll(m));
-        from = 64;
-    }
-    if (from < 128) {
-        const uint64_t m = words[1] >> (from - 64);
-        if (m) return from + std::size_t(__builtin_ctzll(m));
-    }
-    return NONE;
-}
 
 // Shape a >= 1.00001: k draws into out; `owed` draws of this shape are not
 // yet made, these k among them, and after them the call takes at least
@@ -224,15 +218,13 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
         if (n > k - done) n = k - done;
         const double* uv = rs->lane[RAND_UNIFORM].next;
         eval(uv, n, b, c, ps.x, ps.code);
-        // done + j < k at every j, so out[done] is always inside.  An
-        // accepted x is a number >= 0: the floor of a shape above 1 is
-        // max(x, 1e-15).
+        // done + j < k at every j, so out[done] is always inside; the x the
+        // kernel stores is already floored.
         for (std::size_t j = 0; j < n; ++j) {
-            double s = ps.code[j];
-            if (s == UNSETTLED) s = exact_pass(uv[2 * j], uv[2 * j + 1], b, c) ? ACCEPTED : REJECTED;
-            const double g = ps.x[j];
-            out[done] = g < 1e-15 ? 1e-15 : g;
-            done += s == ACCEPTED;
+            uint64_t s = ps.code[j];
+            if (__builtin_expect(s == UNSETTLED, 0)) s = exact_pass(uv[2 * j], uv[2 * j + 1], b, c);
+            out[done] = ps.x[j];
+            done += s;
         }
         rand_consume(rs, RAND_UNIFORM, 2 * int64_t(n));
     }
@@ -267,50 +259,56 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
             }
             continue;
         }
-        std::size_t n = std::size_t(avail - 1);
-        if (n > CHUNK) n = CHUNK;
+        // Passes at offsets 0 .. n-1 (p[n] is the last value read).  The
+        // draw in progress has its u0; its first pass starts at offset 0.
+        const std::size_t n = std::size_t(avail - 1) < CHUNK ? std::size_t(avail - 1) : CHUNK;
         const double* p = rs->lane[RAND_UNIFORM].next;
         eval(p, n, b, c, ps.x, ps.code);
-        // Accepted passes as bits, one word per 64 offsets of one parity:
-        // the first accepted pass at pos, pos + 2, ... is the lowest set bit
-        // from pos / 2 on, found without a branch per pass.  UNSETTLED
-        // passes (a few in 10^8) are settled here, visited or not.
-        for (std::size_t q = n; q < CHUNK; ++q) ps.code[q] = REJECTED;
-        uint64_t acc[2][CHUNK / 128];
-        for (std::size_t w = 0; w < CHUNK / 128; ++w) {
-            uint64_t even = 0, odd = 0;
-            for (std::size_t i = 0; i < 64; ++i) {
-                const std::size_t q = 128 * w + 2 * i;
-                double e = ps.code[q], o = ps.code[q + 1];
-                if (e == UNSETTLED) e = exact_pass(p[q], p[q + 1], b, c) ? ACCEPTED : REJECTED;
-                if (o == UNSETTLED) o = exact_pass(p[q + 1], p[q + 2], b, c) ? ACCEPTED : REJECTED;
-                even |= uint64_t(e == ACCEPTED) << i;
-                odd |= uint64_t(o == ACCEPTED) << i;
-            }
-            acc[0][w] = even;
-            acc[1][w] = odd;
-        }
+        // The walk visits the passes the algorithm evaluates: from a pass at
+        // q it goes on to q + 2 when it rejects, and when it accepts to
+        // q + 3, the first pass of the next draw, whose u0 is p[q + 2].  The
+        // step is 2 + the outcome, so the walk has no branch on the outcome;
+        // only its rare UNSETTLED passes take the exact tests.  start[d] is
+        // the offset of draw d's u0 (NONE: the u0 taken before the chunk).
+        // Every pass visited is inside the chunk (q < n) and each writes at
+        // out[done] with done < k; u0 offsets stay below q + 3 <= n + 2.
+        constexpr std::size_t NONE = ~std::size_t(0);
+        std::size_t start[CHUNK / 2 + 1];
         const std::size_t first = done;
-        std::size_t pos = 0;
-        while (done < k) {
-            if (!have_u0) {
-                if (pos >= n) break;
-                u0 = p[pos++];
-                have_u0 = true;
-            }
-            if (pos >= n) break;
-            const std::size_t i = first_accepted(acc[pos & 1], pos >> 1);
-            if (i == NONE) {  // every pass of this parity left in the chunk rejects
-                pos += (n - pos + 1) / 2 * 2;
-                break;
-            }
-            const std::size_t q = 2 * i + (pos & 1);  // the accepted pass
-            u0s[done - first] = u0;
-            out[done++] = ps.x[q];
-            pos = q + 2;
-            have_u0 = false;
+        const double u0_before = u0;
+        std::size_t q = 0, cur = NONE;
+        uint64_t last = REJECTED;
+        while (q < n && done < k) {
+            uint64_t s = ps.code[q];
+            if (__builtin_expect(s == UNSETTLED, 0)) s = exact_pass(p[q], p[q + 1], b, c);
+            out[done] = ps.x[q];
+            start[done - first] = cur;
+            done += s;
+            cur = s ? q + 2 : cur;
+            q += 2 + s;
+            last = s;
         }
-        rand_consume(rs, RAND_UNIFORM, int64_t(pos));
+        // Where the walk stopped: after a rejected pass at q - 2 (or before
+        // any pass) the draw in progress keeps its u0 and q values are used;
+        // after an accepted pass at q - 3 the next draw's u0 is p[q - 1],
+        // taken only when the call makes that draw and it is inside the block.
+        std::size_t used = q;
+        if (last == ACCEPTED) {
+            used = q - 1;
+            have_u0 = false;
+            if (done < k && q - 1 < std::size_t(avail)) {
+                u0 = p[q - 1];
+                have_u0 = true;
+                used = q;
+            }
+        } else if (cur != NONE) {
+            u0 = p[cur];  // the draw in progress began inside the chunk
+        }
+        for (std::size_t i = first; i < done; ++i) {
+            const std::size_t at = start[i - first];
+            u0s[i - first] = at == NONE ? u0_before : p[at];
+        }
+        rand_consume(rs, RAND_UNIFORM, int64_t(used));
         // The powers, independent of one another, in one loop.
         for (std::size_t i = first; i < done; ++i)
             out[i] = rand_gamma_floor(std::pow(u0s[i - first], inv) * rand_gamma_floor(out[i], a1), a);
