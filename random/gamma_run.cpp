@@ -83,8 +83,9 @@ SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2, V* off) {
 }
 
 // Best's pass for uniforms u, v in every lane: x exactly as rand_best_pass
-// computes it (stored with the floor max(x, 1e-15) of a shape above 1), and the pass's outcome wherever it is certain without a
-// division or the C library's logarithm:
+// computes it (stored with the floor max(x, 1e-15) of a shape above 1), and
+// the pass's outcome wherever it is certain without a division or the C
+// library's logarithm:
 // - the squeeze 1 - (2y y) / x >= z, for x >= 0, has the sign of
 //   (1 - z) x - 2y y unless that is within 2^-46 ((1 + |z|) |x| + 2y y) of
 //   0: the roundings of either form move it by at most 4 2^-53 of that;
