@@ -196,6 +196,23 @@ struct passes {
     uint64_t code[CHUNK];
 };
 
+// The lowest set bit at index `from` or above in the CHUNK / 2 bits of
+// `words`, or NONE.
+constexpr std::size_t NONE = ~std::size_t(0);
+inline std::size_t first_accepted(const uint64_t* words, std::size_t from) {
+    static_assert(CHUNK == 256, "two words per parity");
+    if (from < 64) {
+        const uint64_t m = words[0] >> from;
+        if (m) return from + std::size_t(__builtin_ctzll(m));
+        from = 64;
+    }
+    if (from < 128) {
+        const uint64_t m = words[1] >> (from - 64);
+        if (m) return from + std::size_t(__builtin_ctzll(m));
+    }
+    return NONE;
+}
+
 // Shape a >= 1.00001: k draws into out; `owed` draws of this shape are not
 // yet made, these k among them, and after them the call takes at least
 // `later` more uniforms.
@@ -260,56 +277,59 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
             }
             continue;
         }
-        // Passes at offsets 0 .. n-1 (p[n] is the last value read).  The
-        // draw in progress has its u0; its first pass starts at offset 0.
-        const std::size_t n = std::size_t(avail - 1) < CHUNK ? std::size_t(avail - 1) : CHUNK;
+        std::size_t n = std::size_t(avail - 1);
+        if (n > CHUNK) n = CHUNK;
         const double* p = rs->lane[RAND_UNIFORM].next;
         eval(p, n, b, c, ps.x, ps.code);
-        // The walk visits the passes the algorithm evaluates: from a pass at
-        // q it goes on to q + 2 when it rejects, and when it accepts to
-        // q + 3, the first pass of the next draw, whose u0 is p[q + 2].  The
-        // step is 2 + the outcome, so the walk has no branch on the outcome;
-        // only its rare UNSETTLED passes take the exact tests.  start[d] is
-        // the offset of draw d's u0 (NONE: the u0 taken before the chunk).
-        // Every pass visited is inside the chunk (q < n) and each writes at
-        // out[done] with done < k; u0 offsets stay below q + 3 <= n + 2.
-        constexpr std::size_t NONE = ~std::size_t(0);
-        std::size_t start[CHUNK / 2 + 1];
-        const std::size_t first = done;
-        const double u0_before = u0;
-        std::size_t q = 0, cur = NONE;
-        uint64_t last = REJECTED;
-        while (q < n && done < k) {
-            uint64_t s = ps.code[q];
-            if (__builtin_expect(s == UNSETTLED, 0)) s = exact_pass(p[q], p[q + 1], b, c);
-            out[done] = ps.x[q];
-            start[done - first] = cur;
-            done += s;
-            cur = s ? q + 2 : cur;
-            q += 2 + s;
-            last = s;
-        }
-        // Where the walk stopped: after a rejected pass at q - 2 (or before
-        // any pass) the draw in progress keeps its u0 and q values are used;
-        // after an accepted pass at q - 3 the next draw's u0 is p[q - 1],
-        // taken only when the call makes that draw and it is inside the block.
-        std::size_t used = q;
-        if (last == ACCEPTED) {
-            used = q - 1;
-            have_u0 = false;
-            if (done < k && q - 1 < std::size_t(avail)) {
-                u0 = p[q - 1];
-                have_u0 = true;
-                used = q;
+        // Accepted passes as bits, one word per 64 offsets of one parity:
+        // the first accepted pass at pos, pos + 2, ... is the lowest set bit
+        // from pos / 2 on, found without a branch per pass.  UNSETTLED
+        // passes (a few in 10^8) are settled here, visited or not.
+        for (std::size_t q = n; q < CHUNK; ++q) ps.code[q] = REJECTED;
+        uint64_t acc[2][CHUNK / 128];
+        for (std::size_t w = 0; w < CHUNK / 128; ++w) {
+            const uint64_t* code = ps.code + 128 * w;
+            uint64_t even = 0, odd = 0, unsettled = 0;
+            for (std::size_t i = 0; i < 64; ++i) {
+                even |= code[2 * i] << i;  // an outcome of 0 or 1 is the bit
+                odd |= code[2 * i + 1] << i;
+                unsettled |= code[2 * i] | code[2 * i + 1];
             }
-        } else if (cur != NONE) {
-            u0 = p[cur];  // the draw in progress began inside the chunk
+            if (unsettled & UNSETTLED) {
+                even = odd = 0;
+                for (std::size_t i = 0; i < 64; ++i) {
+                    const std::size_t q = 128 * w + 2 * i;
+                    uint64_t e = code[2 * i], o = code[2 * i + 1];
+                    if (e == UNSETTLED) e = exact_pass(p[q], p[q + 1], b, c);
+                    if (o == UNSETTLED) o = exact_pass(p[q + 1], p[q + 2], b, c);
+                    even |= e << i;
+                    odd |= o << i;
+                }
+            }
+            acc[0][w] = even;
+            acc[1][w] = odd;
         }
-        for (std::size_t i = first; i < done; ++i) {
-            const std::size_t at = start[i - first];
-            u0s[i - first] = at == NONE ? u0_before : p[at];
+        const std::size_t first = done;
+        std::size_t pos = 0;
+        while (done < k) {
+            if (!have_u0) {
+                if (pos >= n) break;
+                u0 = p[pos++];
+                have_u0 = true;
+            }
+            if (pos >= n) break;
+            const std::size_t i = first_accepted(acc[pos & 1], pos >> 1);
+            if (i == NONE) {  // every pass of this parity left in the chunk rejects
+                pos += (n - pos + 1) / 2 * 2;
+                break;
+            }
+            const std::size_t q = 2 * i + (pos & 1);  // the accepted pass
+            u0s[done - first] = u0;
+            out[done++] = ps.x[q];
+            pos = q + 2;
+            have_u0 = false;
         }
-        rand_consume(rs, RAND_UNIFORM, int64_t(used));
+        rand_consume(rs, RAND_UNIFORM, int64_t(pos));
         // The powers, independent of one another, in one loop.
         for (std::size_t i = first; i < done; ++i)
             out[i] = rand_gamma_floor(std::pow(u0s[i - first], inv) * rand_gamma_floor(out[i], a1), a);
