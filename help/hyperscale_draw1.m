@@ -28,10 +28,12 @@
 %     Y       A positive double.  Each proposal of the sampler takes three
 %             values of the host's "rand" (piece, position, acceptance), so
 %             rand("state", s) reproduces Y exactly and the generator is left
-%             where drawing those values one at a time would leave it.  Very
-%             slow sampling prints "WARNING: More than 10000 rejections in
-%             ars" to standard error, once for as long as the module stays
-%             loaded.
+%             where drawing those values one at a time would leave it.  Laws
+%             wider than the doubles (B or lambda near 0) give Inf or 0 with
+%             the law's probability of Y beyond realmax or below the least
+%             subnormal.  Very slow sampling prints "WARNING: More than 10000
+%             rejections in ars" to standard error, once for as long as the
+%             module stays loaded.
 %
 %   Errors (err.identifier bayesmex:hyperscale_draw1:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
@@ -51,10 +53,12 @@
 %
 %   Limits
 %     Laws so wide in x = -log(y) that the log-density changes by less than
-%     1e-9 per unit over long stretches (for example B below about 1e-9 with
-%     C*E = 0, or lambda near 0 with chi*psi below about 1e-30) are beyond
-%     the tangent sampler and end with one of the sampler's errors instead
-%     of running for ever.  Very narrow laws (curvature of the log-density
+%     1e-9 per unit over long stretches are beyond the tangent sampler and
+%     end with one of the sampler's errors instead of running for ever:
+%     with C*E/D = 0, exactly those with (B - C*E)/2 below 1e-9; with
+%     A*B = 0, those with (C*E - B)/2 below 1e-9 (B - C*E as evaluated in
+%     double precision); otherwise lambda near 0 with chi*psi below about
+%     1e-30.  Very narrow laws (curvature of the log-density
 %     above about 1e10) are sampled around their mode in a centred form
 %     that keeps full precision.
 %
@@ -82,6 +86,17 @@
 %!   __bayesmex_ks__(gammainc(a * b ./ (2 * y), b / 2, 'upper'), sprintf('inverse gamma %s', mat2str(p)));
 %! end
 %! __bayesmex_ks__(gammainc(draws([0 1 2 1 1], 4000, 300) * 2 / 2, 0.5), 'gamma [0 1 2 1 1]');
+
+% Laws wider than the doubles (shape 5e-5 and 1e-4): most draws are Inf or 0,
+% with the law's probability of Y > realmax or Y < 2^-1075, spread evenly
+% over that atom of the distribution function.
+%!test
+%! y = draws([1 1e-4 0 1 1], 4000, 310); F = gammainc(1e-4 ./ (2 * y), 5e-5, 'upper');
+%! i = isinf(y); F(i) = 1 - gammainc(1e-4 / 2 / realmax, 5e-5) * (1:sum(i)) / (sum(i) + 1);
+%! __bayesmex_ks__(F, 'inverse gamma [1 1e-4 0 1 1]');
+%! psi = 1.0002; lam = (psi - 1) / 2; y = draws([0 1 1 1 psi], 4000, 311); F = gammainc(y * psi / 2, lam);
+%! i = y == 0; F(i) = exp(lam * (log(psi / 2) - 1075 * log(2)) - gammaln(lam + 1)) * (1:sum(i)) / (sum(i) + 1);
+%! __bayesmex_ks__(F, 'gamma [0 1 1 1 1.0002]');
 
 % General laws against the density integrated on a fine grid in x = -log y.
 %!function F = gig_cdf(p, y)
@@ -119,6 +134,7 @@
 %!         [1 2e3 0 1 1], 'a';      [1e-6 1 2e4 1 1], 'a';     [1 2 2 1 1], 'a'       % lambda -1e3, 1e4, 0
 %!         [-1 -2 1 1 1], 'mode';   [1 2 -1 -1 1], 'a';        [1 0 1 1 1], 'mode'    % signs; b = 0
 %!         [0 1 2 1 1], 'mode';     [0 1 1 1 1.02], 'mode';    [1 1e-3 0 1 1], 'a'    % chi = 0; wide
+%!         [1 1e-6 0 1 1], 'a';     [0 1 1 1 1.000002], 'mode'                        % beyond +-745
 %!         [1e-28 1e28 1e28 1e28 1], 'a';   [1e-30 1e30 1e30 1e30 1], 'mode'          % step 1e-14; too small
 %!         [1e-306 0.02 0 1 1], 'a';        [1 1.9e10 0 1 1], 'a'                     % overflow; log kappa < 23
 %!         [1 2e10 0 1 1], 'centred';       [1 1e12 1e12 1 1], 'centred'              % log kappa > 23

@@ -151,9 +151,15 @@ end
 
 function [h, dh] = logp(x, inv_a, bce, b, c, eod)
   % h(x) = (b - c e) x / 2 - (a b / 2) e^x - (c e / (2 d)) e^-x and h'(x).
+  % A term whose factor is zero is zero, also where exp(x) overflows or
+  % underflows (there it would be inf/inf, 0*inf or 0/0).
   s = exp(x);
-  dh = 0.5 * bce - s * b / (2 * inv_a) + c * eod / (2 * s);
-  h = (x * bce * 0.5 - s * b / (2 * inv_a)) - c * eod / (2 * s);
+  up = s * b / (2 * inv_a);
+  if isnan(up), up = 0; end
+  psi = c * eod;
+  if psi == 0, down = psi; else, down = psi / (2 * s); end
+  dh = 0.5 * bce - up + down;
+  h = (x * bce * 0.5 - up) - down;
 end
 
 function [h, dh] = logq(t, A, B, r)

@@ -78,6 +78,9 @@ TEST(hyperscale_draw1, LawsBeyondTheSamplersResolutionEndWithAnError) {
     };
     const row rows[] = {
         {{1, 1e-300, 0, 1, 1}, "The sampler's bracketing search found no finite point where the log-density falls."},
+        // Just past the help's limit, (B - C*E)/2 below 1e-9 with psi = 0, and its chi = 0 mirror.
+        {{1, 1.99e-9, 0, 1, 1}, "The sampler's bracketing search found no finite point where the log-density falls."},
+        {{0, 1, 1, 1, 1 + 1.99e-9}, "The sampler's bracketing search found no finite point where the log-density falls."},
     };
     for (const row& r : rows) {
         auto res = harness::call(fn(), 1, {scalar(r.p[0]), scalar(r.p[1]), scalar(r.p[2]), scalar(r.p[3]), scalar(r.p[4])});
