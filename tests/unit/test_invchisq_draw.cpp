@@ -7,19 +7,9 @@
 #include "harness.h"
 #include "rand.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("invchisq_draw");
-    return f;
-}
-
-using harness::strict_stream;
+standin::gateway fn() { return harness::module("invchisq_draw"); }
 
 TEST(invchisq_draw, SharesTheParameterPairChecks) {
     harness::expect_messages(fn(), {

@@ -5,17 +5,9 @@
 #include "harness.h"
 #include "rand.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("meanshape_draw");
-    return f;
-}
+standin::gateway fn() { return harness::module("meanshape_draw"); }
 
 TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
     harness::expect_messages(fn(), {
@@ -63,10 +55,8 @@ TEST(meanshape_draw, ResultShapes) {
         {{standin::complex_matrix(1, 2, {1, 2}, {0, -0.0}), scalar(5)}, {1, 2}},
     };
     for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
         standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
+        auto res = harness::call(fn(), 0, r.in);
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), r.dims);
         const size_t n = r.dims[0] * r.dims[1];
@@ -77,8 +67,6 @@ TEST(meanshape_draw, ResultShapes) {
         EXPECT_EQ(res.reclaimed_arrays, 0u) << "every fetched block is destroyed";
     }
 }
-
-using harness::strict_stream;
 
 TEST(meanshape_draw, ExactValuesOnScriptedStreams) {
     strict_stream strict;

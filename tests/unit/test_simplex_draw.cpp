@@ -4,17 +4,9 @@
 
 #include "harness.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("simplex_draw");
-    return f;
-}
+standin::gateway fn() { return harness::module("simplex_draw"); }
 
 TEST(simplex_draw, MessagesInTheOrderTheChecksFire) {
     harness::expect_messages(fn(), {
@@ -66,10 +58,8 @@ TEST(simplex_draw, ShapesAndDegenerateSizes) {
         {{scalar(50), scalar(200)}, {50, 200}},
     };
     for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
         standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
+        auto res = harness::call(fn(), 0, r.in);
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), r.dims);
         ASSERT_EQ(standin::log().size(), 1u);

@@ -6,19 +6,9 @@
 #include "harness.h"
 #include "rand.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("studentt_draw");
-    return f;
-}
-
-using harness::strict_stream;
+standin::gateway fn() { return harness::module("studentt_draw"); }
 
 TEST(studentt_draw, MessagesInTheOrderTheChecksFire) {
     harness::expect_messages(fn(), {
@@ -53,10 +43,8 @@ TEST(studentt_draw, ResultIsTheHostsNormalArrayOfTheRequestedShape) {
         {{matrix(0, 0)}, {0, 0}},
     };
     for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
         standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
+        auto res = harness::call(fn(), 0, r.in);
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), r.dims);
         ASSERT_GE(standin::log().size(), 1u);
@@ -158,8 +146,9 @@ TEST(studentt_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
     std::vector<double> stretches(n, 5);  // 15, 16 and 40 equal values of each kind, 40 at the end
     for (int i = 0; i < n - 40; ++i) stretches[i] = kinds[(i / 71 + (i % 71 < 15) + (i % 71 < 31)) % 14];
     const std::vector<std::vector<double>> forms = {mixed, general, stretches, {1}, {2}, {5}, {0.7}, {0}};
+    harness::scoped_streams streams(false);
     for (bool independent : {false, true}) {
-        standin::independent_streams(independent);
+        streams.set(independent);
         harness::each_simd_width([&](const char* width) {
             for (size_t f = 0; f < forms.size(); ++f) {
                 const auto& nu = forms[f];
@@ -219,7 +208,6 @@ TEST(studentt_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
             }
         });
     }
-    standin::independent_streams(false);
 }
 
 }  // namespace
