@@ -132,6 +132,25 @@ inline void expect_messages(standin::gateway fn, const std::vector<message_row>&
     }
 }
 
+// A shape table: each call, with no output requested (the first slot is still
+// filled), succeeds with its row's dimensions and leaves no array behind; then
+// check(row, result) sees it, with the call-back log as the call left it.
+struct shape_row {
+    std::vector<mxArray*> in;
+    std::vector<size_t> dims;
+};
+template <class F>
+void expect_shapes(standin::gateway fn, const std::vector<shape_row>& rows, F check) {
+    for (const shape_row& r : rows) {
+        standin::clear_log();
+        auto res = call(fn, 0, r.in);
+        ASSERT_FALSE(res.failed) << res.message;
+        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+        EXPECT_EQ(res.reclaimed_arrays, 0u) << "every fetched block is destroyed";
+        check(r, res);
+    }
+}
+
 // Runs body(width) with the lane width forced to each of 1, 2, 4 and 8
 // (BAYESMEX_SIMD, read by the modules at every call; a width the CPU lacks
 // runs the widest it has), then puts back the setting it found.

@@ -39,11 +39,7 @@ TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
 }
 
 TEST(meanshape_draw, ResultShapes) {
-    struct row {
-        std::vector<mxArray*> in;
-        std::vector<size_t> dims;
-    };
-    const row rows[] = {
+    harness::expect_shapes(fn(), {
         {{scalar(1), scalar(5)}, {1, 1}},
         {{scalar(1), scalar(5), scalar(3), scalar(4)}, {3, 4}},
         {{matrix(2, 3), scalar(5)}, {2, 3}},
@@ -53,19 +49,13 @@ TEST(meanshape_draw, ResultShapes) {
         {{scalar(1), scalar(5), scalar(-2), scalar(3)}, {0, 3}},
         {{scalar(1), scalar(5), scalar(-2), scalar(-3)}, {0, 0}},
         {{standin::complex_matrix(1, 2, {1, 2}, {0, -0.0}), scalar(5)}, {1, 2}},
-    };
-    for (const row& r : rows) {
-        standin::clear_log();
-        auto res = harness::call(fn(), 0, r.in);
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+    }, [&](const harness::shape_row& r, const standin::result& res) {
         const size_t n = r.dims[0] * r.dims[1];
         if (n == 0) {
             EXPECT_TRUE(standin::log().empty()) << "no draws for an empty result";
         }
         for (double v : standin::values(res.out[0])) EXPECT_TRUE(v >= 0.0) << v;
-        EXPECT_EQ(res.reclaimed_arrays, 0u) << "every fetched block is destroyed";
-    }
+    });
 }
 
 TEST(meanshape_draw, ExactValuesOnScriptedStreams) {

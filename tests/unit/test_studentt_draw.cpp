@@ -29,11 +29,7 @@ TEST(studentt_draw, MessagesInTheOrderTheChecksFire) {
 }
 
 TEST(studentt_draw, ResultIsTheHostsNormalArrayOfTheRequestedShape) {
-    struct row {
-        std::vector<mxArray*> in;
-        std::vector<size_t> dims;
-    };
-    const row rows[] = {
+    harness::expect_shapes(fn(), {
         {{scalar(5)}, {1, 1}},
         {{matrix(2, 3, {5, 5, 5, 5, 5, 5})}, {2, 3}},
         {{matrix(2, 3, {5, 5, 5, 5, 5, 5}), scalar(2.9), scalar(3)}, {2, 3}},
@@ -41,20 +37,14 @@ TEST(studentt_draw, ResultIsTheHostsNormalArrayOfTheRequestedShape) {
         {{scalar(5), scalar(-2), scalar(3)}, {0, 3}},
         {{scalar(5), scalar(-2), scalar(-3)}, {0, 0}},  // product 6, array empty
         {{matrix(0, 0)}, {0, 0}},
-    };
-    for (const row& r : rows) {
-        standin::clear_log();
-        auto res = harness::call(fn(), 0, r.in);
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+    }, [&](const harness::shape_row& r, const standin::result&) {
         ASSERT_GE(standin::log().size(), 1u);
         EXPECT_EQ(standin::log()[0].name, "randn");
         EXPECT_EQ(standin::log()[0].values, (long long)(r.dims[0] * r.dims[1]));
         if (r.dims[0] * r.dims[1] == 0) {
             EXPECT_EQ(standin::log().size(), 1u) << "nothing drawn for an empty result";
         }
-        EXPECT_EQ(res.reclaimed_arrays, 0u);
-    }
+    });
 }
 
 TEST(studentt_draw, ExactValuesOnScriptedStreams) {
