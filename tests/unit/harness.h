@@ -132,6 +132,9 @@ inline void expect_messages(standin::gateway fn, const std::vector<message_row>&
     }
 }
 
+// Bit-for-bit equality, NaN included.
+inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 // A shape table: each call, with no output requested (the first slot is still
 // filled), succeeds with its row's dimensions and leaves no array behind; then
 // check(row, result) sees it, with the call-back log as the call left it.
@@ -148,6 +151,21 @@ void expect_shapes(standin::gateway fn, const std::vector<shape_row>& rows, F ch
         EXPECT_EQ(standin::dims(res.out[0]), r.dims);
         EXPECT_EQ(res.reclaimed_arrays, 0u) << "every fetched block is destroyed";
         check(r, res);
+    }
+}
+
+// An elementwise function's shape table (one input a row): each result has
+// its input's dimensions and every element the bits of ref(element).
+template <class F>
+void expect_elementwise(standin::gateway fn, const std::vector<shape_row>& rows, F ref) {
+    for (const shape_row& r : rows) {
+        const std::vector<double> in = standin::values(r.in[0]);
+        auto res = call(fn, 0, r.in);
+        ASSERT_FALSE(res.failed) << res.message;
+        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+        const std::vector<double> out = standin::values(res.out[0]);
+        ASSERT_EQ(out.size(), in.size());
+        for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(same_bits(out[i], ref(in[i]))) << i;
     }
 }
 
@@ -177,9 +195,6 @@ void each_thread_setting(F body) {
         body(std::string(s[0]) + " threads" + (s[1] ? std::string(", refused after ") + s[1] : ""));
     }
 }
-
-// Bit-for-bit equality, NaN included.
-inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // An elementwise kernel fn over x, at every lane width, gives under every
 // thread setting the bits it gives on one thread.

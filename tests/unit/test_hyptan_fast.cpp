@@ -33,30 +33,16 @@ TEST(hyptan_fast, Messages) {
 }
 
 TEST(hyptan_fast, Shapes) {
-    struct row {
-        mxArray* in;
-        std::vector<size_t> dims;
-    };
     std::vector<double> x(24);
     for (size_t i = 0; i < x.size(); ++i) x[i] = 0.125 * double(i) - 1;
-    const row rows[] = {
-        {matrix(0, 3), {0, 3}},
-        {matrix(3, 0), {3, 0}},
-        {matrix(2, 3), {2, 3}},
-        {standin::array({7, 7, 0}), {7, 7, 0}},
-        {standin::array({2, 3, 4}, x), {2, 3, 4}},
-        {standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0}), {1, 2}},
-    };
-    for (const row& r : rows) {
-        const std::vector<double> in = standin::values(r.in);
-        auto res = harness::call(fn(), 1, {r.in});
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
-        // Every element, each as the 2-by-1 call gives it.
-        const std::vector<double> out = standin::values(res.out[0]);
-        ASSERT_EQ(out.size(), in.size());
-        for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(same_bits(out[i], th({in[i]})[0])) << i;
-    }
+    harness::expect_elementwise(fn(), {
+        {{matrix(0, 3)}, {0, 3}},
+        {{matrix(3, 0)}, {3, 0}},
+        {{matrix(2, 3)}, {2, 3}},
+        {{standin::array({7, 7, 0})}, {7, 7, 0}},
+        {{standin::array({2, 3, 4}, x)}, {2, 3, 4}},
+        {{standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0})}, {1, 2}},
+    }, [](double v) { return th({v})[0]; });
 }
 
 // The thresholds are exact, on both sides, in every lane position.

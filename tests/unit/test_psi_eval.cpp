@@ -53,28 +53,15 @@ TEST(psi_eval, MessagesInTheOrderTheChecksFire) {
 }
 
 TEST(psi_eval, Shapes) {
-    struct row {
-        mxArray* in;
-        std::vector<size_t> dims;
-    };
     std::vector<double> x(24);
     for (size_t i = 0; i < x.size(); ++i) x[i] = 0.25 + 0.5 * double(i);
-    const row rows[] = {
-        {matrix(0, 3), {0, 3}},
-        {matrix(2, 3, {1, 2, 3, 4, 5, 6}), {2, 3}},
-        {standin::array({7, 7, 0}), {7, 7, 0}},
-        {standin::array({2, 3, 4}, x), {2, 3, 4}},
-        {standin::array({1, 2, 3, 4}, x), {1, 2, 3, 4}},
-    };
-    for (const row& r : rows) {
-        const std::vector<double> in = standin::values(r.in);
-        auto res = harness::call(fn(), 0, {r.in});
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
-        const std::vector<double> out = standin::values(res.out[0]);
-        ASSERT_EQ(out.size(), in.size());
-        for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(same_bits(out[i], plain(in[i]))) << i;
-    }
+    harness::expect_elementwise(fn(), {
+        {{matrix(0, 3)}, {0, 3}},
+        {{matrix(2, 3, {1, 2, 3, 4, 5, 6})}, {2, 3}},
+        {{standin::array({7, 7, 0})}, {7, 7, 0}},
+        {{standin::array({2, 3, 4}, x)}, {2, 3, 4}},
+        {{standin::array({1, 2, 3, 4}, x)}, {1, 2, 3, 4}},
+    }, plain);
     auto c = harness::call(fn(), 1, {standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0})});
     ASSERT_FALSE(c.failed) << c.message;
     EXPECT_TRUE(same_bits(standin::values(c.out[0])[1], plain(0.5))) << "complex: real parts";
