@@ -9,14 +9,17 @@ namespace {
 
 standin::gateway fn() { return harness::module("meanshape_draw"); }
 
+// The parameter-pair rules (pairs.h), on both modules that take them.
 TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
-    harness::expect_messages(fn(), {
+    for (const char* name : {"meanshape_draw", "invchisq_draw"})
+        harness::expect_messages(harness::module(name), {
         {2, {scalar(1)}, "Too many output arguments."},
         {1, {scalar(1), scalar(2), scalar(3)}, "Wrong number of input arguments."},
         {1, {}, "Wrong number of input arguments."},
         {1, {standin::of_class(standin::cls::int8_, {1, 1}), scalar(2)},
          "Input 1 must be a full double array, not int8."},
         {1, {scalar(1), standin::sparse(3, 3, 1)}, "Input 2 must be a full double array, not sparse."},
+        {1, {scalar(1), standin::of_class(standin::cls::single_, {1, 1})}, "Input 2 must be a full double array, not single."},
         {1, {scalar(1), scalar(2), standin::cell(1, 1), scalar(1)},
          "Input 3 must be a full double array, not cell."},
         {0, {scalar(1), scalar(2), scalar(1), standin::text("a")},
