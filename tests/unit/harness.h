@@ -169,6 +169,44 @@ void expect_elementwise(standin::gateway fn, const std::vector<shape_row>& rows,
     }
 }
 
+// A module's call against the one-value-at-a-time draws of plain(expect)
+// from the same seed: the same bits, as many values taken from "rand" and
+// "randn", both generators left at the same next value, nothing left behind.
+// Gives the call-backs of both, for the caller's bound on blocks.
+struct stream_match {
+    size_t plain_callbacks, callbacks;
+};
+template <class Plain, class Call>
+stream_match expect_same_stream(uint64_t seed, Plain plain, Call module_call, const std::string& what) {
+    std::vector<double> expect;
+    standin::seed(seed);
+    standin::clear_log();
+    auto ref = standin::run([&] { plain(expect); });
+    EXPECT_FALSE(ref.failed) << what << ": " << ref.message;
+    const long long uniforms = standin::values_taken("rand"), normals = standin::values_taken("randn");
+    const size_t plain_callbacks = standin::log().size();
+    const double after = standin::next_rand(), after_normal = standin::next_randn();
+    standin::seed(seed);
+    standin::clear_log();
+    const standin::result r = module_call();
+    const stream_match m{plain_callbacks, standin::log().size()};
+    EXPECT_FALSE(r.failed) << what << ": " << r.message;
+    if (r.failed) return m;
+    const std::vector<double> got = standin::values(r.out[0]);
+    EXPECT_EQ(got.size(), expect.size()) << what;
+    for (size_t i = 0; i < got.size() && i < expect.size(); ++i)
+        if (!same_bits(got[i], expect[i])) {
+            ADD_FAILURE() << what << ", element " << i << ": " << got[i] << " vs " << expect[i];
+            break;
+        }
+    EXPECT_EQ(standin::values_taken("rand"), uniforms) << what;
+    EXPECT_EQ(standin::values_taken("randn"), normals) << what;
+    EXPECT_EQ(standin::next_rand(), after) << what;
+    EXPECT_EQ(standin::next_randn(), after_normal) << what;
+    EXPECT_EQ(r.reclaimed_arrays, 0u) << what;
+    return m;
+}
+
 // Runs body(width) with the lane width forced to each of 1, 2, 4 and 8
 // (BAYESMEX_SIMD, read by the modules at every call; a width the CPU lacks
 // runs the widest it has), then puts back the setting it found.

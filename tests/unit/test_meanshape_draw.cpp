@@ -119,33 +119,18 @@ TEST(meanshape_draw, MatchesOneAtATimeDrawsAndLeavesTheStreamWhereTheyWould) {
         for (size_t f = 0; f < forms.size(); ++f) {
             const auto& nu = forms[f];
             auto nu_at = [&](int i) { return nu.size() == 1 ? nu[0] : nu[i]; };
-            std::vector<double> expect;
-            standin::seed(99 + f);
-            standin::clear_log();
-            auto ref = standin::run([&] {
-                rand_stream rs = rand_open();
-                for (int i = 0; i < n; ++i) {
-                    const double v = nu_at(i), g = rand_gamma(&rs, 0.5 * v);
-                    expect.push_back(!(v > 0) ? NAN : v == INFINITY ? mu[i] : ((g + g) * mu[i]) / v);
-                }
-            });
-            ASSERT_FALSE(ref.failed);
-            const long long taken = standin::values_taken("rand");
-            const size_t plain_callbacks = standin::log().size();
-            const double after = standin::next_rand();
-
-            standin::seed(99 + f);
-            standin::clear_log();
-            auto r = call(fn(), 1, {matrix(1, n, mu), nu.size() == 1 ? scalar(nu[0]) : matrix(1, n, nu)});
-            ASSERT_FALSE(r.failed) << r.message;
-            auto got = standin::values(r.out[0]);
-            ASSERT_EQ(got.size(), expect.size());
-            for (int i = 0; i < n; ++i)
-                ASSERT_TRUE(same_bits(got[i], expect[i])) << width << " " << f << " " << i;
-            EXPECT_EQ(standin::values_taken("rand"), taken);
-            EXPECT_EQ(standin::next_rand(), after);
-            EXPECT_LT(standin::log().size() * 100, plain_callbacks);
-            EXPECT_EQ(r.reclaimed_arrays, 0u);
+            const harness::stream_match m = harness::expect_same_stream(
+                99 + f,
+                [&](std::vector<double>& expect) {
+                    rand_stream rs = rand_open();
+                    for (int i = 0; i < n; ++i) {
+                        const double v = nu_at(i), g = rand_gamma(&rs, 0.5 * v);
+                        expect.push_back(!(v > 0) ? NAN : v == INFINITY ? mu[i] : ((g + g) * mu[i]) / v);
+                    }
+                },
+                [&] { return call(fn(), 1, {matrix(1, n, mu), nu.size() == 1 ? scalar(nu[0]) : matrix(1, n, nu)}); },
+                std::string(width) + " form " + std::to_string(f));
+            EXPECT_LT(m.callbacks * 100, m.plain_callbacks);
         }
     });
 }
