@@ -174,8 +174,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mxArray* type = args_field(metric, "type");
     if (!type) args_error("missingField", "Could not get metric.type");
     if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
-    const char* text = mxArrayToString(type);  // the host reclaims the copy
-    if (!text || std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
+    // Freed at once, so a refused call leaves nothing for the host to reclaim.
+    char* text = mxArrayToString(type);
+    const bool euclidean = text && std::strcmp(text, "metric_euclidean") == 0;
+    mxFree(text);
+    if (!euclidean) args_error("wrongType", "Wrong type of metric.");
 
     const mxArray* ls = args_field(metric, "lengthScale");
     if (!ls) args_error("missingField", "Could not get metric.lengthScale");

@@ -25,13 +25,13 @@ function test_args()
       elseif strcmp(row.shape, 'keep')
         assert(isequal(size(run(f, paged){1}), size(paged{k})), name);
       elseif takes('pages')
-        expect_error(@() one(f, paged), sprintf('Input %d must not have more than two dimensions.', k));
+        expect_error(@() one(f, paged), name, sprintf('Input %d must not have more than two dimensions.', k));
       end
       if takes('complex')
         z = in; z{k} = complex(v, zeros(size(v)));
         assert(isequaln(run(f, z), ref), sprintf('%s: input %d with zero imaginary parts', name, k));
         z{k}(end) = v(end) + 1e-300i;
-        expect_error(@() one(f, z), sprintf('Input %d must be real.', k));
+        expect_error(@() one(f, z), name, sprintf('Input %d must be real.', k));
       end
       if any(sizes == k)
         for cls = {'int8', 'uint8', 'int16', 'uint16', 'int32', 'uint32', 'int64', 'uint64'}
@@ -39,10 +39,10 @@ function test_args()
           assert(isequaln(run(f, t), ref), sprintf('%s: input %d as %s', name, k, cls{1}));
         end
         t = in; t{k} = int64(2^31);
-        expect_error(@() one(f, t), 'Sizes must be finite and smaller than 2^31 in magnitude.');
+        expect_error(@() one(f, t), name, 'Sizes must be finite and smaller than 2^31 in magnitude.');
       elseif takes('integers')
         t = in; t{k} = int32(v);
-        expect_error(@() one(f, t), sprintf('Input %d must be a full double array, not int32.', k));
+        expect_error(@() one(f, t), name, sprintf('Input %d must be a full double array, not int32.', k));
       end
       % An empty array where a scalar is read is 0.
       if isscalar(v) && takes('empty')

@@ -11,8 +11,6 @@
 #include "harness.h"
 
 using standin::cls;
-using standin::matrix;
-using standin::scalar;
 
 namespace {
 
@@ -39,7 +37,7 @@ std::vector<module_case> cases() {
 // What one call gave: its message or its result, and the call-backs made.
 struct outcome {
     bool failed;
-    std::string message;
+    std::string message, identifier;
     std::vector<size_t> dims;
     std::vector<double> values;
     std::vector<std::string> log;
@@ -49,10 +47,8 @@ struct outcome {
 outcome run(const char* name, std::vector<mxArray*> in, int nout = 1) {
     standin::seed(11);
     standin::clear_log();
-    harness::args a{};
-    a.owned = in;
-    auto r = standin::call(harness::module(name), nout, a.list());
-    outcome o{r.failed, r.message, {}, {}, {}, r.reclaimed_arrays + r.reclaimed_blocks};
+    auto r = harness::call(harness::module(name), nout, in);
+    outcome o{r.failed, r.message, r.identifier, {}, {}, {}, r.reclaimed_arrays + r.reclaimed_blocks};
     if (!r.failed) {
         o.dims = standin::dims(r.out[0]);
         o.values = standin::values(r.out[0]);
@@ -75,6 +71,7 @@ void expect_same(const outcome& a, const outcome& b, const std::string& what) {
 void expect_refused(const outcome& o, const std::string& message, const std::string& what) {
     EXPECT_TRUE(o.failed) << what;
     EXPECT_EQ(o.message, message) << what;
+    EXPECT_EQ(o.identifier.rfind("bayesmex:", 0), 0u) << what << ": identifier " << o.identifier;
     EXPECT_TRUE(o.log.empty()) << what << ": no call-back before a refusal";
     EXPECT_EQ(o.reclaimed, 0u) << what << ": nothing made before a refusal";
 }
@@ -92,8 +89,7 @@ std::string input(size_t k) { return "Input " + std::to_string(k + 1); }
 
 // The dimensions of the valid call's inputs.
 std::vector<std::vector<size_t>> shapes(const module_case& mc) {
-    harness::args a{};
-    a.owned = mc.make();
+    harness::args a(mc.make());
     std::vector<std::vector<size_t>> d;
     for (mxArray* x : a.owned) d.push_back(standin::dims(x));
     return d;
@@ -102,8 +98,7 @@ std::vector<std::vector<size_t>> shapes(const module_case& mc) {
 // The shared rules are those of numeric inputs: a structure, a cell, a text or
 // a logical input has rules of its own.
 bool numeric(const module_case& mc, size_t k) {
-    harness::args a{};
-    a.owned = mc.make();
+    harness::args a(mc.make());
     return mxIsDouble(a.owned[k]);
 }
 

@@ -6,8 +6,6 @@
 
 #include "harness.h"
 
-using standin::scalar;
-
 namespace {
 
 standin::gateway fn() { return harness::module("bayesmex_seed"); }

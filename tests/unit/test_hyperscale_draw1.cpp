@@ -5,14 +5,9 @@
 
 #include "harness.h"
 
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("hyperscale_draw1");
-    return f;
-}
+standin::gateway fn() { return harness::module("hyperscale_draw1"); }
 
 std::vector<mxArray*> params(double a, double b, double c, double d, double e) {
     return {scalar(a), scalar(b), scalar(c), scalar(d), scalar(e)};
