@@ -14,9 +14,16 @@ function rows = calls_table(reps)
   [status, out] = system(sprintf('"%s" --mex -o "%s" "%s" 2>&1', mkoctfile_path(), ...
                                  fullfile(tmp, 'mex_nop.mex'), fullfile(here, 'mex_nop.c')));
   if status != 0, error('calls_table: mkoctfile failed: %s', out); end
+  c = calls();
+  % Every module of the manifest has its row, and no row names another.
+  m = bayesmex_manifest(fullfile(here, '..', 'manifest.txt'));
+  names = cellfun(@(call) strtok(call, '('), c(:, 1), 'UniformOutput', false);
+  if !isempty(setxor(names, {m.modules.name}))
+    error('calls_table: rows and manifest modules differ: %s', strjoin(setxor(names, {m.modules.name}), ', '));
+  end
   addpath(tmp);
   unwind_protect
-    rows = table_rows(calls(), n, reps, tmp);
+    rows = table_rows(c, n, reps, tmp);
   unwind_protect_cleanup
     rmpath(tmp);
   end_unwind_protect
@@ -75,7 +82,7 @@ function rows = table_rows(c, n, reps, dir)
     for r = 1:reps
       for j = 1:4, t(r, j) = f{j}(n); end
     end
-    us = 1e6 * median(t) / n;
+    us = 1e6 * median(t, 1) / n;
     rows = [rows, struct('call', call, 'us', us(1), 'alt', alt, 'alt_us', us(2), ...
                          'ratio', us(1) / us(2), 'nop_us', us(3), 'fetch_us', us(4), ...
                          'excess_us', us(1) - us(3) - us(4), 'callbacks', ncb)];

@@ -10,4 +10,4 @@ bash scripts/build.sh
 # Freed memory stays in the heap, as in a long-running session: these
 # virtual machines charge about 10 us per page fault.
 export MALLOC_MMAP_THRESHOLD_=4294967296 MALLOC_TRIM_THRESHOLD_=4294967296
-octave-cli --no-gui --norc --no-history --quiet --eval "addpath('build/octave'); addpath('bench'); run_benchmarks(${1:-7}, '${2:-all}');"
+octave-cli --no-gui --norc --no-history --quiet --eval "addpath('build/octave'); addpath('bench'); addpath('matlab'); run_benchmarks(${1:-7}, '${2:-all}');"
