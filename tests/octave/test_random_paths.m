@@ -29,6 +29,14 @@ function test_random_paths()
     @() weightboot_average([1 2; 3 4; 5 7], 300)
     @() weightboot_quantile((1:5)', [50 90], 100)
   };
+  % Every module that draws (its sources include the random library) has
+  % its call here: a new one cannot slip past the paths unchecked.
+  m = bayesmex_manifest().modules;
+  draws = {m(cellfun(@(src) any(strcmp(src, 'random/rand.cpp')), {m.sources})).name};
+  named = cellfun(@(f) regexp(func2str(f), '^@\(\) (\w+)', 'tokens', 'once'){1}, calls, ...
+                  'UniformOutput', false);
+  assert(isempty(setxor(draws, named)), 'test_random_paths: calls and drawing modules differ: %s', ...
+         strjoin(setxor(draws, named), ', '));
   folder = tempname();
   mkdir(folder);
   unwind_protect
