@@ -1,118 +1,238 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus: a few typical calls per module of the manifest, in
-the byte encoding that fuzz_gateway.cpp reads (see the comment at its top).
-A module without calls of its own below gets two generic ones."""
+"""Writes the seed corpus: the seed calls of each module's contract in the
+manifest (its `seed` lines), in the byte encoding that fuzz_gateway.cpp reads
+(see the comment at its top).  The special values, texts and field names are
+read from fuzz_gateway.cpp itself, so the two cannot disagree.  A module
+without seed lines gets two generic calls."""
+import math
 import os
+import re
+import struct as packing
 
-SPECIAL = ['nan', 'inf', '-inf', 0.0, '-0', 1.0, 2.0, 3.0, 0.5, 2.9, -1.0, -2.5, 1e308, -1e308,
-           5e-324, 1e-300, 1e-5, 2e-5, 18.0, 1.5e-8, 2147483647.0, 2147483648.0, -2147483649.0,
-           4294967296.0, 1e10, 100.0, 1e5, 1e4, -1e5, 0.1, 1e-15, 65536.0]
+here = os.path.dirname(os.path.abspath(__file__))
+
+
+def gateway_table(source, name):
+    """The initialiser list of `name` in the gateway's source, as text items."""
+    m = re.search(r'\b' + name + r'\[\]\s*=\s*\{(.*?)\};', source, re.S)
+    if not m:
+        raise SystemExit('fuzz_gateway.cpp has no table ' + name)
+    return [x.strip() for x in m.group(1).replace('\n', ' ').split(',') if x.strip()]
+
+
+def c_double(t):
+    named = {'NAN': math.nan, 'INFINITY': math.inf, '-INFINITY': -math.inf}
+    return named[t] if t in named else float(t)
+
+
+with open(os.path.join(here, 'fuzz_gateway.cpp')) as f:
+    GATEWAY = f.read()
+SPECIAL = [c_double(t) for t in gateway_table(GATEWAY, 'special_values')]
+TEXTS = [t.strip('"') for t in gateway_table(GATEWAY, 'texts')]
+FIELDS = [t.strip('"') for t in gateway_table(GATEWAY, 'field_names')]
+INTEGERS = ['int8', 'uint8', 'int16', 'uint16', 'int32', 'uint32', 'int64', 'uint64']
+
+
+def bits(v):
+    return packing.pack('<d', v)
 
 
 def val(v):
     for i, s in enumerate(SPECIAL):
-        if s == v and type(s) == type(v):
+        if (math.isnan(s) and math.isnan(v)) or bits(s) == bits(v):
             return i
     b = round(v * 8) + len(SPECIAL)
     assert 0 <= b <= 255 and (b - len(SPECIAL)) / 8 == v, v
     return b
 
 
-def dbl(rows, cols, values=None):
-    values = values if values is not None else [1.0] * (rows * cols)
-    return bytes([0, 0, rows, cols] + [val(v) for v in values])
+# Arguments: ('double', rows, cols, values in storage order), ('int', kind,
+# rows, cols, values), ('text', s), ('logical', rows, cols, values),
+# ('cell', rows, cols, elements), ('struct', [(field, value)]).
+def encode(a):
+    kind = a[0]
+    if kind == 'double':
+        return bytes([0, 0, a[1], a[2]] + [val(v) for v in a[3]])
+    if kind == 'int':
+        return bytes([7, INTEGERS.index(a[1]), 0, a[2], a[3]] + [val(v) for v in a[4]])
+    if kind == 'text':
+        return bytes([10, TEXTS.index(a[1])])
+    if kind == 'logical':
+        return bytes([9, a[1], a[2]] + list(a[3]))
+    if kind == 'cell':
+        out = bytes([11, a[1], a[2]])
+        for e in a[3]:
+            out += bytes([1]) + encode(e)  # nonzero: the element is present
+        return out
+    if kind == 'struct':
+        out = bytes([12, len(a[1])])
+        for name, v in a[1]:
+            out += bytes([FIELDS.index(name)]) + encode(v)
+        return out
+    raise ValueError(kind)
 
 
-def scalar(v):
-    return dbl(1, 1, [v])
+class Reader:
+    """The manifest's call syntax: the subset of Octave its top comment gives."""
+
+    def __init__(self, text):
+        self.s, self.p = text, 0
+
+    def fail(self, what):
+        raise SystemExit("seed '%s': %s at %d" % (self.s, what, self.p))
+
+    def skip(self):
+        while self.p < len(self.s) and self.s[self.p] == ' ':
+            self.p += 1
+
+    def accept(self, c):
+        self.skip()
+        if self.s.startswith(c, self.p):
+            self.p += len(c)
+            return True
+        return False
+
+    def expect(self, c):
+        if not self.accept(c):
+            self.fail("expected '%s'" % c)
+
+    def match(self, pattern, what):
+        self.skip()
+        m = re.compile(pattern).match(self.s, self.p)
+        if not m:
+            self.fail('expected ' + what)
+        self.p = m.end()
+        return m.group(0)
+
+    def name(self):
+        return self.match(r'[A-Za-z_][A-Za-z0-9_]*', 'a name')
+
+    def number(self):
+        t = self.match(r'[-+]?(NaN|Inf|[0-9.]+(e[-+]?[0-9]+)?)', 'a number')
+        sign = -1.0 if t.startswith('-') else 1.0
+        body = t.lstrip('+-')
+        v = math.nan if body == 'NaN' else math.inf if body == 'Inf' else float(body)
+        return math.copysign(v, sign) if not math.isnan(v) else v
+
+    def call(self):
+        head = self.s[:self.s.index('(')]
+        nout = 0
+        if '=' in head:
+            nout = 1 + head[:head.index('=')].count(',')
+            self.p = head.index('=') + 1
+        fn = self.name()
+        self.expect('(')
+        args = self.values(')')
+        rest = self.s[self.p:].split()
+        stream = 0
+        if rest:
+            if len(rest) != 2 or rest[0] != 'stream':
+                self.fail('expected "stream N" after the call')
+            stream = int(rest[1])
+        return fn, nout, args, stream
+
+    def values(self, close):
+        """Values separated by commas, up to `close`."""
+        out = []
+        if not self.accept(close):
+            out.append(self.value())
+            while self.accept(','):
+                out.append(self.value())
+            self.expect(close)
+        return out
+
+    def value(self):
+        self.skip()
+        if self.accept('['):
+            rows = [[]]
+            while not self.accept(']'):
+                if self.accept(';'):
+                    rows.append([])
+                elif not self.accept(','):
+                    rows[-1].append(self.number())
+            if rows == [[]]:
+                return ('double', 0, 0, [])
+            if any(len(r) != len(rows[0]) for r in rows):
+                self.fail('rows of different lengths')
+            return ('double', len(rows), len(rows[0]), [r[j] for j in range(len(rows[0])) for r in rows])
+        if self.accept('{'):
+            el = self.values('}')
+            return ('cell', 1, len(el), el)
+        if self.accept("'"):
+            end = self.s.index("'", self.p)
+            t, self.p = self.s[self.p:end], end + 1
+            return ('text', t)
+        if re.compile(r'[A-Za-z]').match(self.s, self.p) and not re.compile('NaN|Inf').match(self.s, self.p):
+            f = self.name()
+            if f in ('true', 'false'):
+                return ('logical', 1, 1, [int(f == 'true')])
+            self.expect('(')
+            if f == 'struct':
+                fields = []
+                while True:
+                    name = self.value()[1]
+                    self.expect(',')
+                    if self.accept('{'):  # {x}: the field's value is x
+                        v = self.value()
+                        self.expect('}')
+                    else:
+                        v = self.value()
+                    fields.append((name, v))
+                    if not self.accept(','):
+                        break
+                out = ('struct', fields)
+            elif f in INTEGERS:
+                d = self.value()
+                out = ('int', f, d[1], d[2], d[3])
+            elif f in ('ones', 'zeros'):
+                m = int(self.number())
+                self.expect(',')
+                n = int(self.number())
+                out = ('double', m, n, [1.0 if f == 'ones' else 0.0] * (m * n))
+            else:
+                self.fail('unknown function ' + f)
+            self.expect(')')
+            return out
+        return ('double', 1, 1, [self.number()])
 
 
-def integer(kind, rows, cols, values):  # kind: int8, uint8, ..., uint64 (0-7)
-    return bytes([7, kind, 0, rows, cols] + [val(v) for v in values])
-
-
-def text(i):  # 0: "metric_euclidean"
-    return bytes([10, i])
-
-
-def logical(rows, cols, values):
-    return bytes([9, rows, cols] + values)
-
-
-def cell(rows, cols, elements):
-    out = bytes([11, rows, cols])
-    for e in elements:
-        out += bytes([1]) + e  # nonzero: the element is present
-    return out
-
-
-def struct(fields):  # fields: list of (name index, argument)
-    out = bytes([12, len(fields)])
-    for name, arg in fields:
-        out += bytes([name]) + arg
-    return out
-
-
-def call(nlhs, *args, stream=b''):
-    return bytes([len(args), nlhs]) + b''.join(args) + bytes([3]) + stream
+def call(nlhs, args, stream=b''):
+    return bytes([len(args), nlhs]) + b''.join(encode(a) for a in args) + bytes([3]) + stream
 
 
 U = bytes([0, 40, 0, 36, 0, 44, 0, 38, 1, 36, 1, 40])  # a few "rand" and "randn" values
-METRIC = struct([(0, text(0)), (1, scalar(1.0)), (2, cell(1, 1, [dbl(1, 2, [1.0, 2.0])])),
-                 (3, logical(1, 1, [0]))])
-SEEDS = {
-    'meanshape_draw': [call(1, scalar(2.0), scalar(5.0), stream=U),
-                       call(1, dbl(2, 3), scalar(1.0), scalar(2.0), scalar(3.0), stream=U)],
-    'invchisq_draw': [call(1, scalar(1.0), scalar(4.0), scalar(3.0), scalar(2.0), stream=U)],
-    'studentt_draw': [call(1, dbl(1, 3, [1.0, 2.0, 5.0]), stream=U),
-                      call(1, scalar(5.0), scalar(3.0), scalar(2.0), stream=U)],
-    'exponential_draw': [call(1, scalar(2.5), scalar(4.0), scalar(5.0), stream=U)],
-    'simplex_draw': [call(1, scalar(3.0), scalar(4.0), stream=U),
-                     call(1, integer(1, 1, 1, [3.0]), integer(4, 1, 1, [2.0]), stream=U)],
-    'meanshape_draw1': [call(1, scalar(2.0), scalar(5.0), stream=U)],
-    'invchisq_draw1': [call(1, scalar(1.0), scalar(4.0), stream=U)],
-    'hyperscale_draw1': [call(1, scalar(1.0), scalar(2.0), scalar(1.0), scalar(2.0), scalar(3.0),
-                              stream=U * 4)],
-    'particles_multinomial': [call(1, dbl(1, 4, [0.0, 1.0, 0.0, 3.0]), scalar(3.0), stream=U),
-                              call(1, dbl(1, 2, [1.0, 2.0]), integer(6, 1, 1, [3.0]),
-                                   integer(0, 1, 1, [2.0]), stream=U)],
-    'particles_residual': [call(1, dbl(3, 1, [1.0, 2.0, 5.0]), scalar(8.0), scalar(1.0), stream=U)],
-    'particles_stratified': [call(1, dbl(3, 1, [1.0, 1.0, 2.0]), scalar(4.0), scalar(1.0), stream=U)],
-    'particles_systematic': [call(1, dbl(3, 1, [1.0, 1.0, 2.0]), scalar(4.0), scalar(1.0), stream=U),
-                             call(1, dbl(1, 4, [0.0, 1.0, 0.0, 3.0]), scalar(-2.0), stream=U)],
-    'particles_weights': [call(3, dbl(1, 4, [0.0, -1e5, 'inf', 2.5])),
-                          call(2, dbl(2, 2, [-1e308, '-inf', 1e-300, 0.5]))],
-    'particles_deterministic': [call(1, dbl(1, 3, [1.0, 1.0, 1.0]), scalar(5.0), scalar(1.0))],
-    'weightboot_average': [call(1, dbl(5, 3), scalar(4.0), dbl(5, 1), stream=U * 4),
-                           call(1, dbl(5, 3), integer(2, 1, 1, [3.0]), stream=U * 4)],
-    'weightboot_quantile': [call(1, dbl(4, 1, [1.0, 2.0, 3.0, 4.0]), dbl(1, 2, [25.0, 10.0]),
-                                 scalar(2.0), stream=U * 2)],
-    'metric_pairwise': [call(1, METRIC, dbl(2, 2, [0.0, 3.0, 0.0, 4.0]))],
-    'bayesmex_seed': [call(2, scalar(2.0), scalar(3.0)), call(0, scalar(1e5), scalar(0.0))],
-    'psi_eval': [call(1, dbl(2, 3, [1.0, 0.5, 5.0, -2.5, 0.0, 100.0]))],
-    'hyptan_fast': [call(1, dbl(1, 4, [0.5, 18.0, -1.0, 1.5e-8]))],
-}
 
-def manifest_modules(path):
-    """The module names of the manifest, in its order."""
-    names = []
+
+def manifest_seeds(path):
+    """The modules of the manifest, in its order, each with its seed lines."""
+    modules, owner = {}, None
     with open(path) as f:
         for line in f:
-            words = line.split('#', 1)[0].split()
-            if words[:1] == ['module']:
-                names.append(words[1])
-    return names
+            text = line.split('#', 1)[0]
+            words = text.split()
+            if not words:
+                continue
+            if line[0] in ' \t':
+                if owner and words[0] == 'seed':
+                    modules[owner].append(text.strip()[len('seed'):].strip())
+                continue
+            owner = words[1] if words[0] == 'module' else None
+            if owner:
+                modules[owner] = []
+    return modules
 
 
-here = os.path.dirname(os.path.abspath(__file__))
-modules = manifest_modules(os.path.join(here, '..', 'manifest.txt'))
-unknown = sorted(set(SEEDS) - set(modules))
-if unknown:
-    raise SystemExit('seeds for modules the manifest does not list: ' + ', '.join(unknown))
-GENERIC = [call(1, scalar(2.0), stream=U), call(1, dbl(2, 3), scalar(3.0), stream=U)]
-for module in modules:
-    folder = os.path.join(here, 'corpus', module)
-    os.makedirs(folder, exist_ok=True)
-    for i, seed in enumerate(SEEDS.get(module, GENERIC)):
-        with open(os.path.join(folder, 'seed%d' % i), 'wb') as f:
-            f.write(seed)
+GENERIC = [call(1, [('double', 1, 1, [2.0])], U), call(1, [('double', 2, 3, [1.0] * 6), ('double', 1, 1, [3.0])], U)]
+if __name__ == '__main__':
+    for module, seeds in manifest_seeds(os.path.join(here, '..', 'manifest.txt')).items():
+        folder = os.path.join(here, 'corpus', module)
+        os.makedirs(folder, exist_ok=True)
+        out = []
+        for text in seeds:
+            fn, nout, args, stream = Reader(text).call()
+            if fn != module:
+                raise SystemExit('a seed of %s calls %s' % (module, fn))
+            out.append(call(nout, args, U * stream))
+        for i, seed in enumerate(out or GENERIC):
+            with open(os.path.join(folder, 'seed%d' % i), 'wb') as f:
+                f.write(seed)

@@ -28,10 +28,12 @@
 %     Y       A positive double.  Each proposal of the sampler takes three
 %             values of the host's "rand" (piece, position, acceptance), so
 %             rand("state", s) reproduces Y exactly and the generator is left
-%             where drawing those values one at a time would leave it.  Very
-%             slow sampling prints "WARNING: More than 10000 rejections in
-%             ars" to standard error, once for as long as the module stays
-%             loaded.
+%             where drawing those values one at a time would leave it.  Laws
+%             wider than the doubles (B or lambda near 0) give Inf or 0 with
+%             the law's probability of Y beyond realmax or below the least
+%             subnormal.  Very slow sampling prints "WARNING: More than 10000
+%             rejections in ars" to standard error, once for as long as the
+%             module stays loaded.
 %
 %   Errors (err.identifier bayesmex:hyperscale_draw1:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",
@@ -51,10 +53,12 @@
 %
 %   Limits
 %     Laws so wide in x = -log(y) that the log-density changes by less than
-%     1e-9 per unit over long stretches (for example B below about 1e-9 with
-%     C*E = 0, or lambda near 0 with chi*psi below about 1e-30) are beyond
-%     the tangent sampler and end with one of the sampler's errors instead
-%     of running for ever.  Very narrow laws (curvature of the log-density
+%     1e-9 per unit over long stretches are beyond the tangent sampler and
+%     end with one of the sampler's errors instead of running for ever:
+%     with C*E/D = 0, exactly those with (B - C*E)/2 below 1e-9; with
+%     A*B = 0, those with (C*E - B)/2 below 1e-9 (B - C*E as evaluated in
+%     double precision); otherwise lambda near 0 with chi*psi below about
+%     1e-30.  Very narrow laws (curvature of the log-density
 %     above about 1e10) are sampled around their mode in a centred form
 %     that keeps full precision.
 %
@@ -83,6 +87,17 @@
 %! end
 %! __bayesmex_ks__(gammainc(draws([0 1 2 1 1], 4000, 300) * 2 / 2, 0.5), 'gamma [0 1 2 1 1]');
 
+% Laws wider than the doubles (shape 5e-5 and 1e-4): most draws are Inf or 0,
+% with the law's probability of Y > realmax or Y < 2^-1075, spread evenly
+% over that atom of the distribution function.
+%!test
+%! y = draws([1 1e-4 0 1 1], 4000, 310); F = gammainc(1e-4 ./ (2 * y), 5e-5, 'upper');
+%! i = isinf(y); F(i) = 1 - gammainc(1e-4 / 2 / realmax, 5e-5) * (1:sum(i)) / (sum(i) + 1);
+%! __bayesmex_ks__(F, 'inverse gamma [1 1e-4 0 1 1]');
+%! psi = 1.0002; lam = (psi - 1) / 2; y = draws([0 1 1 1 psi], 4000, 311); F = gammainc(y * psi / 2, lam);
+%! i = y == 0; F(i) = exp(lam * (log(psi / 2) - 1075 * log(2)) - gammaln(lam + 1)) * (1:sum(i)) / (sum(i) + 1);
+%! __bayesmex_ks__(F, 'gamma [0 1 1 1 1.0002]');
+
 % General laws against the density integrated on a fine grid in x = -log y.
 %!function F = gig_cdf(p, y)
 %! % P(Y <= y) = P(X >= -log y) for the density of x = -log y,
@@ -108,21 +123,37 @@
 %!error id=bayesmex:hyperscale_draw1:wrongInputCount hyperscale_draw1(1, 2, 3, 4)
 %!error <Input 5 must be a full double array, not int8\.> hyperscale_draw1(1, 2, 3, 4, int8(5))
 
-% The module against its replay in m-code, one value of rand() at a time:
-% the same draw bit for bit, and the generator left in the same place.  The
-% laws reject enough for the hull to grow and inner pieces to be drawn.
+% The module against its replay in m-code (which makes its own plan), one
+% value of rand() at a time: the same draw bit for bit, and the generator
+% left in the same place, over laws chosen by what the code decides: the
+% start (y = a, the mode, the centred form), lambda's sign and size, chi and
+% psi over many decades, the validity rule's edges, searches that step out
+% far, whose probes are pulled back, or whose step is below x0's resolution.
 %!test
-%! seen = struct('inner', 0, 'nodes', 0);
-%! for p = {[1 2 3 4 5], [2 10 0 1 1], [0.01 1 1 100 0.5], [5 40 3 0.2 20], [0.001 2 3 4 5]}
-%!   q = num2cell(p{1});
-%!   for s = 1:20
+%! laws = {[1 2 3 4 5], 'a';        [0.01 1 1 100 0.5], 'a';   [2 10 0 1 1], 'a'      % psi = 0
+%!         [1 2e3 0 1 1], 'a';      [1e-6 1 2e4 1 1], 'a';     [1 2 2 1 1], 'a'       % lambda -1e3, 1e4, 0
+%!         [-1 -2 1 1 1], 'mode';   [1 2 -1 -1 1], 'a';        [1 0 1 1 1], 'mode'    % signs; b = 0
+%!         [0 1 2 1 1], 'mode';     [0 1 1 1 1.02], 'mode';    [1 1e-3 0 1 1], 'a'    % chi = 0; wide
+%!         [1 1e-6 0 1 1], 'a';     [0 1 1 1 1.000002], 'mode'                        % beyond +-745
+%!         [1e-28 1e28 1e28 1e28 1], 'a';   [1e-30 1e30 1e30 1e30 1], 'mode'          % step 1e-14; too small
+%!         [1e-306 0.02 0 1 1], 'a';        [1 1.9e10 0 1 1], 'a'                     % overflow; log kappa < 23
+%!         [1 2e10 0 1 1], 'centred';       [1 1e12 1e12 1 1], 'centred'              % log kappa > 23
+%!         [1e-20 4e12 3 1e-12 1e12], 'centred';  [3 1e11 2e11 5 0.5], 'centred'
+%!         [1 1e100 1e100 1 1], 'centred';        [1e300 1 1 1 1], 'centred'};        % mode 1e61 widths off
+%! seen = struct('inner', 0, 'nodes', 0, 'probes', 0, 'pulled', 0);
+%! for k = 1:rows(laws)
+%!   q = num2cell(laws{k, 1});
+%!   for s = 1:3
 %!     rand('state', s); y1 = hyperscale_draw1(q{:}); next1 = rand();
 %!     rand('state', s); [y2, st] = __bayesmex_hyperscale_replay__(q{:}); next2 = rand();
-%!     assert(y1 == y2 && next1 == next2, sprintf('replay of %s, state %d', mat2str(p{1}), s));
+%!     what = sprintf('replay of %s, state %d', mat2str(laws{k, 1}), s);
+%!     assert(y1 == y2 && next1 == next2 && strcmp(st.plan, laws{k, 2}), what);
 %!     seen.inner += st.inner; seen.nodes = max(seen.nodes, st.nodes);
+%!     seen.probes = max(seen.probes, st.probes); seen.pulled += st.pulled;
 %!   end
 %! end
-%! assert(seen.inner > 100 && seen.nodes >= 10, 'the replays reach inner pieces and a grown hull');
+%! assert(seen.inner > 100 && seen.nodes >= 10 && seen.probes > 200 && seen.pulled > 0, ...
+%!        'the replays reach inner pieces, a grown hull, long searches and pulled-back probes');
 
 %!demo
 %! rand('state', 1);

@@ -34,7 +34,7 @@
 %
 %   Example
 %     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061
-%     psi_eval(-2.5)                % 1.1035
+%     psi_eval(-2.5)                % 1.1032
 %
 %   See also hyptan_fast, psi, gammaln, gamma.
 
@@ -55,6 +55,29 @@
 %! __bayesmex_same_at_every_width__(@() psi_eval([x(1:1001), -70.5, -1e300, 5, NaN, -Inf]), 'psi_eval');
 %! __bayesmex_same_on_threads__(@() psi_eval(repmat(x, 1, 100)), 'psi_eval');
 
+% The branch points: where the recurrence ends (x > 5) and where the
+% reflection takes over (x < -64), on either side: bit for bit the recurrence
+% and series (and the reflection) in m-code, and within the stated accuracy
+% of Octave's psi.
+%!function r = series (x)
+%! s = 0;
+%! while x <= 5, s = s - 1 / x; x = x + 1; end
+%! t = 1 / (x * x); r = log(x) + s; r = r - 0.5 / x;
+%! p = t * 3617 / 8160; p = p - 1 / 12; p = p * t + 691 / 32760; p = p * t - 1 / 132;
+%! p = p * t + 1 / 240; p = p * t - 1 / 252; p = p * t + 1 / 120; p = p * t - 1 / 12;
+%! r = r + p * t;
+%!endfunction
+%!test
+%! x = [4, 5 - 4 * eps, 5, 5 + 8 * eps, 6, 0.25, -63.75, -64 + 2^-45, -64 - 2^-45, -64.25, -70.3];
+%! y = psi_eval(x);
+%! for i = 1:numel(x)
+%!   if x(i) >= -64, r = series(x(i)); else, r = series(1 - x(i)) - pi / tan(pi * (x(i) - round(x(i)))); end
+%!   assert(y(i) == r, sprintf('psi_eval(%.17g): %.17g, not %.17g', x(i), y(i), r));
+%! end
+%! near = abs(x + 64) < 1e-6;  % beside the pole Octave's psi loses digits: 40-digit values
+%! assert(max(abs(y(!near) - psi(x(!near))) ./ max(abs(psi(x(!near))), 1)) < 1e-12);
+%! assert(all(abs(y(near) ./ [-35184372088827.833325 35184372088836.166675] - 1) < 4e-15));
+
 %!error <psi_eval: Input 1 must be real\.> psi_eval([1 2i])
 %!error id=bayesmex:psi_eval:wrongInputCount psi_eval()
 %!error <psi_eval: Wrong number of input arguments\.> psi_eval(1, 2)
@@ -65,4 +88,4 @@
 
 %!demo
 %! y = psi_eval([1 0.5 5])   % -0.5772 -1.9635 1.5061
-%! y = psi_eval(-2.5)        % 1.1035
+%! y = psi_eval(-2.5)        % 1.1032

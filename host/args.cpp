@@ -36,61 +36,104 @@ bool is_integer_class(const mxArray* a) {
     return c >= mxINT8_CLASS && c <= mxUINT64_CLASS;
 }
 
-// Class, then imaginary parts, then (unless any_shape) the dimensions.
-void require(const mxArray* a, int position, bool integers, bool any_shape) {
-    char text[160];
-    const char* what = nullptr;
-    if (!mxIsDouble(a) && !(integers && is_integer_class(a)))
-        what = mxGetClassName(a);
-    else if (mxIsSparse(a))
-        what = "sparse";
-    if (what) {
-        // One text for sizes too: a double is what every input takes.
-        std::snprintf(text, sizeof text, "Input %d must be a full double array, not %.40s.",
-                      position, what);
-        args_error("inputClass", text);
-    }
-    if (has_imaginary(a)) {
-        std::snprintf(text, sizeof text, "Input %d must be real.", position);
-        args_error("notReal", text);
-    }
-    if (any_shape) return;
-    // Modules size their work by the first two dimensions: a further
-    // dimension above 1 would leave all but the first page unread.
+// No dimension beyond the second above 1: modules size their work by the
+// first two, so a further one would leave all but the first page unread.
+bool two_dimensional(const mxArray* a) {
     const mwSize nd = mxGetNumberOfDimensions(a);
     const mwSize* dims = mxGetDimensions(a);
     for (mwSize k = 2; k < nd; ++k)
-        if (dims[k] > 1) {
-            std::snprintf(text, sizeof text, "Input %d must not have more than two dimensions.",
-                          position);
-            args_error("tooManyDims", text);
-        }
+        if (dims[k] > 1) return false;
+    return true;
+}
+
+// The rules of one numeric value, named `what` in the messages ("Input 2",
+// "metric.lengthScale"): class (reason `class_reason`), then imaginary
+// parts, then (unless any_shape) the dimensions, and with `pages` the empty
+// later dimension.
+// `what` is null for input `position`: the name is written only for a
+// message, so a call whose inputs pass formats nothing.
+void require(const mxArray* a, const char* what, int position, const char* class_reason,
+             bool integers, bool any_shape, bool pages) {
+    char text[200];
+    char input[24];
+    const auto name = [&]() {
+        if (what) return what;
+        std::snprintf(input, sizeof input, "Input %d", position);
+        return static_cast<const char*>(input);
+    };
+    const char* cls = nullptr;
+    if (!mxIsDouble(a) && !(integers && is_integer_class(a)))
+        cls = mxGetClassName(a);
+    else if (mxIsSparse(a))
+        cls = "sparse";
+    if (cls) {
+        // One text for sizes too: a double is what every input takes.
+        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", name(), cls);
+        args_error(class_reason, text);
+    }
+    if (has_imaginary(a)) {
+        std::snprintf(text, sizeof text, "%s must be real.", name());
+        args_error("notReal", text);
+    }
+    if (any_shape) return;
+    if (!two_dimensional(a)) {
+        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", name());
+        args_error("tooManyDims", text);
+    }
     // A later dimension of 0 (7-by-7-by-0) leaves rows * columns > 0 with no
     // element to read.
-    const int* d = mxGetDimensions_700(a);
-    if (d[0] > 0 && d[1] > 0 && mxGetNumberOfElements(a) < std::size_t(d[0]) * std::size_t(d[1])) {
-        std::snprintf(text, sizeof text, "Input %d must not be empty beyond its second dimension.",
-                      position);
+    // The host's own dimensions (no copy in the call's memory); numel <
+    // rows * columns as a quotient, which cannot overflow.
+    const mwSize* d = mxGetDimensions(a);
+    if (pages && d[0] > 0 && d[1] > 0 &&
+        mxGetNumberOfElements(a) / std::size_t(d[1]) < std::size_t(d[0])) {
+        std::snprintf(text, sizeof text, "%s must not be empty beyond its second dimension.", name());
         args_error("inputEmpty", text);
     }
 }
 
+// Input `position` of the gateway.
+void require_input(const mxArray* a, int position, bool integers, bool any_shape) {
+    require(a, nullptr, position, "inputClass", integers, any_shape, true);
+}
+
 }  // namespace
 
-void args_require_double(const mxArray* a, int position) { require(a, position, false, false); }
+void args_require_double(const mxArray* a, int position) { require_input(a, position, false, false); }
 
 void args_require_doubles(const mxArray* prhs[], int first, int last) {
     for (int i = first; i <= last; ++i) args_require_double(prhs[i - 1], i);
 }
 
 void args_require_double_any_shape(const mxArray* a, int position) {
-    require(a, position, false, true);
+    require_input(a, position, false, true);
 }
 
-void args_require_size(const mxArray* a, int position) { require(a, position, true, false); }
+void args_require_size(const mxArray* a, int position) { require_input(a, position, true, false); }
+
+void args_require_double_part(const mxArray* a, const char* what) {
+    require(a, what, 0, "fieldClass", false, false, false);
+}
+
+const mxArray* args_field(const mxArray* s, const char* name) {
+    if (!mxIsStruct(s) || mxGetNumberOfElements(s) == 0) return nullptr;
+    return mxGetField(s, 0, name);
+}
+
+bool args_is_vector(const mxArray* a) {
+    const mwSize* d = mxGetDimensions(a);
+    return (d[0] == 1 || d[1] == 1) && two_dimensional(a);
+}
+
+mwSize args_vector_length(const mxArray* a) {
+    const mwSize* d = mxGetDimensions(a);
+    const mwSize len = d[0] > d[1] ? d[0] : d[1];
+    const mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
+    return len < held ? len : held;
+}
 
 bool args_is_scalar(const mxArray* a) {
-    const int* d = mxGetDimensions_700(a);
+    const mwSize* d = mxGetDimensions(a);
     return d[0] <= 1 && d[1] <= 1;
 }
 
@@ -111,9 +154,7 @@ int args_size(const mxArray* a) {
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
 
-void args_random_array(const char* name, double rows, double cols, mxArray** slot) {
-    mxArray* size[2] = {mxCreateDoubleScalar(rows), mxCreateDoubleScalar(cols)};
-    mexCallMATLAB(1, slot, 2, size, name);
-    mxDestroyArray(size[0]);
-    mxDestroyArray(size[1]);
+mxArray* args_result_uninit(int m, int n) {
+    return mxCreateUninitNumericMatrix(std::size_t(m < 0 ? 0 : m), std::size_t(n < 0 ? 0 : n),
+                                       mxDOUBLE_CLASS, mxREAL);
 }

@@ -33,6 +33,25 @@ void args_require_double_any_shape(const mxArray* a, int position);
 // args_size.
 void args_require_size(const mxArray* a, int position);
 
+// The rules of args_require_double for a value inside an input (a field of a
+// structure, an element of a cell), named in the messages by `what`
+// ("metric.lengthScale must be real."), with the reason "fieldClass" for a
+// wrong class.  Such a value is read only as far as it holds elements (see
+// args_vector_length), so an empty later dimension is no fault.
+void args_require_double_part(const mxArray* a, const char* what);
+
+// Field `name` of a structure's first element; null when a is no structure,
+// has no element or no such field.
+const mxArray* args_field(const mxArray* s, const char* name);
+
+// A vector: one of the first two dimensions is 1 and no later one is above 1
+// (a later 0 leaves it empty).
+bool args_is_vector(const mxArray* a);
+
+// The length of a vector: its larger first-two dimension, but never more than
+// the elements it holds (a 1-by-0 array, or 1-by-3-by-0, lists nothing).
+mwSize args_vector_length(const mxArray* a);
+
 // Scalar test: neither the row count nor the column count exceeds 1 (so empty
 // arrays pass).
 bool args_is_scalar(const mxArray* a);
@@ -46,12 +65,13 @@ double args_scalar(const mxArray* a);
 // "Sizes must be finite and smaller than 2^31 in magnitude."
 int args_size(const mxArray* a);
 
-// The host's "rand" or "randn" (name) for a rows-by-cols array into *slot,
-// through two 1-by-1 size arrays (rows first) released right after the call.
-void args_random_array(const char* name, double rows, double cols, mxArray** slot);
-
 // Element count of an array the module made or got from the host, taken from
 // the array itself: the only count that bounds every read and write.
 std::size_t args_count(const mxArray* a);
+
+// An m-by-n double result whose elements the module writes every one of
+// before it returns: the host leaves them unset (no zeroing pass over a large
+// result).  Negative sizes give an empty array, as mxCreateDoubleMatrix_700.
+mxArray* args_result_uninit(int m, int n);
 
 #endif

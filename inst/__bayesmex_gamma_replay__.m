@@ -13,7 +13,10 @@ function g = __bayesmex_gamma_replay__(a)
     g = -log(rand());
   else
     b = a - 1; c = 3 * a - 0.75;
-    while true
+    % Best's pass accepts more often than not: a bound no correct run reaches,
+    % so a wrong constant fails at once instead of looping on.
+    for pass = 1:100001
+      assert(pass <= 100000, '__bayesmex_gamma_replay__: 100000 passes rejected');
       u = rand(); v = rand();
       w = (1 - u) * u; y = sqrt(c / w) * (u - 0.5); x = b + y;
       if x < 0, continue; end

@@ -1,4 +1,4 @@
-function m = bayesmex_manifest(file)
+function m = bayesmex_manifest(file, varargin)
 % BAYESMEX_MANIFEST  Read bayesmex's manifest: its libraries, modules and m-files.
 %
 %   M = bayesmex_manifest
@@ -12,25 +12,67 @@ function m = bayesmex_manifest(file)
 %                then the sources of every library it links, directly or
 %                through another, each once
 %     mfiles     struct array: name, group
+%   and on each module and mfile its contract (the indented lines below it):
+%     call       the valid call's text ('' for an mfile)
+%     sizes      the input numbers that are sizes (a row vector)
+%     shape      '', 'any' or 'keep'
+%     except     cell of the shared checks it does not take part in
+%     lookfor    cell of the words lookfor finds it by
+%   C = bayesmex_manifest('call', TEXT) returns {NAME, NOUT, IN}: the function
+%   a call names, its output count and its inputs, evaluated as Octave (or
+%   MATLAB) evaluates them.
 %   Paths are relative to the top of the source tree.  CMake reads the same
 %   file and checks every line; a test checks that the MATLAB build script
 %   compiles each module from the same sources as CMake.  Runs in MATLAB and
 %   Octave.
 
+  if nargin == 2 && strcmp(file, 'call')
+    m = parse_call(varargin{1});
+    return;
+  end
   if nargin < 1
     file = fullfile(fileparts(fileparts(mfilename('fullpath'))), 'manifest.txt');
   end
   m.groups = struct('key', {}, 'title', {});
   m.libraries = struct('name', {}, 'sources', {}, 'links', {});
-  m.modules = struct('name', {}, 'group', {}, 'libs', {}, 'sources', {});
-  m.mfiles = struct('name', {}, 'group', {});
+  contract = {'call', '', 'sizes', [], 'shape', '', 'except', {{}}, 'lookfor', {{}}};
+  m.modules = struct('name', {}, 'group', {}, 'libs', {}, 'sources', {}, contract{:});
+  m.mfiles = struct('name', {}, 'group', {}, contract{:});
+  owner = '';
 
   lines = regexp(fileread(file), '\r?\n', 'split');
   for i = 1:numel(lines)
-    words = regexp(strtrim(regexprep(lines{i}, '#.*', '')), '\s+', 'split');
+    text = strtrim(regexprep(lines{i}, '#.*', ''));
+    words = regexp(text, '\s+', 'split');
     if isempty(words{1})
       continue;
     end
+    if any(lines{i}(1) == sprintf(' \t'))
+      % A contract line of the module or mfile above.
+      if isempty(owner)
+        error('bayesmex_manifest: %s:%d: an indented line belongs under a module or an mfile', file, i);
+      end
+      rest = strtrim(text(numel(words{1}) + 1:end));
+      k = numel(m.(owner));
+      switch words{1}
+        case 'call'
+          m.(owner)(k).call = rest;
+        case 'sizes'
+          m.(owner)(k).sizes = str2double(words(2:end));
+        case 'shape'
+          m.(owner)(k).shape = rest;
+        case 'except'
+          m.(owner)(k).except = words(2:end);
+        case 'lookfor'
+          m.(owner)(k).lookfor = [m.(owner)(k).lookfor, words(2:end)];
+        case 'seed'
+          % the fuzz corpus's (fuzz/make_seeds.py)
+        otherwise
+          error('bayesmex_manifest: %s:%d: unknown contract line ''%s''', file, i, words{1});
+      end
+      continue;
+    end
+    owner = '';
     if numel(words) < 2
       error('bayesmex_manifest: %s:%d: an entry needs a name', file, i);
     end
@@ -48,9 +90,11 @@ function m = bayesmex_manifest(file)
         m.libraries(end + 1) = struct('name', words{2}, 'sources', {rest}, 'links', {links});
       case 'module'
         m.modules(end + 1) = struct('name', words{2}, 'group', strjoin(rest, ' '), ...
-                                    'libs', {links}, 'sources', {{}});
+                                    'libs', {links}, 'sources', {{}}, contract{:});
+        owner = 'modules';
       case 'mfile'
-        m.mfiles(end + 1) = struct('name', words{2}, 'group', strjoin(rest, ' '));
+        m.mfiles(end + 1) = struct('name', words{2}, 'group', strjoin(rest, ' '), contract{:});
+        owner = 'mfiles';
       otherwise
         error('bayesmex_manifest: %s:%d: unknown entry ''%s''', file, i, words{1});
     end
@@ -77,4 +121,21 @@ function m = bayesmex_manifest(file)
     end
     m.modules(k).sources = srcs;
   end
+end
+
+function c = parse_call(text)
+  % [OUT, ...] = NAME(ARGS), OUT = NAME(ARGS) or NAME(ARGS).
+  open = find(text == '(', 1);
+  close = find(text == ')', 1, 'last');
+  if isempty(open) || isempty(close)
+    error('bayesmex_manifest: ''%s'' is no call', text);
+  end
+  head = text(1:open - 1);
+  eq = find(head == '=', 1);
+  nout = 0;
+  if ~isempty(eq)
+    nout = 1 + sum(head(1:eq) == ',');
+    head = head(eq + 1:end);
+  end
+  c = {strtrim(head), nout, eval(['{' text(open + 1:close - 1) '}'])};
 end

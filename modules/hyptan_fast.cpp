@@ -16,41 +16,12 @@
 #include "../simd/threads.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
-#define TANH_INLINE inline __attribute__((always_inline))
-
-// Lane helpers for a double (M = int64_t) and for GCC's generic vectors.
-TANH_INLINE double splat(double v, double) { return v; }
-TANH_INLINE int64_t bits(double v) {
-    int64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-TANH_INLINE double from_bits(int64_t b, double) {
-    double v;
-    std::memcpy(&v, &b, sizeof v);
-    return v;
-}
-template <class V>
-TANH_INLINE V splat(double v, V) {
-    return V{} + v;
-}
-template <class V, class M = decltype(V{} < V{})>
-TANH_INLINE M bits(V v) {
-    return (M)v;
-}
-template <class V, class M>
-TANH_INLINE V from_bits(M b, V) {
-    return (V)b;
-}
-
 // e^y for |y| <= 36 (so that 2^n stays a normal number).
 template <class V>
-TANH_INLINE V exp_reduced(V y) {
-    const V z{};
+SIMD_INLINE V exp_reduced(V y) {
     const double log2e = 1.4426950408889634074;
     const double ln2hi = 6.93147180369123816490e-01;  // 21 trailing zero bits: n * ln2hi is exact
     const double ln2lo = 1.90821492927058770002e-10;
@@ -58,7 +29,7 @@ TANH_INLINE V exp_reduced(V y) {
     V k = y * log2e + shifter;
     V n = k - shifter;
     V r = (y - n * ln2hi) - n * ln2lo;
-    V p = splat(2.5110037605963777e-08, z);
+    V p = simd_splat<V>(2.5110037605963777e-08);
     p = p * r + 2.763263963904103e-07;
     p = p * r + 2.755724091857897e-06;
     p = p * r + 2.4801485482328494e-05;
@@ -71,39 +42,34 @@ TANH_INLINE V exp_reduced(V y) {
     p = p * r + 1.0;
     p = p * r + 1.0;
     // n sits in the low bits of k: shift it into the exponent field.
-    auto scale = (bits(k) - bits(splat(shifter, z)) + 1023) << 52;
-    return p * from_bits(scale, z);
+    auto scale = (simd_bits(k) - simd_bits(simd_splat<V>(shifter)) + 1023) << 52;
+    return p * simd_from_bits<V>(scale);
 }
 
 // Every comparison is used once, right in its selection: GCC keeps such a
 // comparison a native mask instead of spelling it out lane by lane.
 template <class V>
-TANH_INLINE V tanh_lanes(V x) {
-    const V z{};
-    const auto sign = bits(x) & (int64_t)0x8000000000000000ULL;
-    const V a = from_bits(bits(x) ^ sign, z);
+SIMD_INLINE V tanh_lanes(V x) {
+    const auto sign = simd_bits(x) & (int64_t)0x8000000000000000ULL;
+    const V a = simd_from_bits<V>(simd_bits(x) ^ sign);
     // Lanes outside the middle range are discarded below; clamping keeps
     // their exponential finite (NaN becomes 36 here).
     V y = x + x;
-    y = (y < 36.0) ? y : splat(36.0, z);
-    y = (y > -36.0) ? y : splat(-36.0, z);
+    y = (y < 36.0) ? y : simd_splat<V>(36.0);
+    y = (y > -36.0) ? y : simd_splat<V>(-36.0);
     const V e = exp_reduced(y);
     const V t = 1.0 - 2.0 / (e + 1.0);
-    const V sat = from_bits(bits(splat(1.0, z)) | sign, z);  // 1.0 for x > 18, -1.0 for x < -18
-    const V r = (a > 1.5e-8) ? t : x;                        // NaN fails
+    // 1.0 for x > 18, -1.0 for x < -18.
+    const V sat = simd_from_bits<V>(simd_bits(simd_splat<V>(1.0)) | sign);
+    const V r = (a > 1.5e-8) ? t : x;  // NaN fails
     return (a > 18.0) ? sat : r;
 }
 
 template <class V>
-TANH_INLINE void tanh_all(const double* in, double* out, size_t count) {
-    constexpr size_t W = sizeof(V) / sizeof(double);
+SIMD_INLINE void tanh_all(const double* in, double* out, size_t count) {
+    constexpr size_t W = simd_lanes<V>();
     size_t i = 0;
-    for (; i + W <= count; i += W) {
-        V x;
-        std::memcpy(&x, in + i, sizeof x);
-        V r = tanh_lanes(x);
-        std::memcpy(out + i, &r, sizeof r);
-    }
+    for (; i + W <= count; i += W) simd_store(out + i, tanh_lanes(simd_load<V>(in + i)));
     for (; i < count; ++i) out[i] = tanh_lanes(in[i]);
 }
 

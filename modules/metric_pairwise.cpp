@@ -22,8 +22,6 @@
 #include <atomic>
 
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -62,133 +60,63 @@ bool exact_reciprocal(double L) {
     return std::isfinite(r) && r * L == 1.0;
 }
 
-// The length of a vector: its larger dimension, but never more than the
-// elements it holds (a 1-by-0 array lists nothing).
-mwSize vector_length(const mxArray* a) {
-    const mwSize* d = mxGetDimensions(a);
-    mwSize len = d[0] > d[1] ? d[0] : d[1];
-    mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
-    return len < held ? len : held;
-}
-
-// Beyond the second dimension only 1 (or a 0 that leaves it empty): the
-// reads never look past the first two.
-bool two_dimensional(const mxArray* a) {
-    const mwSize nd = mxGetNumberOfDimensions(a);
-    const mwSize* d = mxGetDimensions(a);
-    for (mwSize k = 2; k < nd; ++k)
-        if (d[k] > 1) return false;
-    return true;
-}
-
-bool is_vector(const mxArray* a) {
-    const mwSize* d = mxGetDimensions(a);
-    return (d[0] == 1 || d[1] == 1) && two_dimensional(a);
-}
-
-mxArray* field(const mxArray* s, const char* name) {
-    if (!mxIsStruct(s) || mxGetNumberOfElements(s) == 0) return nullptr;
-    return mxGetField(s, 0, name);
-}
-
-// A field read as numbers: full double, real (a complex one whose imaginary
-// parts are all zero passes), at most two dimensions.
-void require_double_field(const mxArray* a, const char* what) {
-    const char* cls = nullptr;
-    if (!mxIsDouble(a))
-        cls = mxGetClassName(a);
-    else if (mxIsSparse(a))
-        cls = "sparse";
-    char text[200];
-    if (cls) {
-        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", what, cls);
-        args_error("fieldClass", text);
-    }
-    if (mxIsComplex(a)) {
-        const double* im = mxGetPi(a);
-        const mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
-        for (mwIndex i = 0; im && i < held; ++i)
-            if (im[i] != 0) {
-                std::snprintf(text, sizeof text, "%s must be real.", what);
-                args_error("notReal", text);
-            }
-    }
-    if (!two_dimensional(a)) {
-        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", what);
-        args_error("tooManyDims", text);
-    }
-}
-
 // ---- the kernel, one template for every lane width ---------------------------
 // V is double (one pair at a time) or a vector of doubles; the arithmetic per
 // pair is the same in both.
 
-template <class V>
-struct lanes;
+// Adds the terms (d * d) / s (or (d * d) * s when MUL) of one component's
+// listings to the U accumulators of rows k .. k + U * W - 1.
+template <class V, int U, bool MUL>
+SIMD_INLINE void add_squares(V* acc, const double* const* col, const double* xj, mwSize count, V s,
+                             mwIndex k) {
+    constexpr int W = simd_lanes<V>();
+    for (mwSize t = 0; t < count; ++t) {
+        const V a = simd_splat<V>(xj[t]);
+#pragma GCC unroll 4
+        for (int u = 0; u < U; ++u) {
+            V d = a - simd_load<V>(col[t] + k + u * W);
+            acc[u] = acc[u] + (MUL ? (d * d) * s : (d * d) / s);
+        }
+    }
+}
 
-template <>
-struct lanes<double> {
-    static constexpr int n = 1;
-    static double load(const double* p) { return *p; }
-    static void store(double* p, double v) { *p = v; }
-    static double splat(double v) { return v; }
-    static double root(double v) { return std::sqrt(v); }
-    static double delta(double a, double b, double t) { return a != b ? t : 0.0; }
-};
-
-#define METRIC_ALWAYS_INLINE inline __attribute__((always_inline))
-
-// Accumulates the squared distances of rows k .. k + U * n - 1 to row j and
+// Accumulates the squared distances of rows k .. k + U * W - 1 to row j and
 // stores their roots.  U independent vectors keep the adders busy.
 template <class V, int U>
-METRIC_ALWAYS_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
-    using L = lanes<V>;
+SIMD_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
+    constexpr int W = simd_lanes<V>();
     V acc[U];
-    for (int u = 0; u < U; ++u) acc[u] = L::splat(0.0);
+    for (int u = 0; u < U; ++u) acc[u] = simd_splat<V>(0.0);
     for (mwSize i = 0; i < p.ncomp; ++i) {
         const component& c = p.comps[i];
         const double* const* col = p.cols + c.first;
         const double* xj = p.xj + c.first;
-        const V s = L::splat(c.scale);
+        const V s = simd_splat<V>(c.scale);
         switch (c.kind) {
             case SQUARE_DIV:
-                for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = L::splat(xj[t]);
-#pragma GCC unroll 4
-                    for (int u = 0; u < U; ++u) {
-                        V d = a - L::load(col[t] + k + u * L::n);
-                        acc[u] = acc[u] + (d * d) / s;
-                    }
-                }
+                add_squares<V, U, false>(acc, col, xj, c.count, s, k);
                 break;
             case SQUARE_MUL:
-                for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = L::splat(xj[t]);
-#pragma GCC unroll 4
-                    for (int u = 0; u < U; ++u) {
-                        V d = a - L::load(col[t] + k + u * L::n);
-                        acc[u] = acc[u] + (d * d) * s;
-                    }
-                }
+                add_squares<V, U, true>(acc, col, xj, c.count, s, k);
                 break;
             default:
                 for (mwSize t = 0; t < c.count; ++t) {
-                    const V a = L::splat(xj[t]);
+                    const V a = simd_splat<V>(xj[t]);
 #pragma GCC unroll 4
-                    for (int u = 0; u < U; ++u)
-                        acc[u] = acc[u] + L::delta(a, L::load(col[t] + k + u * L::n), s);
+                    for (int u = 0; u < U; ++u)  // a != b holds for NaN, lane or double
+                        acc[u] = acc[u] + ((a != simd_load<V>(col[t] + k + u * W)) ? s : V{});
                 }
                 break;
         }
     }
     double* dst = p.out + p.m * j + k;
-    for (int u = 0; u < U; ++u) L::store(dst + u * L::n, L::root(acc[u]));
+    for (int u = 0; u < U; ++u) simd_store(dst + u * W, simd_sqrt(acc[u]));
 }
 
 // Column j of the result above the diagonal: pairs (k, j) for k < j.
 template <class V>
-METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
-    constexpr mwSize W = lanes<V>::n;
+SIMD_INLINE void column(const plan& p, mwIndex j) {
+    constexpr mwSize W = simd_lanes<V>();
     mwIndex k = 0;
     if (W > 1) {
         for (; j - k >= 4 * W; k += 4 * W) pairs_block<V, 4>(p, j, k);
@@ -206,7 +134,7 @@ METRIC_ALWAYS_INLINE void column(const plan& p, mwIndex j) {
 constexpr mwSize BLOCK = 32;
 
 template <class V>
-METRIC_ALWAYS_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
+SIMD_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
     const mwSize m = p.m;
     double* out = p.out;
     mwSize ncols = 0;
@@ -229,25 +157,6 @@ METRIC_ALWAYS_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
     }
 }
 
-// GCC's generic vectors: plain operators only, so that these helpers compile
-// for whatever instruction set the dispatcher below builds them for.
-template <class V>
-struct vector_lanes {
-    static constexpr int n = simd_lanes<V>();
-    METRIC_ALWAYS_INLINE static V load(const double* p) { return simd_load<V>(p); }
-    METRIC_ALWAYS_INLINE static void store(double* p, V v) { simd_store(p, v); }
-    METRIC_ALWAYS_INLINE static V splat(double v) { return simd_splat<V>(v); }
-    METRIC_ALWAYS_INLINE static V root(V v) { return simd_sqrt(v); }
-    // a != b is true for NaN, as for doubles.
-    METRIC_ALWAYS_INLINE static V delta(V a, V b, V t) { return (a != b) ? t : V{}; }
-};
-template <>
-struct lanes<simd_d2> : vector_lanes<simd_d2> {};
-template <>
-struct lanes<simd_d4> : vector_lanes<simd_d4> {};
-template <>
-struct lanes<simd_d8> : vector_lanes<simd_d8> {};
-
 SIMD_DISPATCH(void, distances_any, distances, (const plan& p, std::atomic<mwSize>* taken), (p, taken))
 
 }  // namespace
@@ -262,39 +171,42 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mwSize m = xd[0], n = xd[1];
     const double* x = mxGetPr(prhs[1]);
 
-    const mxArray* type = field(metric, "type");
+    const mxArray* type = args_field(metric, "type");
     if (!type) args_error("missingField", "Could not get metric.type");
     if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
-    const char* text = mxArrayToString(type);  // the host reclaims the copy
-    if (!text || std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
+    // Freed at once, so a refused call leaves nothing for the host to reclaim.
+    char* text = mxArrayToString(type);
+    const bool euclidean = text && std::strcmp(text, "metric_euclidean") == 0;
+    mxFree(text);
+    if (!euclidean) args_error("wrongType", "Wrong type of metric.");
 
-    const mxArray* ls = field(metric, "lengthScale");
+    const mxArray* ls = args_field(metric, "lengthScale");
     if (!ls) args_error("missingField", "Could not get metric.lengthScale");
     // An empty length scale holds no value to read, whatever its shape.
-    if (!is_vector(ls) || mxGetNumberOfElements(ls) == 0)
+    if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
         args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
-    require_double_field(ls, "metric.lengthScale");
-    const mwSize lr = vector_length(ls);
+    args_require_double_part(ls, "metric.lengthScale");
+    const mwSize lr = args_vector_length(ls);
     const double* lsv = mxGetPr(ls);
 
-    const mxArray* comps = field(metric, "components");
+    const mxArray* comps = args_field(metric, "components");
     if (!comps) args_error("missingField", "Could not get metric.components");
-    if (!mxIsCell(comps) || !is_vector(comps))
+    if (!mxIsCell(comps) || !args_is_vector(comps))
         args_error("componentsShape", "metric.components must be a one dimensional cell array.");
-    const mwSize ncomp = vector_length(comps);
+    const mwSize ncomp = args_vector_length(comps);
     // "lenght" is kept on purpose: callers match on this text.
     if (lr != 1 && lr != ncomp)
         args_error("lengthScaleLength",
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
             "components.");
 
-    const mxArray* dd = field(metric, "deltadist");
+    const mxArray* dd = args_field(metric, "deltadist");
     if (!dd) args_error("missingField", "Could not get metric.deltadist");
-    if (!mxIsLogical(dd) || !is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
+    if (!mxIsLogical(dd) || !args_is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
     // A sparse array stores only its nonzeros: one byte per entry is not there.
     if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
     // "metric.logical" (for metric.deltadist) is kept on purpose: callers match on this text.
-    if (vector_length(dd) != ncomp)
+    if (args_vector_length(dd) != ncomp)
         args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
     const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
 
@@ -304,8 +216,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     for (mwIndex i = 0; i < ncomp; ++i) {
         const mxArray* e = mxGetCell(comps, i);
         if (!e) continue;
-        require_double_field(e, "Every element of metric.components");
-        const mwSize len = vector_length(e);
+        args_require_double_part(e, "Every element of metric.components");
+        const mwSize len = args_vector_length(e);
         const double* v = mxGetPr(e);
         for (mwIndex t = 0; t < len; ++t)
             // Truncation toward zero must give 1 .. n; NaN fails.
@@ -348,7 +260,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         c.count = 0;
         const mxArray* e = mxGetCell(comps, i);
         if (!e) continue;
-        const mwSize len = vector_length(e);
+        const mwSize len = args_vector_length(e);
         const double* v = mxGetPr(e);
         for (mwIndex t = 0; t < len; ++t)
             cols[next++] = x + m * (static_cast<mwIndex>(v[t]) - 1);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/resample_args.h"
+#include "common/resample_copies.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;

@@ -3,6 +3,8 @@
 // becomes the result: each uniform u is replaced by the first particle whose
 // normalised cumulative weight is >= u.
 #include "common/resample_args.h"
+#include "common/resample_search.h"
+#include "../random/rand.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
@@ -10,7 +12,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const int n = ra.n;
     double* c = ra.running;  // the running sums c[i] = c[i-1] + w[i]
 
-    args_random_array("rand", ra.m, ra.cols, &plhs[0]);
+    rand_stream rs = rand_open();
+    rand_array(&rs, RAND_UNIFORM, ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
     const std::size_t count = args_count(plhs[0]);
 

@@ -6,6 +6,9 @@
 #include <cmath>
 
 #include "common/resample_args.h"
+#include "common/resample_copies.h"
+#include "common/resample_search.h"
+#include "../random/rand.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
@@ -40,7 +43,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     for (int j = 0; j < n; ++j) t[j] = t[j] / R;
 
     mxArray* ua;
-    args_random_array("rand", R, 1, &ua);
+    rand_stream rs = rand_open();
+    rand_array(&rs, RAND_UNIFORM, R, 1, &ua);
     const double* u = mxGetPr(ua);
     const std::size_t nu = args_count(ua);
 

@@ -2,14 +2,20 @@
 // systematic resampling (Carpenter, Clifford and Fearnhead, 1999; Kitagawa,
 // 1996): the stratified walk with one uniform u shared by every stratum, so
 // the points are g + u, g = 0 .. T-1, evenly spaced one expected count apart.
-// One pass over the particles, no table and no search: the accumulator a is
-// the cumulative expected count so far less the strata filled.
-#include <cmath>
-
+// One pass over the particles, no table and no search (resample_walk.h).
 #include "common/resample_args.h"
+#include "common/resample_copies.h"
+#include "common/resample_walk.h"
+#include "../random/rand.h"
 
-// Copies written per store run of the walk's branch-free step.
-static constexpr int kRun = 16;
+template <class V>
+SIMD_INLINE std::size_t systematic_walk(const double* w, int n, double total, double u, double* out,
+                                        std::size_t count) {
+    return resample_walk<V, false>(w, n, total, nullptr, u, out, count);
+}
+SIMD_DISPATCH(std::size_t, systematic, systematic_walk,
+              (const double* w, int n, double total, double u, double* out, std::size_t count),
+              (w, n, total, u, out, count))
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
@@ -17,70 +23,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     // Exactly one value from the host's "rand", before the output exists and
     // even when the output is empty: the stream always moves by one.
-    mxArray* draw = nullptr;
-    mexCallMATLAB(1, &draw, 0, nullptr, "rand");
-    const double u = mxGetScalar(draw);
-    mxDestroyArray(draw);
+    rand_stream rs = rand_open();
+    const double u = rand_uniform(&rs);
 
-    plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
+    // The walk and the last-weight tail write every element.
+    plhs[0] = args_result_uninit(ra.m, ra.cols);
     double* out = mxGetPr(plhs[0]);
     // The array's own element count: both sizes negative give an empty array.
     const std::size_t count = args_count(plhs[0]);
 
-    std::size_t g = 0;
-    if (ra.n > 0) {
-        // Checked: every weight finite and non-negative, the total finite and > 0.
-        const double total = ra.total;
-        const double T = double(count);
-        double a = 0;
-        for (int j = 0; j < ra.n; ++j) {
-            a = a + ra.w[j] / total * T;
-            const double index = j + 1;
-            // The walk is bound by the latency of a and by mispredicted
-            // branches (a run of copies of varying length, a partial stratum
-            // taken about half the time), not by its stores.  Where the
-            // whole strata and a run of kRun stores all fit, it takes no
-            // data-dependent branch: the integer part through a conversion,
-            // kRun copies written unconditionally (those past the run are
-            // overwritten by the next particles or the fill below), the
-            // partial stratum as a 0 or 1.  Every value of a and every
-            // index is that of the plain walk below: a - 0 is a, and for
-            // -2^31 < a < 2^31 the conversion truncates as trunc does.
-            if (a > -0x1p31 && a < 0x1p31) {
-                long long k = static_cast<long long>(a);
-                k = k < 0 ? 0 : k;  // a < 1: no whole stratum
-                a = a - double(k);
-                if (std::size_t(k) + (kRun + 1) <= count - g) {
-                    const bool partial = a >= u;
-                    a = a - double(partial);
-                    const std::size_t c = std::size_t(k) + partial;
-                    double* p = out + g;
-                    for (int r = 0; r < kRun; ++r) p[r] = index;
-                    for (std::size_t i = kRun; i < c; i += kRun)
-                        for (int r = 0; r < kRun; ++r) p[i + r] = index;
-                    g += c;
-                    continue;
-                }
-                resample_copies(out, &g, count, double(k), index);
-            } else if (a >= 1) {
-                // Whole strata below the cumulative count: g + u lies inside them.
-                const double k = std::trunc(a);
-                a = a - k;
-                resample_copies(out, &g, count, k, index);
-            }
-            if (g < count && a >= u) {
-                out[g++] = index;
-                a = a - 1;
-            }
-        }
-    }
-    // Rounding can leave the summed expected counts just short of the last
-    // points, up to T - 1 + u: they lie at the top of the cumulative count, in
-    // the stretch of the last particle of positive weight.  With no weights
-    // every element is 0, as in the other schemes.
-    if (g < count) {
-        int last = ra.n;
-        while (last > 0 && !(ra.w[last - 1] > 0)) --last;
-        for (std::size_t i = g; i < count; ++i) out[i] = last;
-    }
+    // Checked: every weight finite and non-negative, the total finite and > 0.
+    const std::size_t g = ra.n > 0 ? systematic(ra.w, ra.n, ra.total, u, out, count) : 0;
+    resample_fill_last(out, g, count, ra.w, ra.n);
 }

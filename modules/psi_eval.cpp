@@ -17,44 +17,39 @@
 #include "../simd/threads.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
-
-#define PSI_INLINE inline __attribute__((always_inline))
 
 // Below this the reflection replaces the recurrence (at most 70 steps).
 constexpr double REFLECT = 64.0;
 
 // The smallest lane, NaN lanes left out (+Inf when every lane is NaN).
-PSI_INLINE double least(double x) { return x < INFINITY ? x : INFINITY; }
+SIMD_INLINE double least(double x) { return x < INFINITY ? x : INFINITY; }
 template <class V>
-PSI_INLINE double least(V x) {
-    constexpr int n = sizeof(V) / sizeof(double);
+SIMD_INLINE double least(V x) {
     double m = INFINITY;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < simd_lanes<V>(); ++i)
         if (x[i] < m) m = x[i];
     return m;
 }
 
-PSI_INLINE double log_lanes(double x) { return std::log(x); }
+SIMD_INLINE double log_lanes(double x) { return std::log(x); }
 template <class V>
-PSI_INLINE V log_lanes(V x) {
-    constexpr int n = sizeof(V) / sizeof(double);
-    for (int i = 0; i < n; ++i) x[i] = std::log(x[i]);
+SIMD_INLINE V log_lanes(V x) {
+    for (int i = 0; i < simd_lanes<V>(); ++i) x[i] = std::log(x[i]);
     return x;
 }
 
 // The recurrence and the series, for x >= -REFLECT or NaN.
 template <class V>
-PSI_INLINE V recurrence_series(V x) {
+SIMD_INLINE V recurrence_series(V x) {
     V s{};
     // The smallest lane needs the most steps (x + 1 keeps the order) and lo
     // takes the very steps it takes, so the loop ends when that lane is done.
     // A lane already past 5 steps by 0: x + 0 == x and s - 0 * (1/x) == s
     // there (1/x is finite, s is never -0), so each lane takes exactly its
     // own steps.  The one comparison, used once, stays a native mask in GCC.
-    const V one = s + 1.0;
+    const V one = simd_splat<V>(1.0);
     for (double lo = least(x); lo <= 5.0; lo = lo + 1.0) {
         const V step = (x <= 5.0) ? one : V{};
         s = s - step * (1.0 / x);
@@ -84,18 +79,16 @@ double digamma(double x) {
 }
 
 template <class V>
-PSI_INLINE void digamma_all(const double* in, double* out, size_t count) {
-    constexpr size_t W = sizeof(V) / sizeof(double);
+SIMD_INLINE void digamma_all(const double* in, double* out, size_t count) {
+    constexpr size_t W = simd_lanes<V>();
     size_t i = 0;
     for (; i + W <= count; i += W) {
-        V x;
-        std::memcpy(&x, in + i, sizeof x);
+        const V x = simd_load<V>(in + i);
         if (least(x) < -REFLECT) {
             for (size_t k = 0; k < W; ++k) out[i + k] = digamma(in[i + k]);
             continue;
         }
-        V r = recurrence_series(x);
-        std::memcpy(out + i, &r, sizeof r);
+        simd_store(out + i, recurrence_series(x));
     }
     for (; i < count; ++i) out[i] = digamma(in[i]);
 }

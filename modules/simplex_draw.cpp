@@ -4,6 +4,7 @@
 // each column is divided by its own sum (exponentials normalised by their sum
 // are Dirichlet(1, ..., 1)).
 #include "../host/args.h"
+#include "../random/rand.h"
 
 #include <cmath>
 #include <cstddef>
@@ -21,7 +22,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         n = args_size(prhs[1]);
     }
 
-    args_random_array("rand", k, n, plhs);
+    rand_stream rs = rand_open();
+    rand_array(&rs, RAND_UNIFORM, k, n, plhs);
     double* p = mxGetPr(plhs[0]);
     // Whole columns of the array the host returned, never a product of the
     // requested sizes (negative sizes give an empty array).

@@ -8,12 +8,11 @@
 // from running several columns' sums side by side (independent results), never
 // from splitting one sum.
 #include "common/bootweights.h"
+#include "../simd/simd.h"
 
 #include <cstddef>
 
 namespace {
-
-typedef double pair __attribute__((vector_size(16)));
 
 // Means of 2P (+1 when ODD) consecutive columns, x pointing at the first
 // (column stride n), under the weights p, written to out with stride
@@ -22,18 +21,18 @@ typedef double pair __attribute__((vector_size(16)));
 // loop would; the pairs only let two columns' sums share an instruction.
 template <int P, bool ODD>
 void means(const double* x, std::size_t n, const double* p, double* out, std::size_t stride) {
-    pair acc[P > 0 ? P : 1];
+    simd_d2 acc[P > 0 ? P : 1];
 #pragma GCC unroll 8
-    for (int k = 0; k < P; ++k) acc[k] = pair{0.0, 0.0};
+    for (int k = 0; k < P; ++k) acc[k] = simd_d2{0.0, 0.0};
     double last = 0.0;
     const double* xo = x + 2 * P * n;  // the odd column
     for (std::size_t i = 0; i < n; ++i) {
         const double pi = p[i];
-        const pair pp = {pi, pi};
+        const simd_d2 pp = simd_splat<simd_d2>(pi);
         // Unrolled, so that every accumulator lives in a register.
 #pragma GCC unroll 8
         for (int k = 0; k < P; ++k) {
-            const pair xi = {x[i + 2 * k * n], x[i + (2 * k + 1) * n]};
+            const simd_d2 xi = {x[i + 2 * k * n], x[i + (2 * k + 1) * n]};
             acc[k] = acc[k] + xi * pp;
         }
         if (ODD) last = last + xo[i] * pi;
@@ -70,27 +69,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_double(prhs[0], 1);
-    if (nrhs >= 2) args_require_size(prhs[1], 2);
-    if (nrhs == 3) args_require_double(prhs[2], 3);
+    bootweights_require(nrhs, prhs, 2);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
     const int n = dx[0], d = dx[1];
     const double* x = mxGetPr(prhs[0]);
-    int b = 1;
-    if (nrhs >= 2) {
-        if (!args_is_scalar(prhs[1])) args_error("notScalar", "B must be a scalar.");
-        b = args_size(prhs[1]);
-    }
-    const double* w = nullptr;
-    if (nrhs == 3) {
-        const int* dw = mxGetDimensions_700(prhs[2]);
-        // Fewer elements than rows (no column, or an empty trailing
-        // dimension) is no column either: its weights cannot be read.
-        if (dw[1] > 1 || args_count(prhs[2]) < std::size_t(dw[0]))
-            args_error("notColumn", "W must be a column vector.");
-        if (dw[0] != n) args_error("lengthMismatch", "W must have same length as X.");
-        w = mxGetPr(prhs[2]);
-    }
+    const bootweights_inputs in = bootweights_read(nrhs, prhs, 2, n, "W must have same length as X.");
+    const int b = in.b;
+    const double* w = in.w;
 
     plhs[0] = mxCreateDoubleMatrix_700(b, d, mxREAL);
     double* out = mxGetPr(plhs[0]);

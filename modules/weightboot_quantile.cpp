@@ -57,8 +57,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs < 2 || nrhs > 4) args_error("wrongInputCount", "Wrong number of input arguments.");
     args_require_doubles(prhs, 1, 2);
-    if (nrhs >= 3) args_require_size(prhs[2], 3);
-    if (nrhs == 4) args_require_double(prhs[3], 4);
+    bootweights_require(nrhs, prhs, 3);
 
     // A row or a column: the sample is its values, n of them.
     const int* dx = mxGetDimensions_700(prhs[0]);
@@ -70,22 +69,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const int np = int(args_count(prhs[1]));
     const double* p = mxGetPr(prhs[1]);
 
-    int b = 1;
-    if (nrhs >= 3) {
-        if (!args_is_scalar(prhs[2])) args_error("notScalar", "B must be a scalar.");
-        b = args_size(prhs[2]);
-    }
-    const double* w = nullptr;
-    if (nrhs == 4) {
-        const int* dw = mxGetDimensions_700(prhs[3]);
-        // Fewer elements than rows (no column) is no column either: its
-        // weights cannot be read.
-        if (dw[1] > 1 || args_count(prhs[3]) < std::size_t(dw[0]))
-            args_error("notColumn", "W must be a column vector.");
-        // "a same size" is kept on purpose: callers match on this text.
-        if (dw[0] != n) args_error("lengthMismatch", "W must be a same size as X.");
-        w = mxGetPr(prhs[3]);
-    }
+    // "a same size" is kept on purpose: callers match on this text.
+    const bootweights_inputs in = bootweights_read(nrhs, prhs, 3, n, "W must be a same size as X.");
+    const int b = in.b;
+    const double* w = in.w;
 
     // The curve through (c(j), X(j)) is a distribution function only for an
     // ascending sample, and a percentile only exists from 0 to 100.
@@ -99,6 +86,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     mxArray* sorted = nullptr;
     mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
     mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
+    rand_host_call_done();  // a user's sort may have changed what rand reaches
     if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
         args_error("internal", "Internal error: the host's sort returned too few values.");
     double* q = mxGetPr(sorted);

@@ -91,12 +91,11 @@ function check_package_install(tarball, tmp)
   end
 
   % lookfor finds the functions by the words a user types.
-  words = {'gamma', 'meanshape_draw'; 'tanh', 'hyptan_fast'; 'digamma', 'psi_eval'; ...
-           'Dirichlet', 'simplex_draw'; 'resampling', 'particles_stratified'; ...
-           'bootstrap', 'weightboot_quantile'; 'distance', 'metric_pairwise'};
-  for i = 1:rows(words)
-    if (! any(strcmp(lookfor(words{i, 1}), words{i, 2})))
-      failures{end+1} = sprintf('lookfor %s does not find %s', words{i, :});
+  for row = [num2cell(m.modules), num2cell(m.mfiles)]
+    for w = row{1}.lookfor
+      if (! any(strcmp(lookfor(w{1}), row{1}.name)))
+        failures{end+1} = sprintf('lookfor %s does not find %s', w{1}, row{1}.name);
+      end
     end
   end
 

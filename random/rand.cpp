@@ -1,12 +1,12 @@
 #include "stream.h"
 
+#include "door.h"
+
 #include "../host/args.h"
 
 #include <cmath>
 
 namespace {
-
-const char* host_name(int source) { return source == RAND_NORMAL ? "randn" : "rand"; }
 
 [[noreturn]] void out_of_order() {
     args_error("internal", "Internal error: random values were fetched out of order.");
@@ -15,20 +15,29 @@ const char* host_name(int source) { return source == RAND_NORMAL ? "randn" : "ra
 }  // namespace
 
 rand_stream rand_open() {
-    rand_stream rs{};
-    rs.independent = host_independent_streams() != 0;
-    return rs;
+    rand_door_forget();  // a new gateway call: the host's functions are looked up afresh
+    return rand_stream{{}, host_independent_streams() != 0, 0};
 }
 
-void rand_lane_done(rand_lane* l) {
+void rand_host_call_done() { rand_door_forget(); }
+
+rand_stream::~rand_stream() {
+    for (int source = 0; source < 2; ++source)
+        if (lane[source].scratch) rand_door_release(source, lane[source].scratch);
+}
+
+void rand_lane_done(rand_stream* rs, int source) {
+    rand_lane* l = &rs->lane[source];
     if (l->block) mxDestroyArray(l->block);
+    if (l->scratch) rand_door_release(source, l->scratch);
     l->block = nullptr;
+    l->scratch = nullptr;
     l->next = l->end = nullptr;
 }
 
 void rand_close(rand_stream* rs) {
-    rand_lane_done(&rs->lane[0]);
-    rand_lane_done(&rs->lane[1]);
+    rand_lane_done(rs, RAND_UNIFORM);
+    rand_lane_done(rs, RAND_NORMAL);
 }
 
 void rand_fetch(rand_stream* rs, int source, int64_t want) {
@@ -36,27 +45,20 @@ void rand_fetch(rand_stream* rs, int source, int64_t want) {
     // the other host function still waiting belong before this fetch.
     if (rand_lane_pending(rs, source) != 0) out_of_order();
     if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
-    rand_lane* l = &rs->lane[source];
-    rand_lane_done(l);  // a block kept for a span
-    mxArray* out = nullptr;
-    if (want == 1) {
-        mexCallMATLAB(1, &out, 0, nullptr, host_name(source));
-    } else {
-        mxArray* size[2] = {mxCreateDoubleScalar(double(want)), mxCreateDoubleScalar(1.0)};
-        mexCallMATLAB(1, &out, 2, size, host_name(source));
-        mxDestroyArray(size[0]);
-        mxDestroyArray(size[1]);
-    }
+    rand_lane_done(rs, source);  // a block kept for a span
+    // rand() for one value, rand(want, 1) for more.
+    const rand_door_out out = rand_door(source, want == 1 ? 0 : 2, double(want), 1.0, false);
     ++rs->callbacks;
     if (!rs->independent) rs->lane[1 - source].expect = 0;
-    if (!out || !mxIsDouble(out) || mxGetNumberOfElements(out) < size_t(want)) {
-        if (out) mxDestroyArray(out);
+    rand_lane* l = &rs->lane[source];
+    l->block = out.array;
+    l->scratch = out.array ? nullptr : out.values;
+    if (out.count < std::size_t(want)) {
+        rand_lane_done(rs, source);
         args_error("internal", "Internal error: the host returned too few random values.");
     }
-    double* v = mxGetPr(out);
-    l->block = out;
-    l->next = v;
-    l->end = v + want;
+    l->next = out.values;
+    l->end = out.values + want;
 }
 
 double rand_take_fetch(rand_stream* rs, int source) {
@@ -69,7 +71,9 @@ void rand_batch(rand_stream* rs, int source, int count) { rand_expect(rs, source
 void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot) {
     if (rand_lane_pending(rs, source) != 0) out_of_order();
     if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
-    args_random_array(host_name(source), rows, cols, slot);
+    // A result the host makes whole, as rand(rows, cols) does: every count
+    // is read from the array itself.
+    *slot = rand_door(source, 2, rows, cols, true).array;
     ++rs->callbacks;
 }
 

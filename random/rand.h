@@ -36,19 +36,31 @@ enum rand_source { RAND_UNIFORM = 0, RAND_NORMAL = 1 };
 // Values fetched from one host function and not yet taken.
 struct rand_lane {
     mxArray* block;   // host array being read, or null
-    double* next;     // next unread value of block
+    double* next;     // next unread value of the block
     double* end;
     int64_t expect;   // values still certain to be taken from this function
+    double* scratch;  // the door's scratch memory being read instead of a block, or null
 };
 
 struct rand_stream {
     rand_lane lane[2];   // indexed by rand_source
     bool independent;    // the host keeps "rand" and "randn" apart
-    uint64_t callbacks;  // call-backs made so far (for tests and benchmarks)
+    uint64_t callbacks;  // fetches made so far (for tests and benchmarks)
+    // Gives back the door's memory a lane still reads, also when an error
+    // unwinds the gateway (the host's error call throws): a nested or later
+    // call finds it free.  Host arrays are the host's to reclaim then.  One
+    // owner: a stream is never copied.
+    ~rand_stream();
+    rand_stream(const rand_stream&) = delete;
+    rand_stream& operator=(const rand_stream&) = delete;
 };
 
 // An empty stream for one gateway call: rand_stream rs = rand_open();
 rand_stream rand_open();
+// After a host call of the module's own (mexCallMATLAB of anything but the
+// stream's rand and randn) that may have run the user's code: the next
+// fetch looks the host's functions up again.
+void rand_host_call_done();
 // Destroys a block still held (after rand_span); every other path destroys
 // a block as its last value is taken.  Call it before the gateway returns.
 void rand_close(rand_stream* rs);
@@ -59,7 +71,7 @@ inline int64_t rand_pending(const rand_stream* rs) {
 }
 
 double rand_take_fetch(rand_stream* rs, int source);
-void rand_lane_done(rand_lane* l);
+void rand_lane_done(rand_stream* rs, int source);
 
 // One value from the host's "rand" (source RAND_UNIFORM) or "randn".
 inline double rand_take(rand_stream* rs, int source) {
@@ -67,7 +79,7 @@ inline double rand_take(rand_stream* rs, int source) {
     if (l->next == l->end) return rand_take_fetch(rs, source);
     double v = *l->next++;
     if (l->expect > 0) --l->expect;
-    if (l->next == l->end) rand_lane_done(l);
+    if (l->next == l->end) rand_lane_done(rs, source);
     return v;
 }
 

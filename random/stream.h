@@ -48,7 +48,7 @@ inline void rand_consume(rand_stream* rs, int source, int64_t count) {
     rand_lane* l = &rs->lane[source];
     l->next += count;
     l->expect = l->expect > count ? l->expect - count : 0;
-    if (l->next == l->end) rand_lane_done(l);
+    if (l->next == l->end) rand_lane_done(rs, source);
 }
 
 // The least number of uniforms rand_gamma(a) takes.

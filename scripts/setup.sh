@@ -36,6 +36,18 @@ if [ -z "$n" ]; then
   echo "setup.sh: apt knows no clang package; is the package list up to date?" >&2; exit 1
 fi
 packages+=("libclang-rt-$n-dev")
+# The arm64 cross build that the full test command runs (scripts/test_arm64.sh):
+# the cross compiler and user-mode QEMU, qemu-user where the archive has it,
+# else qemu-user-static (either gives qemu-aarch64, the latter as
+# qemu-aarch64-static); nothing if an emulator is already there.
+packages+=(g++-aarch64-linux-gnu)
+if ! command -v qemu-aarch64 > /dev/null && ! command -v qemu-aarch64-static > /dev/null; then
+  qemu=qemu-user
+  for p in qemu-user qemu-user-static; do
+    if apt-cache policy "$p" 2> /dev/null | grep -q 'Candidate: [0-9]'; then qemu=$p; break; fi
+  done
+  packages+=("$qemu")
+fi
 missing=()
 for p in "${packages[@]}"; do
   installed "$p" || missing+=("$p")

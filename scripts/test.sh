@@ -1,8 +1,8 @@
 #!/bin/bash
 # Set-up, build, then every test: the stand-in-host and Octave suites, the
-# stand-in suite again under the sanitizers, a short fuzzing run of every
-# gateway, and the mutation probe.  With --quick only the first.  Compiler
-# warnings fail the build.
+# stand-in suite again under the sanitizers and cross-built for arm64 under
+# QEMU, a short fuzzing run of every gateway, and the mutation probe.  With
+# --quick only the first.  Compiler warnings fail the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,6 +10,7 @@ bash scripts/build.sh -DBAYESMEX_WERROR=ON
 (cd build && ctest --output-on-failure -j2)
 if [ "${1:-}" != "--quick" ]; then
   bash scripts/sanitize.sh -DBAYESMEX_WERROR=ON
+  bash scripts/test_arm64.sh -DBAYESMEX_WERROR=ON
   bash scripts/fuzz.sh 2 -DBAYESMEX_WERROR=ON
   python3 tests/mutation/probe.py
 fi

@@ -35,8 +35,13 @@
 #define SIMD_AVX2 __attribute__((target("avx2")))
 #endif
 
+// The one always-inline mark of lane code: kernels, their helpers and the
+// helpers below.
 #define SIMD_INLINE inline __attribute__((always_inline))
 
+// simd_d2 is also the pair of independent results that code outside a
+// dispatcher may run side by side: every target has two-lane vectors (SSE2
+// on x86-64, NEON on aarch64, generic code elsewhere).
 typedef double simd_d2 __attribute__((vector_size(16)));
 typedef double simd_d4 __attribute__((vector_size(32)));
 typedef double simd_d8 __attribute__((vector_size(64)));
@@ -57,9 +62,12 @@ template <class V>
 SIMD_INLINE void simd_store(double* p, V v) {
     std::memcpy(p, &v, sizeof v);
 }
+// x in every lane, its bits unchanged (0 + x would turn -0 into +0).
 template <class V>
 SIMD_INLINE V simd_splat(double x) {
-    return V{} + x;
+    V v{};
+    for (int i = 0; i < simd_lanes<V>(); ++i) v[i] = x;
+    return v;
 }
 template <>
 SIMD_INLINE double simd_splat<double>(double x) {

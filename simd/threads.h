@@ -11,12 +11,24 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 #include <vector>
 
+// The processors the machine reports, asked once per process: the query
+// reads a file of the system's (an open, a read and a close), which would
+// cost a scalar call several times its arithmetic.
+inline long threads_processors() {
+    static const long n = long(std::thread::hardware_concurrency());
+    return n;
+}
+
 // Threads for `work` units of work in `units` indivisible pieces, where a
-// thread repays its start only beyond `least` units.
+// thread repays its start only beyond `least` units.  Work of one piece, or
+// too little for two threads, runs on one thread without reading the
+// environment or the processor count: nothing a small call does not need.
 inline int threads_for(double work, double least, double units) {
+    if (!(units > 1)) return 1;
     long n = 0;
     bool forced = false;
     if (const char* s = std::getenv("BAYESMEX_THREADS")) {
@@ -26,7 +38,8 @@ inline int threads_for(double work, double least, double units) {
         if (!forced) n = 0;
     }
     if (!forced) {
-        n = long(std::thread::hardware_concurrency());
+        if (!(work >= 2 * least)) return 1;
+        n = threads_processors();
         if (work < double(n) * least) n = long(work / least);
     }
     if (n > 256) n = 256;
@@ -38,12 +51,19 @@ inline int threads_for(double work, double least, double units) {
 // take its pieces from a shared counter, so that whatever number of threads
 // does start finishes the work: a thread the system refuses leaves its share
 // to the others.  body runs no host operation and throws nothing.
+// BAYESMEX_THREADS_REFUSE=K, for the tests, refuses every thread after the
+// first K started, as a system out of threads does.
 template <class F>
 void threads_run(int n, F body) {
     std::vector<std::thread> pool;
+    const char* refuse = std::getenv("BAYESMEX_THREADS_REFUSE");
+    const long room = refuse ? std::strtol(refuse, nullptr, 10) : long(n);
     try {
         pool.reserve(std::size_t(n > 1 ? n - 1 : 0));
-        for (int t = 1; t < n; ++t) pool.emplace_back(body, t);
+        for (int t = 1; t < n; ++t) {
+            if (t > room) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            pool.emplace_back(body, t);
+        }
     } catch (...) {
     }
     body(0);

@@ -62,11 +62,20 @@ generator g_gen_normal = seeded(42 + normal_offset);
 bool g_independent = false;
 std::deque<double> g_script_rand, g_script_randn;
 bool g_strict = false;
+// Values the generators may still hand out until value_budget is called
+// again (0: no bound), and those handed out since.
+long long g_budget = 0, g_spent = 0;
 std::vector<standin::callback> g_log;
 std::map<std::string, std::vector<double>> g_states;
 // Function names of the loaded gateways, and the one whose call is running.
 std::map<standin::gateway, std::string> g_names;
 std::string g_running;
+
+// A call-back costs as much as 16 values: a loop that asks for values two at a
+// time spends the budget as fast, in time, as one that asks for blocks.
+void spend(long long n) {
+    if (g_budget > 0 && (g_spent += n) > g_budget) throw gateway_error("stand-in: random value budget spent.");
+}
 
 double draw(bool normal) {
     std::deque<double>& q = normal ? g_script_randn : g_script_rand;
@@ -76,6 +85,7 @@ double draw(bool normal) {
         return v;
     }
     if (g_strict) throw gateway_error("stand-in: random stream exhausted.");
+    spend(1);
     if (normal) return g_independent ? g_gen_normal.normal() : g_gen.normal();
     return g_gen.uniform();
 }
@@ -141,6 +151,7 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const ch
         } else if (nrhs != 0) {
             throw gateway_error("stand-in: " + fn + " takes no inputs or two sizes.");
         }
+        spend(16);
         mxArray* out = mxCreateDoubleMatrix(size_t(m), size_t(n), mxREAL);
         bool normal = fn == "randn";
         for (double& v : out->re) v = draw(normal);
@@ -176,6 +187,10 @@ void seed(uint64_t s) {
 void script_rand(const std::vector<double>& v) { g_script_rand.insert(g_script_rand.end(), v.begin(), v.end()); }
 void script_randn(const std::vector<double>& v) { g_script_randn.insert(g_script_randn.end(), v.begin(), v.end()); }
 void strict(bool on) { g_strict = on; }
+void value_budget(long long n) {
+    g_budget = n;
+    g_spent = 0;
+}
 size_t scripted_left() { return g_script_rand.size() + g_script_randn.size(); }
 double next_rand() {
     if (!g_script_rand.empty()) return g_script_rand.front();

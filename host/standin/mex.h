@@ -71,6 +71,7 @@ mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
 mxArray* mxCreateDoubleScalar(double value);
 mxArray* mxCreateString(const char* text);
 /* Only mxDOUBLE_CLASS with mxREAL: what the modules make. */
+mxArray* mxCreateUninitNumericMatrix(size_t m, size_t n, mxClassID classid, mxComplexity flag);
 mxArray* mxCreateNumericArray(mwSize ndim, const mwSize* dims, mxClassID classid,
                               mxComplexity flag);
 void mxDestroyArray(mxArray* a);

@@ -54,6 +54,12 @@ void script_randn(const std::vector<double>& v);
 // With strict scripting a request beyond the scripted values fails the test
 // (the call ends with the error "stand-in: random stream exhausted.").
 void strict(bool on);
+// At most n generated values from now on, a call-back for "rand" or "randn"
+// counting as 16 more (n <= 0: no bound; the default):
+// the next one, and every one after it, ends its call with "stand-in: random
+// value budget spent.", so that a rejection loop that never settles fails at
+// once, and so do the calls after it, instead of running on.
+void value_budget(long long n);
 size_t scripted_left();  // scripted "rand" plus "randn" values not yet taken
 double next_rand();      // what the next "rand" value would be, without taking it
 double next_randn();     // the same for "randn"

@@ -1,6 +1,34 @@
 #include "bootweights.h"
+#include "../../simd/simd.h"
 
 #include <cmath>
+#include <cstddef>
+
+void bootweights_require(int nrhs, const mxArray* prhs[], int position) {
+    if (nrhs >= position) args_require_size(prhs[position - 1], position);
+    if (nrhs > position) args_require_double(prhs[position], position + 1);
+}
+
+bootweights_inputs bootweights_read(int nrhs, const mxArray* prhs[], int position, int n,
+                                    const char* mismatch) {
+    bootweights_inputs in{1, nullptr};
+    if (nrhs >= position) {
+        const mxArray* b = prhs[position - 1];
+        if (!args_is_scalar(b)) args_error("notScalar", "B must be a scalar.");
+        in.b = args_size(b);
+    }
+    if (nrhs > position) {
+        const mxArray* w = prhs[position];
+        const int* dw = mxGetDimensions_700(w);
+        // Fewer elements than rows (no column, or an empty trailing
+        // dimension) is no column either: its weights cannot be read.
+        if (dw[1] > 1 || args_count(w) < std::size_t(dw[0]))
+            args_error("notColumn", "W must be a column vector.");
+        if (dw[0] != n) args_error("lengthMismatch", mismatch);
+        in.w = mxGetPr(w);
+    }
+    return in;
+}
 
 bootweights bootweights_open(int n, const double* w, int replicates) {
     // With no value a replicate takes nothing from the stream: none is drawn.
@@ -36,15 +64,9 @@ double* bootweights_draw(bootweights* bw, double* sum) {
 void bootweights_normalise(double* g, int n, double sum) {
     // Two independent quotients per instruction; each is still g(i) / S,
     // correctly rounded.
-    typedef double pair __attribute__((vector_size(16)));
-    const pair s2 = {sum, sum};
+    const simd_d2 s2 = simd_splat<simd_d2>(sum);
     int i = 0;
-    for (; i + 2 <= n; i += 2) {
-        pair v;
-        __builtin_memcpy(&v, g + i, sizeof v);
-        v = v / s2;
-        __builtin_memcpy(g + i, &v, sizeof v);
-    }
+    for (; i + 2 <= n; i += 2) simd_store(g + i, simd_load<simd_d2>(g + i) / s2);
     for (; i < n; ++i) g[i] = g[i] / sum;
 }
 

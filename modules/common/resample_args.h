@@ -1,6 +1,7 @@
 // The argument convention of the particle resampling modules: (weights),
 // (weights, M) or (weights, M, N), giving a result of the weights' rows by
-// columns, M-by-M or M-by-N, and the weights' total.
+// columns, M-by-M or M-by-N, and the weights' total.  The search and the
+// copy writer the walks share are resample_search.h and resample_copies.h.
 #ifndef BAYESMEX_RESAMPLE_ARGS_H
 #define BAYESMEX_RESAMPLE_ARGS_H
 
@@ -27,23 +28,5 @@ struct resample_args {
 // (freed again before an error).  Nothing is taken from the host's stream.
 void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra,
                     bool running = false);
-
-// out[i] = binsgeq(table, n, u[i]) for i < count (out may be u), n >= 1.  A
-// guide table (host memory, freed before return) answers instead when the
-// draws repay its build and the table admits it; the answers are the same.
-void resample_search(const double* table, int n, const double* u, double* out,
-                     std::size_t count);
-
-// Writes `index` k times at out[*cursor] and advances the cursor, never past
-// `count`: k is the integer part of an expected count, which rounding can
-// push a little past the output.
-inline void resample_copies(double* out, std::size_t* cursor, std::size_t count, double k,
-                            double index) {
-    const std::size_t room = count - *cursor;
-    const std::size_t c = k >= double(room) ? room : k >= 1 ? std::size_t(k) : 0;
-    double* p = out + *cursor;
-    for (std::size_t i = 0; i < c; ++i) p[i] = index;
-    *cursor += c;
-}
 
 #endif

@@ -9,11 +9,22 @@ namespace {
 
 int sign(double v) { return (v > 0) - (v < 0); }
 
+// The terms (chi / 2) e^x = s b / (2 / a) and (psi / 2) e^-x = c (e / d) / (2 s).
+// A term whose factor is zero (chi or psi 0, or 1/a overflowing) is zero at
+// every x, but as written it is inf/inf or 0 inf where s overflows (x > 709.78)
+// and 0/0 where s underflows (x < -745.13): NaN, which the sampler takes for
+// a density that is not finite there, so that it can neither bracket nor
+// draw the wide laws whose mass lies mostly beyond those points (B or lambda
+// near 0).  Such a term is taken as zero; every other value keeps its bits.
 double logp(double* deriv, void* data, double x) {
     const logp_params* p = static_cast<const logp_params*>(data);
     const double s = std::exp(x);
-    *deriv = 0.5 * p->b_minus_ce - s * p->b / (2 * p->inv_a) + p->c * p->e_over_d / (2 * s);
-    return (x * p->b_minus_ce * 0.5 - s * p->b / (2 * p->inv_a)) - p->c * p->e_over_d / (2 * s);
+    double up = s * p->b / (2 * p->inv_a);
+    if (std::isnan(up)) up = 0;  // NaN only from b = 0 or 1/a = inf: chi/2 is 0
+    const double psi = p->c * p->e_over_d;
+    const double down = psi == 0 ? psi : psi / (2 * s);
+    *deriv = 0.5 * p->b_minus_ce - up + down;
+    return (x * p->b_minus_ce * 0.5 - up) - down;
 }
 
 // log(|l| + sqrt(l^2 + exp(2 q))) without overflow.
@@ -58,9 +69,12 @@ double logq(double* deriv, void* data, double t) {
     return h;
 }
 
-// h and h' finite at the start point, which the sampler requires.
+// h and h' finite at the start point, which the sampler requires, and a
+// step that moves the first probes: below half a unit in the last place of
+// x0 the searches would probe x0 for ever.
 bool usable(ars_logdens f, void* data, double x0, double step) {
     if (!std::isfinite(x0) || !std::isfinite(step) || !(step > 0)) return false;
+    if (x0 - step == x0 || x0 + step == x0) return false;
     double d;
     const double h = f(&d, data, x0);
     return std::isfinite(h) && std::isfinite(d);

@@ -73,8 +73,9 @@ struct plan {
 
 // The plan for a law that check_law accepts; false when the law's mode or
 // width overflows.  The searches start at y = a with probes at
-// y = a (1 + 1/sqrt(b))^(+-(2^k - 1)); where these are not finite or h is not
-// finite there, they start at the mode with the law's width as the step.
+// y = a (1 + 1/sqrt(b))^(+-(2^k - 1)); where these are not finite, h is not
+// finite there or the step does not move x0 (below half its unit in the last
+// place), they start at the mode with the law's width as the step.
 bool plan_of(double a, double b, double c, double d, double e, plan* out);
 
 }  // namespace scalelaw

@@ -1,5 +1,5 @@
-// The argument rules every module shares, tried on every module from one
-// valid call each: an input with a third dimension above 1, or with a
+// The argument rules every module shares, tried on every module of the
+// manifest from the valid call of its contract (contracts.h): an input with a third dimension above 1, or with a
 // non-zero imaginary part, is refused before anything is made or drawn; a
 // complex input whose imaginary parts are all zero, an integer-class size and
 // an empty array where a scalar is read give exactly what the double (or 0)
@@ -7,76 +7,48 @@
 #include <cmath>
 #include <functional>
 
+#include "contracts.h"
 #include "harness.h"
 
 using standin::cls;
-using standin::matrix;
-using standin::scalar;
 
 namespace {
 
+// One module's row of the contract table.
 struct module_case {
     const char* name;
-    std::function<std::vector<mxArray*>()> make;  // a valid call
-    std::vector<int> sizes;                       // inputs that are sizes or counts (1-based)
-    bool any_shape = false;                       // elementwise: keeps every dimension
+    const char* call;  // a valid call, Octave text
+    const char* shape;
+    const char* except;
+    std::vector<mxArray*> make() const { return contracts::parse(call).in; }
+    int nout() const { return contracts::parse(call).nout; }
+    bool is_size(size_t k) const { return contracts::has_word(sizes_, std::to_string(k + 1)); }
+    bool takes(const char* check) const { return !contracts::has_word(except, check); }
+    const char* sizes_;
 };
 
-mxArray* metric() {
-    return standin::structure({{"type", standin::text("metric_euclidean")},
-                               {"lengthScale", scalar(0.5)},
-                               {"components", standin::cell(1, 1, {matrix(1, 2, {1, 2})})},
-                               {"deltadist", standin::logical(1, 1, {0})}});
-}
-
 std::vector<module_case> cases() {
-    auto mu = [] { return matrix(2, 3, {1, 2, 3, 4, 5, 6}); };
-    auto w = [] { return matrix(1, 4, {1, 0, 2, 3.5}); };
-    return {
-        {"meanshape_draw", [=] { return std::vector<mxArray*>{mu(), scalar(5), scalar(2), scalar(3)}; }, {3, 4}},
-        {"invchisq_draw", [=] { return std::vector<mxArray*>{scalar(2), mu(), scalar(2), scalar(3)}; }, {3, 4}},
-        {"studentt_draw", [] { return std::vector<mxArray*>{matrix(1, 3, {1, 2, 5}), scalar(1), scalar(3)}; }, {2, 3}},
-        {"exponential_draw", [=] { return std::vector<mxArray*>{mu(), scalar(2), scalar(3)}; }, {2, 3}},
-        {"simplex_draw", [] { return std::vector<mxArray*>{scalar(3), scalar(4)}; }, {1, 2}},
-        {"meanshape_draw1", [] { return std::vector<mxArray*>{scalar(2), scalar(5)}; }, {}},
-        {"invchisq_draw1", [] { return std::vector<mxArray*>{scalar(2), scalar(5)}; }, {}},
-        {"hyperscale_draw1",
-         [] { return std::vector<mxArray*>{scalar(1), scalar(2), scalar(1), scalar(2), scalar(3)}; }, {}},
-        {"particles_multinomial", [=] { return std::vector<mxArray*>{w(), scalar(3), scalar(2)}; }, {2, 3}},
-        {"particles_residual", [=] { return std::vector<mxArray*>{w(), scalar(3), scalar(2)}; }, {2, 3}},
-        {"particles_stratified", [=] { return std::vector<mxArray*>{w(), scalar(3), scalar(2)}; }, {2, 3}},
-        {"particles_deterministic", [=] { return std::vector<mxArray*>{w(), scalar(3), scalar(2)}; }, {2, 3}},
-        {"weightboot_average",
-         [=] { return std::vector<mxArray*>{mu(), scalar(3), matrix(2, 1, {1, 0.5})}; }, {2}},
-        {"weightboot_quantile",
-         [] {
-             return std::vector<mxArray*>{matrix(4, 1, {1, 2, 3, 4}), matrix(1, 2, {50, 25}), scalar(3),
-                                          matrix(4, 1, {1, 0, 2, 1})};
-         },
-         {3}},
-        {"metric_pairwise", [] { return std::vector<mxArray*>{metric(), matrix(3, 2, {0, 3, 1, 0, 4, 1})}; }, {}},
-        {"psi_eval", [=] { return std::vector<mxArray*>{mu()}; }, {}, true},
-        {"hyptan_fast", [=] { return std::vector<mxArray*>{mu()}; }, {}, true},
-    };
+    std::vector<module_case> c;
+    for (const contracts::table_row& r : contracts::table)
+        if (r.module) c.push_back({r.name, r.call, r.shape, r.except, r.sizes});
+    return c;
 }
 
 // What one call gave: its message or its result, and the call-backs made.
 struct outcome {
     bool failed;
-    std::string message;
+    std::string message, identifier;
     std::vector<size_t> dims;
     std::vector<double> values;
     std::vector<std::string> log;
     size_t reclaimed;
 };
 
-outcome run(const char* name, std::vector<mxArray*> in) {
+outcome run(const char* name, std::vector<mxArray*> in, int nout = 1) {
     standin::seed(11);
     standin::clear_log();
-    harness::args a{};
-    a.owned = in;
-    auto r = standin::call(harness::module(name), 1, a.list());
-    outcome o{r.failed, r.message, {}, {}, {}, r.reclaimed_arrays + r.reclaimed_blocks};
+    auto r = harness::call(harness::module(name), nout, in);
+    outcome o{r.failed, r.message, r.identifier, {}, {}, {}, r.reclaimed_arrays + r.reclaimed_blocks};
     if (!r.failed) {
         o.dims = standin::dims(r.out[0]);
         o.values = standin::values(r.out[0]);
@@ -99,6 +71,7 @@ void expect_same(const outcome& a, const outcome& b, const std::string& what) {
 void expect_refused(const outcome& o, const std::string& message, const std::string& what) {
     EXPECT_TRUE(o.failed) << what;
     EXPECT_EQ(o.message, message) << what;
+    EXPECT_EQ(o.identifier.rfind("bayesmex:", 0), 0u) << what << ": identifier " << o.identifier;
     EXPECT_TRUE(o.log.empty()) << what << ": no call-back before a refusal";
     EXPECT_EQ(o.reclaimed, 0u) << what << ": nothing made before a refusal";
 }
@@ -109,28 +82,25 @@ outcome with(const module_case& mc, size_t k, const std::function<mxArray*(const
     mxArray* replaced = change(in[k]);
     standin::release(in[k]);
     in[k] = replaced;
-    return run(mc.name, in);
-}
-
-bool is_size(const module_case& mc, size_t k) {
-    for (int s : mc.sizes)
-        if (size_t(s) == k + 1) return true;
-    return false;
+    return run(mc.name, in, mc.nout());
 }
 
 std::string input(size_t k) { return "Input " + std::to_string(k + 1); }
 
 // The dimensions of the valid call's inputs.
 std::vector<std::vector<size_t>> shapes(const module_case& mc) {
-    harness::args a{};
-    a.owned = mc.make();
+    harness::args a(mc.make());
     std::vector<std::vector<size_t>> d;
     for (mxArray* x : a.owned) d.push_back(standin::dims(x));
     return d;
 }
 
-// Numeric inputs: all but the metric's structure.
-size_t first_numeric(const module_case& mc) { return mc.name == std::string("metric_pairwise") ? 1 : 0; }
+// The shared rules are those of numeric inputs: a structure, a cell, a text or
+// a logical input has rules of its own.
+bool numeric(const module_case& mc, size_t k) {
+    harness::args a(mc.make());
+    return mxIsDouble(a.owned[k]);
+}
 
 std::string class_name(cls c) {
     mxArray* a = standin::of_class(c, {0, 0});
@@ -139,12 +109,29 @@ std::string class_name(cls c) {
     return name;
 }
 
+// Every module of the manifest has its row, and its call names it.
+TEST(args, EveryModuleHasItsCall) {
+    size_t modules = 0;
+    for (const contracts::table_row& r : contracts::table) {
+        if (!r.module) continue;
+        ++modules;
+        contracts::call_text c = contracts::parse(r.call);
+        EXPECT_EQ(c.name, r.name);
+        EXPECT_GE(c.nout, 1) << r.name;
+        for (mxArray* a : c.in) standin::release(a);
+        EXPECT_NE(harness::module(r.name), nullptr) << r.name;
+    }
+    EXPECT_EQ(modules, cases().size());
+    EXPECT_GT(modules, 0u);
+}
+
 TEST(args, ShapesAndImaginaryParts) {
     for (const module_case& mc : cases()) {
-        const outcome plain = run(mc.name, mc.make());
+        const outcome plain = run(mc.name, mc.make(), mc.nout());
         ASSERT_FALSE(plain.failed) << mc.name << ": " << plain.message;
-        const size_t inputs = shapes(mc).size();
-        for (size_t k = first_numeric(mc); k < inputs; ++k) {
+        const auto dims = shapes(mc);
+        for (size_t k = 0; k < dims.size(); ++k) {
+            if (!numeric(mc, k)) continue;
             const std::string what = std::string(mc.name) + " " + input(k);
             // Two pages of the same values.
             const outcome paged = with(mc, k, [](const mxArray* a) {
@@ -153,14 +140,21 @@ TEST(args, ShapesAndImaginaryParts) {
                 v.insert(v.end(), v.begin(), v.end());
                 return standin::array({d[0], d[1], 2}, v);
             });
-            if (mc.any_shape) {
+            const std::vector<size_t> two_pages{dims[k][0], dims[k][1], 2};
+            if (std::string(mc.shape) == "any") {
+                // Elementwise: each page is the plain result.
                 ASSERT_FALSE(paged.failed) << what << ": " << paged.message;
-                EXPECT_EQ(paged.dims, (std::vector<size_t>{2, 3, 2})) << what;
+                EXPECT_EQ(paged.dims, two_pages) << what;
                 for (size_t i = 0; i < paged.values.size(); ++i)
-                    EXPECT_TRUE(harness::same_bits(paged.values[i], plain.values[i % 6])) << what << " at " << i;
-            } else {
+                    EXPECT_TRUE(harness::same_bits(paged.values[i], plain.values[i % plain.values.size()]))
+                        << what << " at " << i;
+            } else if (std::string(mc.shape) == "keep") {
+                ASSERT_FALSE(paged.failed) << what << ": " << paged.message;
+                EXPECT_EQ(paged.dims, two_pages) << what;
+            } else if (mc.takes("pages")) {
                 expect_refused(paged, input(k) + " must not have more than two dimensions.", what);
             }
+            if (!mc.takes("complex")) continue;
             for (double im : {0.0, -0.0, 1e-300, double(NAN)}) {
                 const outcome c = with(mc, k, [im](const mxArray* a) {
                     auto d = standin::dims(a);
@@ -182,29 +176,31 @@ TEST(args, IntegerSizesAndEmptyScalars) {
     const cls integers[] = {cls::int8_,  cls::uint8_,  cls::int16_, cls::uint16_,
                             cls::int32_, cls::uint32_, cls::int64_, cls::uint64_};
     for (const module_case& mc : cases()) {
-        const outcome plain = run(mc.name, mc.make());
+        const outcome plain = run(mc.name, mc.make(), mc.nout());
         const auto dims = shapes(mc);
-        for (size_t k = first_numeric(mc); k < dims.size(); ++k) {
+        for (size_t k = 0; k < dims.size(); ++k) {
+            if (!numeric(mc, k)) continue;
             const std::string what = std::string(mc.name) + " " + input(k);
             for (cls c : integers) {
+                if (!mc.takes("integers")) break;
                 const outcome o = with(mc, k, [c](const mxArray* a) {
                     return standin::numeric(c, standin::dims(a), standin::values(a));
                 });
                 const std::string name = class_name(c);
-                if (is_size(mc, k))
+                if (mc.is_size(k))
                     expect_same(o, plain, what + " as " + name);
                 else
                     expect_refused(o, input(k) + " must be a full double array, not " + name + ".", what);
             }
             // Beyond 2^31 in magnitude, exactly as a double would be.
-            if (is_size(mc, k)) {
+            if (mc.is_size(k)) {
                 expect_refused(with(mc, k, [](const mxArray*) { return standin::numeric(cls::int64_, {1, 1}, {2147483648.0}); }),
                                "Sizes must be finite and smaller than 2^31 in magnitude.", what);
                 expect_same(with(mc, k, [](const mxArray*) { return standin::numeric(cls::int32_, {1, 1}, {-2147483647.0}); }),
                             with(mc, k, [](const mxArray*) { return scalar(-2147483647.0); }), what + " at -2^31 + 1");
             }
             // An empty array where a scalar is read reads as 0.
-            if (dims[k] == std::vector<size_t>{1, 1})
+            if (dims[k] == std::vector<size_t>{1, 1} && mc.takes("empty"))
                 expect_same(with(mc, k, [](const mxArray*) { return matrix(0, 0); }),
                             with(mc, k, [](const mxArray*) { return scalar(0); }), what + " empty");
         }

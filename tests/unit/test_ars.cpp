@@ -8,8 +8,6 @@
 #include "ars.h"
 #include "harness.h"
 
-using harness::same_bits;
-
 namespace {
 
 struct hull_entry {

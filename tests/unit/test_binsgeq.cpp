@@ -6,7 +6,7 @@
 
 #include "binsgeq.h"
 #include "harness.h"
-#include "resample_args.h"
+#include "resample_search.h"
 
 namespace {
 

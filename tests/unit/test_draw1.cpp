@@ -5,30 +5,14 @@
 
 #include "harness.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway meanshape1() {
-    static standin::gateway f = harness::module("meanshape_draw1");
-    return f;
-}
-standin::gateway invchisq1() {
-    static standin::gateway f = harness::module("invchisq_draw1");
-    return f;
-}
+standin::gateway meanshape1() { return harness::module("meanshape_draw1"); }
+standin::gateway invchisq1() { return harness::module("invchisq_draw1"); }
 
 TEST(draw1, InputCountIsTestedBeforeOutputCount) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-    };
-    for (standin::gateway fn : {meanshape1(), invchisq1()}) {
-        const row rows[] = {
+    for (standin::gateway fn : {meanshape1(), invchisq1()})
+        harness::expect_messages(fn, {
             {2, {scalar(1), scalar(2), scalar(3)}, "Wrong number of input arguments."},
             {2, {scalar(1)}, "Wrong number of input arguments."},
             {0, {}, "Wrong number of input arguments."},
@@ -36,17 +20,7 @@ TEST(draw1, InputCountIsTestedBeforeOutputCount) {
             {1, {standin::of_class(standin::cls::int8_, {1, 1}), scalar(2)},
              "Input 1 must be a full double array, not int8."},
             {1, {scalar(1), standin::sparse(1, 1, 1)}, "Input 2 must be a full double array, not sparse."},
-        };
-        for (const row& r : rows) {
-            harness::args a{};
-            a.owned = r.in;
-            standin::clear_log();
-            auto res = standin::call(fn, r.nlhs, a.list());
-            EXPECT_EQ(res.message, r.message);
-            EXPECT_TRUE(standin::log().empty());
-            EXPECT_EQ(res.reclaimed_arrays, 0u);
-        }
-    }
+        });
 }
 
 TEST(draw1, ExactValuesOnScriptedStreams) {

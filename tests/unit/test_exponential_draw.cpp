@@ -4,17 +4,9 @@
 
 #include "harness.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("exponential_draw");
-    return f;
-}
+standin::gateway fn() { return harness::module("exponential_draw"); }
 
 TEST(exponential_draw, MessagesInTheOrderTheChecksFire) {
     harness::expect_messages(fn(), {
@@ -34,11 +26,7 @@ TEST(exponential_draw, MessagesInTheOrderTheChecksFire) {
 }
 
 TEST(exponential_draw, ShapesAndOneRandCall) {
-    struct row {
-        std::vector<mxArray*> in;
-        std::vector<size_t> dims;
-    };
-    const row rows[] = {
+    harness::expect_shapes(fn(), {
         {{scalar(2.5)}, {1, 1}},
         {{matrix(2, 3, {1, 2, 3, 4, 5, 6})}, {2, 3}},
         {{scalar(2.5), scalar(4), scalar(5)}, {4, 5}},
@@ -48,20 +36,12 @@ TEST(exponential_draw, ShapesAndOneRandCall) {
         {{scalar(1), scalar(0), scalar(5)}, {0, 5}},
         {{scalar(1), scalar(-2), scalar(-3)}, {0, 0}},  // product 6, array empty
         {{matrix(0, 0), scalar(2), scalar(2)}, {2, 2}},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+    }, [&](const harness::shape_row&, const standin::result& res) {
         ASSERT_EQ(standin::log().size(), 1u);
         EXPECT_EQ(standin::log()[0].name, "rand");
         for (double v : standin::values(res.out[0])) EXPECT_TRUE(v >= 0.0) << v;
-        EXPECT_EQ(res.reclaimed_arrays, 0u);
         EXPECT_EQ(res.destroyed_arrays, 2u);
-    }
+    });
 }
 
 TEST(exponential_draw, ExactValues) {

@@ -5,14 +5,9 @@
 
 #include "harness.h"
 
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("hyperscale_draw1");
-    return f;
-}
+standin::gateway fn() { return harness::module("hyperscale_draw1"); }
 
 std::vector<mxArray*> params(double a, double b, double c, double d, double e) {
     return {scalar(a), scalar(b), scalar(c), scalar(d), scalar(e)};
@@ -49,6 +44,7 @@ TEST(hyperscale_draw1, ProperLawsGivePositiveDrawsWithOneCallBackPerProposal) {
         {1, 2e13, 0, 1, 1},    {1, 1, 1, 1, 2e13},       {1, 1, 1e150, 1e-150, 1},
         {1, 1e40, 0, 1, 1},    {1, 1e-3, 1e-3, 1e-3, 1}, {1e-20, 1, 1, 1e10, 1},
         {1e-8, 1, -1, -1e-8, 1}, {1, 1e6, 1e6, 1, 3},
+        {1e-30, 1e30, 1e30, 1e30, 1},  // a step below x0's resolution: started at the mode
     };
     standin::seed(17);
     for (const auto& s : sets) {
@@ -77,6 +73,9 @@ TEST(hyperscale_draw1, LawsBeyondTheSamplersResolutionEndWithAnError) {
     };
     const row rows[] = {
         {{1, 1e-300, 0, 1, 1}, "The sampler's bracketing search found no finite point where the log-density falls."},
+        // Just past the help's limit, (B - C*E)/2 below 1e-9 with psi = 0, and its chi = 0 mirror.
+        {{1, 1.99e-9, 0, 1, 1}, "The sampler's bracketing search found no finite point where the log-density falls."},
+        {{0, 1, 1, 1, 1 + 1.99e-9}, "The sampler's bracketing search found no finite point where the log-density falls."},
     };
     for (const row& r : rows) {
         auto res = harness::call(fn(), 1, {scalar(r.p[0]), scalar(r.p[1]), scalar(r.p[2]), scalar(r.p[3]), scalar(r.p[4])});

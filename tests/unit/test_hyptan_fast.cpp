@@ -5,16 +5,9 @@
 
 #include "harness.h"
 
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("hyptan_fast");
-    return f;
-}
+standin::gateway fn() { return harness::module("hyptan_fast"); }
 
 std::vector<double> th(const std::vector<double>& x) {
     auto r = harness::call(fn(), 1, {matrix(x.size(), 1, x)});
@@ -25,25 +18,14 @@ std::vector<double> th(const std::vector<double>& x) {
 const double ulp1 = std::ldexp(1.0, -53);  // half the spacing of doubles just below 1
 
 TEST(hyptan_fast, Messages) {
-    struct row {
-        std::vector<mxArray*> in;
-        const char* message;
-    };
-    const row rows[] = {
-        {{}, "Wrong number of input arguments."},
-        {{standin::of_class(standin::cls::single_, {3, 1})}, "Input 1 must be a full double array, not single."},
-        {{standin::logical(1, 1, {1}), scalar(2)}, "Input 1 must be a full double array, not logical."},
-        {{standin::sparse(3, 3, 1)}, "Input 1 must be a full double array, not sparse."},
-        {{standin::structure({})}, "Input 1 must be a full double array, not struct."},
-        {{standin::complex_matrix(1, 2, {1, 0.5}, {0, 7})}, "Input 1 must be real."},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        auto res = standin::call(fn(), 1, a.list());
-        EXPECT_TRUE(res.failed) << r.message;
-        EXPECT_EQ(res.message, r.message);
-    }
+    harness::expect_messages(fn(), {
+        {1, {}, "Wrong number of input arguments."},
+        {1, {standin::of_class(standin::cls::single_, {3, 1})}, "Input 1 must be a full double array, not single."},
+        {1, {standin::logical(1, 1, {1}), scalar(2)}, "Input 1 must be a full double array, not logical."},
+        {1, {standin::sparse(3, 3, 1)}, "Input 1 must be a full double array, not sparse."},
+        {1, {standin::structure({})}, "Input 1 must be a full double array, not struct."},
+        {1, {standin::complex_matrix(1, 2, {1, 0.5}, {0, 7})}, "Input 1 must be real."},
+    });
     // Further inputs are ignored; no output requested still fills the first slot.
     auto r = harness::call(fn(), 0, {matrix(1, 2, {0.5, 30}), standin::text("x")});
     ASSERT_FALSE(r.failed) << r.message;
@@ -51,30 +33,16 @@ TEST(hyptan_fast, Messages) {
 }
 
 TEST(hyptan_fast, Shapes) {
-    struct row {
-        mxArray* in;
-        std::vector<size_t> dims;
-    };
     std::vector<double> x(24);
     for (size_t i = 0; i < x.size(); ++i) x[i] = 0.125 * double(i) - 1;
-    const row rows[] = {
-        {matrix(0, 3), {0, 3}},
-        {matrix(3, 0), {3, 0}},
-        {matrix(2, 3), {2, 3}},
-        {standin::array({7, 7, 0}), {7, 7, 0}},
-        {standin::array({2, 3, 4}, x), {2, 3, 4}},
-        {standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0}), {1, 2}},
-    };
-    for (const row& r : rows) {
-        const std::vector<double> in = standin::values(r.in);
-        auto res = harness::call(fn(), 1, {r.in});
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
-        // Every element, each as the 2-by-1 call gives it.
-        const std::vector<double> out = standin::values(res.out[0]);
-        ASSERT_EQ(out.size(), in.size());
-        for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(same_bits(out[i], th({in[i]})[0])) << i;
-    }
+    harness::expect_elementwise(fn(), {
+        {{matrix(0, 3)}, {0, 3}},
+        {{matrix(3, 0)}, {3, 0}},
+        {{matrix(2, 3)}, {2, 3}},
+        {{standin::array({7, 7, 0})}, {7, 7, 0}},
+        {{standin::array({2, 3, 4}, x)}, {2, 3, 4}},
+        {{standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0})}, {1, 2}},
+    }, [](double v) { return th({v})[0]; });
 }
 
 // The thresholds are exact, on both sides, in every lane position.
@@ -161,6 +129,13 @@ TEST(hyptan_fast, WithinTheDocumentedErrorOfTanh) {
                 ASSERT_TRUE(same_bits(ys[i], y[len + i])) << width << " " << len << " " << i;
         }
     });
+}
+
+// Threads share pieces of 2^16 elements: two whole pieces and a remainder.
+TEST(hyptan_fast, EveryThreadSettingGivesTheBitsOfOneThread) {
+    std::vector<double> x(2 * 65536 + 77);
+    for (size_t i = 0; i < x.size(); ++i) x[i] = -30.0 + 4.5e-4 * double(i);
+    harness::expect_same_on_threads(fn(), x);
 }
 
 }  // namespace

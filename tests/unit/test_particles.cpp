@@ -5,21 +5,22 @@
 #include <random>
 
 #include "binsgeq.h"
+#include "contracts.h"
 #include "harness.h"
-
-using harness::call;
-using standin::matrix;
-using standin::scalar;
 
 namespace {
 
-const char* const kModules[] = {"particles_multinomial", "particles_residual",
-                                "particles_stratified", "particles_deterministic",
-                                "particles_systematic"};
+// The modules of the resampling argument convention: those linking
+// resample_args, from the manifest's table.
+std::vector<const char*> resampling_modules() {
+    std::vector<const char*> names;
+    for (const contracts::table_row& r : contracts::table)
+        if (r.module && contracts::has_word(r.libs, "resample_args")) names.push_back(r.name);
+    return names;
+}
+const std::vector<const char*> kModules = resampling_modules();
 
 standin::gateway fn(const std::string& name) { return harness::module(name); }
-
-using harness::strict_stream;
 
 std::vector<double> run(const char* name, std::initializer_list<mxArray*> in,
                         std::vector<size_t> dims = {}) {
@@ -34,37 +35,26 @@ std::vector<double> run(const char* name, std::initializer_list<mxArray*> in,
     return standin::values(r.out[0]);
 }
 
+// The resampling arguments (resample_args) on every module that takes them;
+// shapes, imaginary parts and integer sizes are test_args' rules.
 TEST(particles, MessagesInTheOrderTheChecksFire) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-    };
-    for (const char* name : kModules) {
-        const row rows[] = {
+    for (const char* name : kModules)
+        harness::expect_messages(fn(name), {
             {2, {scalar(1)}, "Too many output arguments."},
             {1, {}, "Wrong number of input arguments."},
             {1, {scalar(1), scalar(1), scalar(1), scalar(1)}, "Wrong number of input arguments."},
             {1, {standin::of_class(standin::cls::single_, {1, 3})},
              "Input 1 must be a full double array, not single."},
-            {1, {matrix(1, 3), standin::logical(1, 1, {1})},
-             "Input 2 must be a full double array, not logical."},
-            {1, {matrix(1, 3), matrix(1, 2), standin::text("a")},
-             "Input 3 must be a full double array, not char."},
+            {1, {matrix(1, 3), standin::logical(1, 1, {1})}, "Input 2 must be a full double array, not logical."},
+            {1, {matrix(1, 3), matrix(1, 2), standin::text("a")}, "Input 3 must be a full double array, not char."},
             {1, {standin::sparse(2, 2, 1), scalar(2)}, "Input 1 must be a full double array, not sparse."},
             {1, {matrix(1, 3), matrix(1, 2)}, "M must be a scalar."},
             {0, {matrix(1, 3), scalar(2), matrix(2, 1)}, "M must be a scalar."},
             {1, {matrix(1, 3), matrix(2, 2), scalar(NAN)}, "M must be a scalar."},
-            {1, {matrix(1, 3), scalar(NAN), matrix(2, 1)},
-             "Sizes must be finite and smaller than 2^31 in magnitude."},
-            {1, {matrix(1, 3), scalar(2), scalar(-3e9)},
-             "Sizes must be finite and smaller than 2^31 in magnitude."},
-            {1, {matrix(1, 3), scalar(INFINITY)},
-             "Sizes must be finite and smaller than 2^31 in magnitude."},
+            {1, {matrix(1, 3), scalar(NAN), matrix(2, 1)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+            {1, {matrix(1, 3), scalar(2), scalar(-3e9)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+            {1, {matrix(1, 3), scalar(INFINITY)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
             // The weights' values come last, all before the first draw.
-            {1, {standin::array({2, 3, 4}, std::vector<double>(24, 1.0))},
-             "Input 1 must not have more than two dimensions."},
-            {1, {standin::complex_matrix(1, 2, {1, 3}, {0, 1e-300}), scalar(2)}, "Input 1 must be real."},
             {1, {matrix(1, 3, {5, -1, -2}), scalar(3)}, "Weights must be finite and not negative."},
             {1, {matrix(1, 3, {1, NAN, 2}), scalar(2), matrix(2, 2)}, "M must be a scalar."},
             {1, {matrix(1, 3, {1, NAN, 2}), scalar(2)}, "Weights must be finite and not negative."},
@@ -72,18 +62,7 @@ TEST(particles, MessagesInTheOrderTheChecksFire) {
             {1, {matrix(1, 2, {-INFINITY, 1}), scalar(1)}, "Weights must be finite and not negative."},
             {1, {matrix(1, 3, {0, 0, 0}), scalar(4)}, "Weights must not all be zero."},
             {1, {matrix(1, 3, {1e308, 1e308, 1}), scalar(2)}, "Weights must have a finite sum."},
-        };
-        for (const row& r : rows) {
-            harness::args a{};
-            a.owned = r.in;
-            standin::clear_log();
-            auto res = standin::call(fn(name), r.nlhs, a.list());
-            EXPECT_TRUE(res.failed) << name << ": " << r.message;
-            EXPECT_EQ(res.message, r.message) << name;
-            EXPECT_TRUE(standin::log().empty()) << name << ": no draw before the checks";
-            EXPECT_EQ(res.reclaimed_arrays + res.reclaimed_blocks, 0u) << name;
-        }
-    }
+        });
 }
 
 // Shapes, and the "rand" sizes each module asks for (residual: R-by-1 after
@@ -108,15 +87,13 @@ TEST(particles, ResultShapesAndRandSizes) {
             {{standin::complex_matrix(1, 2, {1, 3}, {0, -0.0}), scalar(4), scalar(2)}, {4, 2}},
         };
         for (const row& r : rows) {
+            const double n = double(standin::dims(r.in[0])[0] * standin::dims(r.in[0])[1]);
             standin::clear_log();
-            harness::args a{};
-            a.owned = r.in;
-            auto res = standin::call(fn(name), 0, a.list());
+            auto res = harness::call(fn(name), 0, r.in);
             ASSERT_FALSE(res.failed) << name << ": " << res.message;
             EXPECT_EQ(standin::dims(res.out[0]), r.dims) << name;
             EXPECT_EQ(res.reclaimed_arrays + res.reclaimed_blocks, 0u) << name;
             const size_t count = r.dims[0] * r.dims[1];
-            const double n = double(standin::dims(r.in[0])[0] * standin::dims(r.in[0])[1]);
             for (double v : standin::values(res.out[0])) EXPECT_TRUE(v >= 1 && v <= n) << name << " " << v;
             const auto& log = standin::log();
             if (s == "particles_deterministic") {
@@ -320,7 +297,10 @@ TEST(particles, SystematicSharesOneUniform) {
 // The walk operation by operation, with its rounding, on weights with zeros,
 // subnormal or dominant ones, and output sizes from a tenth to fifty times the particles: the
 // branch-free step and the plain one must agree wherever either runs.
-TEST(particles, SystematicIsThePlainWalk) {
+// Both walks against the plain one-particle-at-a-time walk, at every lane
+// width: long runs, zero weights, tiny and huge ones, and points at u = 0
+// (after which the accumulator is exactly -1).
+TEST(particles, StratifiedAndSystematicAreThePlainWalk) {
     std::mt19937_64 r(12);
     std::uniform_real_distribution<double> U(0, 1);
     for (int rep = 0; rep < 200; ++rep) {
@@ -332,28 +312,37 @@ TEST(particles, SystematicIsThePlainWalk) {
             if (rep % 8 == 2) v *= 1e-300;
             if (rep % 8 == 6 && v < 0.01) v = 1e300;
         }
-        const double u = U(r);
-        std::vector<double> expect(T);
-        double total = 0, a = 0;
-        int g = 0, last = 0;
-        for (double v : w) total += v;
-        for (int j = 0; j < n; ++j) {
-            if (w[j] > 0) last = j + 1;
-            a = a + w[j] / total * T;
-            if (a >= 1) {
-                const double k = std::trunc(a);
-                a = a - k;
-                for (double c = 0; c < k && g < T; ++c) expect[g++] = j + 1;
+        std::vector<double> u(T);
+        for (double& v : u) v = rep % 4 == 1 && U(r) < 0.2 ? 0 : U(r);
+        for (const bool stratified : {false, true}) {
+            std::vector<double> expect(T);
+            double total = 0, a = 0;
+            int g = 0, last = 0;
+            for (double v : w) total += v;
+            for (int j = 0; j < n; ++j) {
+                if (w[j] > 0) last = j + 1;
+                a = a + w[j] / total * T;
+                if (a >= 1) {
+                    const double k = std::trunc(a);
+                    a = a - k;
+                    for (double c = 0; c < k && g < T; ++c) expect[g++] = j + 1;
+                }
+                if (g < T && a >= u[stratified ? g : 0]) {
+                    expect[g++] = j + 1;
+                    a = a - 1;
+                }
             }
-            if (g < T && a >= u) {
-                expect[g++] = j + 1;
-                a = a - 1;
-            }
+            for (; g < T; ++g) expect[g] = last;
+            const char* name = stratified ? "particles_stratified" : "particles_systematic";
+            harness::each_simd_width([&](const char* width) {
+                if (stratified)
+                    standin::script_rand(u);
+                else
+                    standin::script_rand({u[0]});
+                EXPECT_EQ(run(name, {matrix(1, n, w), scalar(T), scalar(1)}, {size_t(T), 1}), expect)
+                    << name << " rep " << rep << " width " << width;
+            });
         }
-        for (; g < T; ++g) expect[g] = last;
-        standin::script_rand({u});
-        EXPECT_EQ(run("particles_systematic", {matrix(1, n, w), scalar(T), scalar(1)}, {size_t(T), 1}), expect)
-            << "rep " << rep;
     }
 }
 

@@ -6,9 +6,6 @@
 
 #include "harness.h"
 
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
 standin::gateway fn() { return harness::module("particles_weights"); }

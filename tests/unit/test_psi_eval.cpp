@@ -7,16 +7,9 @@
 
 #include "harness.h"
 
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("psi_eval");
-    return f;
-}
+standin::gateway fn() { return harness::module("psi_eval"); }
 
 std::vector<double> psi(const std::vector<double>& x) {
     auto r = harness::call(fn(), 1, {matrix(1, x.size(), x)});
@@ -46,12 +39,7 @@ double plain(double x) {
 }
 
 TEST(psi_eval, MessagesInTheOrderTheChecksFire) {
-    struct row {
-        int nlhs;
-        std::vector<mxArray*> in;
-        const char* message;
-    };
-    const row rows[] = {
+    harness::expect_messages(fn(), {
         {1, {}, "Wrong number of input arguments."},
         {2, {scalar(1), scalar(2)}, "Wrong number of input arguments."},
         {2, {scalar(1)}, "Too many output arguments."},
@@ -61,40 +49,19 @@ TEST(psi_eval, MessagesInTheOrderTheChecksFire) {
         {1, {standin::sparse(4, 4, 2)}, "Input 1 must be a full double array, not sparse."},
         {1, {standin::cell(1, 1)}, "Input 1 must be a full double array, not cell."},
         {1, {standin::complex_matrix(1, 2, {1, 0.5}, {0, 7})}, "Input 1 must be real."},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        auto res = standin::call(fn(), r.nlhs, a.list());
-        EXPECT_TRUE(res.failed) << r.message;
-        EXPECT_EQ(res.message, r.message);
-        EXPECT_EQ(res.reclaimed_arrays, 0u);
-    }
+    });
 }
 
 TEST(psi_eval, Shapes) {
-    struct row {
-        mxArray* in;
-        std::vector<size_t> dims;
-    };
     std::vector<double> x(24);
     for (size_t i = 0; i < x.size(); ++i) x[i] = 0.25 + 0.5 * double(i);
-    const row rows[] = {
-        {matrix(0, 3), {0, 3}},
-        {matrix(2, 3, {1, 2, 3, 4, 5, 6}), {2, 3}},
-        {standin::array({7, 7, 0}), {7, 7, 0}},
-        {standin::array({2, 3, 4}, x), {2, 3, 4}},
-        {standin::array({1, 2, 3, 4}, x), {1, 2, 3, 4}},
-    };
-    for (const row& r : rows) {
-        const std::vector<double> in = standin::values(r.in);
-        auto res = harness::call(fn(), 0, {r.in});
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
-        const std::vector<double> out = standin::values(res.out[0]);
-        ASSERT_EQ(out.size(), in.size());
-        for (size_t i = 0; i < in.size(); ++i) EXPECT_TRUE(same_bits(out[i], plain(in[i]))) << i;
-    }
+    harness::expect_elementwise(fn(), {
+        {{matrix(0, 3)}, {0, 3}},
+        {{matrix(2, 3, {1, 2, 3, 4, 5, 6})}, {2, 3}},
+        {{standin::array({7, 7, 0})}, {7, 7, 0}},
+        {{standin::array({2, 3, 4}, x)}, {2, 3, 4}},
+        {{standin::array({1, 2, 3, 4}, x)}, {1, 2, 3, 4}},
+    }, plain);
     auto c = harness::call(fn(), 1, {standin::complex_matrix(1, 2, {1, 0.5}, {0, -0.0})});
     ASSERT_FALSE(c.failed) << c.message;
     EXPECT_TRUE(same_bits(standin::values(c.out[0])[1], plain(0.5))) << "complex: real parts";
@@ -210,6 +177,13 @@ TEST(psi_eval, AccuracyAgainstTheReferenceTable) {
         EXPECT_GT(r.count, 50u) << r.what;
         std::printf("%-24s %5zu points, worst error %.3g\n", r.what, r.count, r.worst);
     }
+}
+
+// Threads share pieces of 2^16 elements: two whole pieces and a remainder.
+TEST(psi_eval, EveryThreadSettingGivesTheBitsOfOneThread) {
+    std::vector<double> x(2 * 65536 + 77);
+    for (size_t i = 0; i < x.size(); ++i) x[i] = -70.0 + 1e-3 * double(i);
+    harness::expect_same_on_threads(fn(), x);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include "harness.h"
 #include "rand.h"
 
-using harness::same_bits;
-
 namespace {
 
 struct scripted : ::testing::Test {
@@ -134,8 +132,9 @@ TEST(rand, GammaRunsHandOutExactlyTheOneAtATimeValues) {
             stretches.push_back(2 * every_path[r % paths]);
     cases.push_back(mixed);
     cases.push_back(stretches);
+    harness::scoped_streams streams(false);
     for (bool independent : {false, true}) {
-        standin::independent_streams(independent);
+        streams.set(independent);
         harness::each_simd_width([&](const char* width) {
             for (size_t c = 0; c < cases.size(); ++c) {
                 const bool each = c >= first_each;
@@ -170,7 +169,6 @@ TEST(rand, GammaRunsHandOutExactlyTheOneAtATimeValues) {
             }
         });
     }
-    standin::independent_streams(false);
 }
 
 // Runs that begin with values of a batch still waiting (an odd number, so
@@ -218,10 +216,9 @@ TEST(rand, AFetchAheadIsNeverServedOutOfOrder) {
     auto shared = standin::run(mixed);
     EXPECT_TRUE(shared.failed);
     EXPECT_EQ(shared.message, "Internal error: random values were fetched out of order.");
-    standin::independent_streams(true);
+    harness::scoped_streams streams(true);
     standin::clear_log();
     auto apart = standin::run(mixed);
-    standin::independent_streams(false);
     EXPECT_FALSE(apart.failed) << apart.message;
     EXPECT_EQ(standin::log().size(), 2u) << "one block of four uniforms, one normal";
 }

@@ -28,7 +28,8 @@ struct exact {
     // h(x); h'(x) into *d, and into *size the size of the largest term of
     // either, which bounds their rounding.
     long double h(long double x, long double* d = nullptr, double* size = nullptr) const {
-        const long double up = chi / 2 * std::exp(x), down = psi / 2 * std::exp(-x);
+        // A term of factor zero is zero, also where the exponential overflows.
+        const long double up = chi == 0 ? 0 : chi / 2 * std::exp(x), down = psi == 0 ? 0 : psi / 2 * std::exp(-x);
         if (d) *d = -lambda - up + down;
         if (size) *size = double(std::max({std::fabs(lambda) * (1 + std::fabs(x)), up, down}));
         return -lambda * x - up - down;
@@ -113,6 +114,35 @@ TEST(scalelaw, ModeAndLogDensityMatchTheExactLaw) {
     EXPECT_EQ(centred, 2) << "the list reaches the centred form";
 }
 
+// The plan's start and base step against the exact law: y = a (x0 = -log a)
+// with log(1 + 1/sqrt(b)); the mode with the width min(1, kappa^-1/2) where h
+// is not finite at y = a or the step does not move x0; t = 0 and the width
+// in the centred form.  The step at y = a is as exact as 1 + 1/sqrt(b) is.
+TEST(scalelaw, ThePlanStartsWhereTheLawSaysWithItsStep) {
+    struct row {
+        double p[5];
+        char start;  // 'a', 'm' (the mode) or 'c' (centred)
+    };
+    const row rows[] = {
+        {{1, 2, 3, 4, 5}, 'a'},           {{0.01, 1, 1, 100, 0.5}, 'a'},  {{1e-28, 1e28, 1e28, 1e28, 1}, 'a'},
+        {{1, 1.9e10, 0, 1, 1}, 'a'},      {{-1, -2, 1, 1, 1}, 'm'},       {{0, 1, 2, 1, 1}, 'm'},
+        {{1, 0, 1, 1, 1}, 'm'},           {{0, 1, 1, 1, 1.02}, 'm'},      {{1e-30, 1e30, 1e30, 1e30, 1}, 'm'},
+        {{1, 2e10, 0, 1, 1}, 'c'},        {{1, 1e12, 1e12, 1, 1}, 'c'},   {{3, 1e11, 2e11, 5, 0.5}, 'c'},
+        {{1, 1e100, 1e100, 1, 1}, 'c'},   {{1e300, 1, 1, 1, 1}, 'c'},
+    };
+    for (const row& r : rows) {
+        plan law;
+        ASSERT_TRUE(plan_of(r.p[0], r.p[1], r.p[2], r.p[3], r.p[4], &law)) << text(r.p);
+        const exact ref(r.p);
+        const long double width = std::min(1.0L, 1 / std::sqrt(ref.kappa()));
+        const long double x0 = r.start == 'a' ? -std::log((long double)r.p[0]) : r.start == 'm' ? ref.mode : 0;
+        const long double step = r.start == 'a' ? std::log1p(1 / std::sqrt((long double)r.p[1])) : width;
+        EXPECT_EQ(law.centred, r.start == 'c') << text(r.p);
+        EXPECT_NEAR(law.x0, double(x0), 1e-13 * (1 + std::fabs(double(x0)))) << text(r.p);
+        EXPECT_NEAR(law.step, double(step), 1e-13 * double(step) + (r.start == 'a' ? 2.3e-16 : 0)) << text(r.p);
+    }
+}
+
 // Kolmogorov-Smirnov distance of the sample t (sorted in place) from the law
 // with log-density g on the grid ts (ascending, covering the sample), by the
 // trapezoid rule.
@@ -172,6 +202,42 @@ TEST(scalelaw, NarrowLawsAreDrawnFromTheirExactLaw) {
         std::vector<double> t(n);
         for (int i = 0; i < n; ++i) t[i] = double(-std::log((long double)y[i]) - ref.mode);
         EXPECT_LT(ks_distance(t, ts, g), 2.5 / std::sqrt(double(n))) << text(p);
+    }
+}
+
+// Laws so wide in x that most of their mass lies where e^x or e^-x overflows
+// in double (inverse gamma of shape 5e-7, gamma of shape 1e-6; y is then Inf
+// or 0): the sampler's x itself, far beyond -745 or 709, follows the exact
+// law, on a grid that widens geometrically out to 1e9 from the mode.
+TEST(scalelaw, WideLawsAreDrawnFromTheirExactLawBeyondTheDoublesRange) {
+    const double wide[][5] = {
+        {1, 1e-6, 0, 1, 1},      // psi = 0: the left tail falls by 5e-7 per unit
+        {0, 1, 1, 1, 1 + 2e-6},  // chi = 0: the right tail, mirrored
+        {1, 1e-3, 0, 1, 1},      // bracketed short of -745, 70% of its mass beyond
+    };
+    const int n = 4000;
+    uint64_t seed = 41;
+    for (const auto& p : wide) {
+        plan law;
+        ASSERT_TRUE(plan_of(p[0], p[1], p[2], p[3], p[4], &law)) << text(p);
+        const exact ref(p);
+        std::vector<double> t(n);
+        standin::seed(seed++);
+        auto r = standin::run([&] {
+            rand_stream rs = rand_open();
+            for (double& v : t) v = ars(&rs, law.logdens(), law.data(), law.x0, law.step) - double(ref.mode);
+        });
+        ASSERT_FALSE(r.failed) << r.message << " at " << text(p);
+        std::vector<long double> ts, g;
+        for (long double u = -1e9L; u < -40; u /= 1.01L) ts.push_back(u);
+        for (int i = -4000; i <= 4000; ++i) ts.push_back(i / 100.0L);
+        for (long double u = 40 * 1.01L; u < 1e9L; u *= 1.01L) ts.push_back(u);
+        const long double h0 = ref.h(ref.mode);
+        for (long double u : ts) g.push_back(ref.h(ref.mode + u) - h0);
+        EXPECT_LT(ks_distance(t, ts, g), 2.5 / std::sqrt(double(n))) << text(p);
+        // The far tail is reached: x beyond 1e4 on the side where the law is wide.
+        const double far = p[0] == 0 ? *std::max_element(t.begin(), t.end()) : -*std::min_element(t.begin(), t.end());
+        EXPECT_GT(far, 1e4) << text(p);
     }
 }
 

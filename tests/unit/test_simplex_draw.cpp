@@ -4,17 +4,9 @@
 
 #include "harness.h"
 
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
-
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("simplex_draw");
-    return f;
-}
+standin::gateway fn() { return harness::module("simplex_draw"); }
 
 TEST(simplex_draw, MessagesInTheOrderTheChecksFire) {
     harness::expect_messages(fn(), {
@@ -53,27 +45,15 @@ TEST(simplex_draw, ColumnsAreExponentialsDividedByTheirSum) {
 }
 
 TEST(simplex_draw, ShapesAndDegenerateSizes) {
-    struct row {
-        std::vector<mxArray*> in;
-        std::vector<size_t> dims;
-    };
-    const row rows[] = {
+    harness::expect_shapes(fn(), {
         {{scalar(3)}, {3, 1}},        {{scalar(3), scalar(4)}, {3, 4}},
         {{scalar(1), scalar(5)}, {1, 5}}, {{scalar(0)}, {0, 1}},
         {{scalar(3), scalar(0)}, {3, 0}}, {{scalar(-3), scalar(4)}, {0, 4}},
         {{scalar(-3), scalar(-4)}, {0, 0}},  // product 12, array empty
         {{matrix(0, 0), scalar(2)}, {0, 2}},
         {{scalar(50), scalar(200)}, {50, 200}},
-    };
-    for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
-        standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
-        ASSERT_FALSE(res.failed) << res.message;
-        EXPECT_EQ(standin::dims(res.out[0]), r.dims);
+    }, [&](const harness::shape_row& r, const standin::result& res) {
         ASSERT_EQ(standin::log().size(), 1u);
-        EXPECT_EQ(res.reclaimed_arrays, 0u);
         auto v = standin::values(res.out[0]);
         const size_t k = r.dims[0];
         for (size_t c = 0; c < r.dims[1] && k > 0; ++c) {
@@ -87,7 +67,7 @@ TEST(simplex_draw, ShapesAndDegenerateSizes) {
                 EXPECT_EQ(v[c], 1.0);
             }
         }
-    }
+    });
 }
 
 }  // namespace

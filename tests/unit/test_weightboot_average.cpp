@@ -4,46 +4,28 @@
 // increasing order.
 #include <cmath>
 
+#include "bootstrap_reference.h"
 #include "harness.h"
-
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
 
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("weightboot_average");
-    return f;
-}
+standin::gateway fn() { return harness::module("weightboot_average"); }
 
-using harness::strict_stream;
+using bootstrap_reference::uniforms;
 
 // The one-value-at-a-time definition: B replicates of n uniforms each from u.
-std::vector<double> reference(const std::vector<double>& x, int n, int d, int b,
-                              const std::vector<double>& u, const double* w = nullptr) {
+std::vector<double> reference(const std::vector<double>& x, int n, int d, int b, const std::vector<double>& u,
+                              const std::vector<double>& w = {}) {
     std::vector<double> out(size_t(b) * d, 0.0);
     for (int r = 0; r < b; ++r) {
-        std::vector<double> g(n);
-        double s = 0;
-        for (int i = 0; i < n; ++i) {
-            g[i] = -std::log(u[size_t(r) * n + i]);
-            if (w) g[i] = g[i] * w[i];
-            s = s + g[i];
-        }
+        double s;
+        const std::vector<double> g = bootstrap_reference::weights(u, r, n, w, &s);
         for (int i = 0; i < n; ++i) {
             double p = g[i] / s;
             for (int j = 0; j < d; ++j) out[r + size_t(b) * j] += x[i + size_t(n) * j] * p;
         }
     }
     return out;
-}
-
-std::vector<double> uniforms(size_t count, unsigned seed) {
-    std::vector<double> u(count);
-    for (size_t i = 0; i < count; ++i) u[i] = (((i + 1) * 2654435761u * seed) % 1000003 + 0.5) / 1000004.0;
-    return u;
 }
 
 TEST(weightboot_average, MessagesInTheOrderTheChecksFire) {
@@ -97,10 +79,8 @@ TEST(weightboot_average, ShapesAndOneRandCallForSmallSamples) {
         {{matrix(4, 0), scalar(2), matrix(4, 1)}, 2, 0, 4},
     };
     for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
         standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
+        auto res = harness::call(fn(), 0, r.in);
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), (std::vector<size_t>{r.rows, r.cols}));
         // Nothing is drawn for an empty sample or an empty result.
@@ -187,7 +167,7 @@ TEST(weightboot_average, PriorWeights) {
     std::vector<double> x(n * d);
     for (int k = 0; k < n * d; ++k) x[k] = k * 0.37 - 2;
     const auto u = uniforms(n * b, 3);
-    const double w[n] = {0.5, 2, 0, 1.25, 3, 0.75};
+    const std::vector<double> w = {0.5, 2, 0, 1.25, 3, 0.75};
     const std::vector<double> ones(n, 1.0), zeros(n, 0.0);
 
     standin::script_rand(u);
@@ -195,7 +175,7 @@ TEST(weightboot_average, PriorWeights) {
     standin::script_rand(u);
     auto with_ones = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, ones)});
     standin::script_rand(u);
-    auto weighted = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, std::vector<double>(w, w + n))});
+    auto weighted = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, w)});
     standin::script_rand(u);
     auto none = call(fn(), 1, {matrix(n, d, x), scalar(b), matrix(n, 1, zeros)});
     ASSERT_FALSE(plain.failed || with_ones.failed || weighted.failed || none.failed);

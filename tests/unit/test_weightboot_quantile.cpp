@@ -5,21 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bootstrap_reference.h"
 #include "harness.h"
-
-using harness::call;
-using harness::same_bits;
-using standin::matrix;
-using standin::scalar;
 
 namespace {
 
-standin::gateway fn() {
-    static standin::gateway f = harness::module("weightboot_quantile");
-    return f;
-}
-
-using harness::strict_stream;
+standin::gateway fn() { return harness::module("weightboot_quantile"); }
 
 // The walk written out plainly: all cumulative weights first, then the merge
 // over every interval.  q must be ascending fractions; n >= 2.
@@ -28,13 +19,9 @@ std::vector<double> reference(const std::vector<double>& x, const std::vector<do
     const int n = int(x.size()), np = int(q.size());
     std::vector<double> out(size_t(b) * np, 0.0);
     for (int r = 0; r < b; ++r) {
-        std::vector<double> g(n), c(n);
-        double s = 0;
-        for (int i = 0; i < n; ++i) {
-            g[i] = -std::log(u[size_t(r) * n + i]);
-            if (!w.empty()) g[i] = g[i] * w[i];
-            s = s + g[i];
-        }
+        double s;
+        const std::vector<double> g = bootstrap_reference::weights(u, r, n, w, &s);
+        std::vector<double> c(n);
         c[0] = g[0] / s;
         for (int j = 0; j + 2 < n; ++j) c[j + 1] = g[j + 1] / s + c[j];
         c[n - 1] = 1;
@@ -49,11 +36,7 @@ std::vector<double> reference(const std::vector<double>& x, const std::vector<do
     return out;
 }
 
-std::vector<double> uniforms(size_t count, unsigned seed) {
-    std::vector<double> u(count);
-    for (size_t i = 0; i < count; ++i) u[i] = (((i + 1) * 2654435761u * seed) % 1000003 + 0.5) / 1000004.0;
-    return u;
-}
+using bootstrap_reference::uniforms;
 
 // Every check comes before the host's "sort" and the first draw.
 TEST(weightboot_quantile, MessagesInTheOrderTheChecksFire) {
@@ -112,10 +95,8 @@ TEST(weightboot_quantile, ShapesAndHostCalls) {
         {{matrix(3, 0), scalar(50), scalar(2)}, 2, 1, 0},
     };
     for (const row& r : rows) {
-        harness::args a{};
-        a.owned = r.in;
         standin::clear_log();
-        auto res = standin::call(fn(), 0, a.list());
+        auto res = harness::call(fn(), 0, r.in);
         ASSERT_FALSE(res.failed) << res.message;
         EXPECT_EQ(standin::dims(res.out[0]), (std::vector<size_t>{r.rows, r.cols}));
         const auto& log = standin::log();

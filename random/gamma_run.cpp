@@ -1,5 +1,5 @@
-// Runs of gamma draws and Student-t fills: many draws from one call, fetched
-// in blocks the draws still owed are certain to use up.
+// Runs of gamma draws: many draws of one call, fetched in blocks the draws
+// still owed are certain to use up.
 //
 // Whole blocks of Best passes.  For a shape above 1 each pass of Best's
 // method (1978) takes exactly two uniforms, and whether it accepts depends on
@@ -24,15 +24,23 @@
 #include "../simd/simd.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 // Passes evaluated at once: their results stay in the first-level cache.
 constexpr std::size_t CHUNK = 256;
 
-// Outcome of a pass, as a double so that whole vectors of it are stored.
-// UNSETTLED passes get the exact tests one at a time.
-constexpr double REJECTED = 0.0, ACCEPTED = 1.0, UNSETTLED = 2.0;
+// Outcome of a pass: 0 rejected, 1 accepted, 2 unsettled (the exact tests
+// decide it, one pass at a time).  The kernel selects it as the double whose
+// bits are that integer and stores whole vectors of it; the walks read the
+// bits as integers, so an accepted pass adds 1 to the draws made with no
+// comparison.  Only selections and stores ever touch these doubles.
+enum : uint64_t { REJECTED = 0, ACCEPTED = 1, UNSETTLED = 2 };
+template <class V>
+SIMD_INLINE V outcome(uint64_t k) {
+    return simd_splat<V>(simd_from_bits<double>((long long)k));
+}
 
 // Natural logarithms of two positive normal numbers x1, x2, each to within
 // 2e-12 of itself (relative): x = m 2^e with m in [sqrt(1/2), sqrt(2)),
@@ -75,8 +83,9 @@ SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2, V* off) {
 }
 
 // Best's pass for uniforms u, v in every lane: x exactly as rand_best_pass
-// computes it, and the pass's outcome wherever it is certain without a
-// division or the C library's logarithm:
+// computes it (stored with the floor max(x, 1e-15) of a shape above 1), and
+// the pass's outcome wherever it is certain without a division or the C
+// library's logarithm:
 // - the squeeze 1 - (2y y) / x >= z, for x >= 0, has the sign of
 //   (1 - z) x - 2y y unless that is within 2^-46 ((1 + |z|) |x| + 2y y) of
 //   0: the roundings of either form move it by at most 4 2^-53 of that;
@@ -97,7 +106,7 @@ SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2, V* off) {
 // N vectors go through each step together: independent chains that keep
 // the divider and the multipliers busy while one waits.
 template <class V, int N>
-SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double rb, double* x, double* code) {
+SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double rb, double* x, uint64_t* code) {
     constexpr int W = simd_lanes<V>();
     V w[N], y[N], xx[N], z[N], a2[N], squeeze[N], l1[N], l2[N], off[N], d[N], margin[N], k[N];
 #define EACH _Pragma("GCC unroll 4") for (int i = 0; i < N; ++i)
@@ -111,14 +120,16 @@ SIMD_INLINE void best_lanes(const V* u, const V* v, double b, double c, double r
     EACH d[i] = 2.0 * (b * l1[i] - y[i]) - l2[i];
     EACH margin[i] = (b * simd_abs(l1[i]) + simd_abs(y[i]) + simd_abs(l2[i]) + 1.0) * 0x1p-28 + b * 0x1p-48;
     EACH margin[i] = (off[i] < 1022.5) ? margin[i] : simd_splat<V>(INFINITY);
-    EACH k[i] = (d[i] > margin[i]) ? simd_splat<V>(ACCEPTED) : simd_splat<V>(UNSETTLED);
-    EACH k[i] = (d[i] < -margin[i]) ? simd_splat<V>(REJECTED) : k[i];
+    EACH k[i] = (d[i] > margin[i]) ? outcome<V>(ACCEPTED) : outcome<V>(UNSETTLED);
+    EACH k[i] = (d[i] < -margin[i]) ? outcome<V>(REJECTED) : k[i];
     EACH a2[i] = ((1.0 + simd_abs(z[i])) * simd_abs(xx[i]) + a2[i]) * 0x1p-46;  // the squeeze's margin
-    EACH k[i] = (squeeze[i] < -a2[i]) ? k[i] : simd_splat<V>(UNSETTLED);
-    EACH k[i] = (squeeze[i] > a2[i]) ? simd_splat<V>(ACCEPTED) : k[i];
-    EACH k[i] = (xx[i] < 0) ? simd_splat<V>(REJECTED) : k[i];
+    EACH k[i] = (squeeze[i] < -a2[i]) ? k[i] : outcome<V>(UNSETTLED);
+    EACH k[i] = (squeeze[i] > a2[i]) ? outcome<V>(ACCEPTED) : k[i];
+    EACH k[i] = (xx[i] < 0) ? outcome<V>(REJECTED) : k[i];
+    // The floor of an accepted x (never negative) for a shape above 1.
+    EACH xx[i] = (xx[i] < 1e-15) ? simd_splat<V>(1e-15) : xx[i];
     EACH simd_store(x + i * W, xx[i]);
-    EACH simd_store(code + i * W, k[i]);
+    EACH std::memcpy(code + i * W, &k[i], sizeof k[i]);
 #undef EACH
 }
 
@@ -130,7 +141,7 @@ constexpr int group() {
 
 // Passes j = 0 .. n-1 on the pairs (uv[2j], uv[2j + 1]).
 template <class V>
-SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, double* code) {
+SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, uint64_t* code) {
     const double rb = 1.0 / b;
     constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
@@ -152,7 +163,7 @@ SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c,
 
 // Passes at every offset j = 0 .. n-1 on (p[j], p[j + 1]); p[n] is read.
 template <class V>
-SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, double* code) {
+SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, uint64_t* code) {
     const double rb = 1.0 / b;
     constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
@@ -168,20 +179,21 @@ SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c
 }
 
 SIMD_DISPATCH(void, eval_pairs, best_pairs,
-              (const double* uv, std::size_t n, double b, double c, double* x, double* code),
+              (const double* uv, std::size_t n, double b, double c, double* x, uint64_t* code),
               (uv, n, b, c, x, code))
 SIMD_DISPATCH(void, eval_offsets, best_offsets,
-              (const double* p, std::size_t n, double b, double c, double* x, double* code),
+              (const double* p, std::size_t n, double b, double c, double* x, uint64_t* code),
               (p, n, b, c, x, code))
 
-// An UNSETTLED pass on uniforms u, v (its x is never negative there).
-inline bool exact_pass(double u, double v, double b, double c) {
+// An UNSETTLED pass on uniforms u, v (its x is never negative there): 0 or 1.
+inline uint64_t exact_pass(double u, double v, double b, double c) {
     double x;
-    return rand_best_on(u, v, b, c, &x);
+    return rand_best_on(u, v, b, c, &x) ? ACCEPTED : REJECTED;
 }
 
 struct passes {
-    double x[CHUNK], code[CHUNK];
+    double x[CHUNK];
+    uint64_t code[CHUNK];
 };
 
 // The lowest set bit at index `from` or above in the CHUNK / 2 bits of
@@ -224,15 +236,13 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
         if (n > k - done) n = k - done;
         const double* uv = rs->lane[RAND_UNIFORM].next;
         eval(uv, n, b, c, ps.x, ps.code);
-        // done + j < k at every j, so out[done] is always inside.  An
-        // accepted x is a number >= 0: the floor of a shape above 1 is
-        // max(x, 1e-15).
+        // done + j < k at every j, so out[done] is always inside; the x the
+        // kernel stores is already floored.
         for (std::size_t j = 0; j < n; ++j) {
-            double s = ps.code[j];
-            if (s == UNSETTLED) s = exact_pass(uv[2 * j], uv[2 * j + 1], b, c) ? ACCEPTED : REJECTED;
-            const double g = ps.x[j];
-            out[done] = g < 1e-15 ? 1e-15 : g;
-            done += s == ACCEPTED;
+            uint64_t s = ps.code[j];
+            if (__builtin_expect(s == UNSETTLED, 0)) s = exact_pass(uv[2 * j], uv[2 * j + 1], b, c);
+            out[done] = ps.x[j];
+            done += s;
         }
         rand_consume(rs, RAND_UNIFORM, 2 * int64_t(n));
     }
@@ -278,14 +288,23 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
         for (std::size_t q = n; q < CHUNK; ++q) ps.code[q] = REJECTED;
         uint64_t acc[2][CHUNK / 128];
         for (std::size_t w = 0; w < CHUNK / 128; ++w) {
-            uint64_t even = 0, odd = 0;
+            const uint64_t* code = ps.code + 128 * w;
+            uint64_t even = 0, odd = 0, unsettled = 0;
             for (std::size_t i = 0; i < 64; ++i) {
-                const std::size_t q = 128 * w + 2 * i;
-                double e = ps.code[q], o = ps.code[q + 1];
-                if (e == UNSETTLED) e = exact_pass(p[q], p[q + 1], b, c) ? ACCEPTED : REJECTED;
-                if (o == UNSETTLED) o = exact_pass(p[q + 1], p[q + 2], b, c) ? ACCEPTED : REJECTED;
-                even |= uint64_t(e == ACCEPTED) << i;
-                odd |= uint64_t(o == ACCEPTED) << i;
+                even |= code[2 * i] << i;  // an outcome of 0 or 1 is the bit
+                odd |= code[2 * i + 1] << i;
+                unsettled |= code[2 * i] | code[2 * i + 1];
+            }
+            if (unsettled & UNSETTLED) {
+                even = odd = 0;
+                for (std::size_t i = 0; i < 64; ++i) {
+                    const std::size_t q = 128 * w + 2 * i;
+                    uint64_t e = code[2 * i], o = code[2 * i + 1];
+                    if (e == UNSETTLED) e = exact_pass(p[q], p[q + 1], b, c);
+                    if (o == UNSETTLED) o = exact_pass(p[q + 1], p[q + 2], b, c);
+                    even |= e << i;
+                    odd |= o << i;
+                }
             }
             acc[0][w] = even;
             acc[1][w] = odd;
@@ -386,137 +405,4 @@ void rand_gamma_next(rand_gamma_run* run, double* out, std::size_t k) {
         out[i++] = rand_gamma(rs, a);
     }
     run->done += k;
-}
-
-// ---- Student t ----------------------------------------------------------------
-
-namespace {
-
-constexpr double SQRT2 = 1.4142135623730951;
-
-inline double t_two(double u) { return ((u - 0.5) * SQRT2) / std::sqrt(u - u * u); }
-
-// t[j] = (root t[j]) / sqrt(g[j] + g[j]) and the closed form for nu = 2,
-// t[j] = ((u[j] - 1/2) sqrt 2) / sqrt(u[j] - u[j]^2): correctly rounded
-// operations, so every lane has the bits of the one-at-a-time formula.
-template <class V>
-SIMD_INLINE void t_scale(double* t, const double* g, std::size_t n, double root) {
-    constexpr int W = simd_lanes<V>();
-    std::size_t j = 0;
-    for (; j + W <= n; j += W) {
-        const V gj = simd_load<V>(g + j);
-        simd_store(t + j, (root * simd_load<V>(t + j)) / simd_sqrt(gj + gj));
-    }
-    for (; j < n; ++j) t[j] = (root * t[j]) / std::sqrt(g[j] + g[j]);
-}
-template <class V>
-SIMD_INLINE void t_closed_two(double* t, const double* u, std::size_t n) {
-    constexpr int W = simd_lanes<V>();
-    std::size_t j = 0;
-    for (; j + W <= n; j += W) {
-        const V uj = simd_load<V>(u + j);
-        simd_store(t + j, ((uj - 0.5) * SQRT2) / simd_sqrt(uj - uj * uj));
-    }
-    for (; j < n; ++j) t[j] = t_two(u[j]);
-}
-SIMD_DISPATCH(void, scale_t, t_scale, (double* t, const double* g, std::size_t n, double root), (t, g, n, root))
-SIMD_DISPATCH(void, closed_two, t_closed_two, (double* t, const double* u, std::size_t n), (t, u, n))
-
-// What element nu takes first: "randn" for nu == 1, "rand" for every other nu,
-// and the least number of values it takes (0 for the degrees of freedom that
-// take nothing).
-inline int64_t t_least(double nu, int* source) {
-    *source = nu == 1.0 ? RAND_NORMAL : RAND_UNIFORM;
-    if (nu == 1.0 || nu == 2.0) return 1;
-    return nu > 0 ? rand_gamma_least(0.5 * nu) : 0;
-}
-
-inline double t_one_element(rand_stream* rs, double nu, double z) {
-    if (!(nu > 0)) return NAN;
-    if (nu == 1.0) return z / rand_gaussian(rs);
-    if (nu == 2.0) return t_two(rand_uniopen(rs));  // uniopen: u - u*u must be > 0
-    const double half = 0.5 * nu;
-    if (rand_gamma_huge(half)) return z;
-    const double s = std::sqrt(nu) * z;
-    const double g = rand_gamma(rs, half);
-    return s / std::sqrt(g + g);
-}
-
-}  // namespace
-
-void rand_student_fill(rand_stream* rs, double nu, double* z, std::size_t n) {
-    if (!(nu > 0)) {
-        for (std::size_t i = 0; i < n; ++i) z[i] = NAN;
-    } else if (nu == 1.0) {
-        rand_expect(rs, RAND_NORMAL, int64_t(n));
-        for (std::size_t i = 0; i < n; ++i) z[i] = z[i] / rand_gaussian(rs);
-    } else if (nu == 2.0) {
-        const closed_two_fn two = closed_two_for(simd_width());
-        std::size_t done = 0;
-        while (done < n) {
-            rand_expect(rs, RAND_UNIFORM, int64_t(n - done));
-            rand_refill(rs, RAND_UNIFORM);
-            std::size_t m = std::size_t(rand_lane_pending(rs, RAND_UNIFORM));
-            if (m > n - done) m = n - done;
-            two(z + done, rs->lane[RAND_UNIFORM].next, m);  // the host's "rand" never yields 0
-            rand_consume(rs, RAND_UNIFORM, int64_t(m));
-            done += m;
-        }
-    } else if (!rand_gamma_huge(0.5 * nu)) {
-        const double root = std::sqrt(nu);
-        rand_gamma_run run = rand_gamma_begin(rs, 0.5 * nu, n);
-        const scale_t_fn scale = scale_t_for(simd_width());
-        double g[1024];
-        for (std::size_t i = 0; i < n; i += 1024) {
-            const std::size_t m = n - i < 1024 ? n - i : 1024;
-            rand_gamma_next(&run, g, m);
-            scale(z + i, g, m, root);
-        }
-    }  // else the normal limit: z itself
-}
-
-void rand_student_fill_each(rand_stream* rs, const double* nu, double* z, std::size_t n) {
-    int s;
-    if (rs->independent) {
-        // Each host function keeps its own order: promise each what the
-        // whole call takes from it.
-        int64_t normals = 0, uniforms = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const int64_t k = t_least(nu[i], &s);
-            (s == RAND_NORMAL ? normals : uniforms) += k;
-        }
-        rand_expect(rs, RAND_NORMAL, normals);
-        for (std::size_t i = 0; i < n; ++i) {
-            rand_expect(rs, RAND_UNIFORM, uniforms);
-            const int64_t k = t_least(nu[i], &s);
-            if (s == RAND_UNIFORM) uniforms -= k;
-            z[i] = t_one_element(rs, nu[i], z[i]);
-        }
-        return;
-    }
-    // One shared stream: values are fetched in blocks only within a run of
-    // consecutive elements that take from the same host function; before
-    // each element the stream is promised what the rest of the run takes at
-    // least, so the two functions are asked in the order of the
-    // one-value-at-a-time algorithm.  Elements that take nothing join any run.
-    std::size_t i = 0;
-    while (i < n) {
-        int source = -1;
-        int64_t remaining = 0;
-        std::size_t end = i;
-        for (; end < n; ++end) {
-            const int64_t k = t_least(nu[end], &s);
-            if (k == 0) continue;
-            if (source < 0)
-                source = s;
-            else if (s != source)
-                break;
-            remaining += k;
-        }
-        for (; i < end; ++i) {
-            if (source >= 0) rand_expect(rs, source, remaining);
-            remaining -= t_least(nu[i], &s);
-            z[i] = t_one_element(rs, nu[i], z[i]);
-        }
-    }
 }

@@ -1,0 +1,336 @@
+// The door, per host.  On MATLAB and on the stand-in host every fetch is
+// one call-back.  On Octave the values come from Octave's generators
+// themselves where that gives the very values, and leaves the generators in
+// the very state, that the call-back would:
+//   - call-backs for a user's own rand or randn (the name no longer reaches
+//     the built-in), for requests too large to make here, and wherever the
+//     environment asks for them;
+//   - direct access to Octave's generator (host/octave/rand_octave.cpp) for
+//     small fetches: no call-back's argument conversion and dispatch;
+//   - our own kernels over Octave's saved state (random/twister.h) for
+//     large ones, from OWN_FROM values on: the first value from Octave,
+//     whose state shows whether the twister is running at all (rand("seed")
+//     selects the old generators, which only Octave draws from), the rest
+//     from the kernels, the advanced state written back.
+// A self-check at the first such fetch of each generator in the process
+// draws CHECK_VALUES values both ways from one saved state and compares
+// values and states; a path that differs stays off for good (a warning says
+// so), so an Octave whose generators change gets call-backs, never other
+// values.  BAYESMEX_RANDOM=callback|direct|own|auto (default auto) forces a
+// path for the tests, where a path that is off falls back as above; with
+// ",trace" after it every fetch prints its route.
+// BAYESMEX_RANDOM_SELFCHECK=mismatch spoils the self-check's values (test
+// hook: the fall-back).
+#include "door.h"
+
+#include "rand.h"
+
+#include "../host/args.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+rand_door_out callback(int source, int nargs, double rows, double cols) {
+    const char* name = source == RAND_NORMAL ? "randn" : "rand";
+    mxArray* out = nullptr;
+    // The user's own rand may run here (and change the path, define
+    // functions, set the environment): what the door learnt is forgotten,
+    // also when the call-back ends in an error.
+    struct forget_on_exit {
+        ~forget_on_exit() { rand_door_forget(); }
+    } forget;
+    if (nargs == 0) {
+        mexCallMATLAB(1, &out, 0, nullptr, name);
+    } else {
+        mxArray* size[2] = {mxCreateDoubleScalar(rows), mxCreateDoubleScalar(cols)};
+        mexCallMATLAB(1, &out, 2, size, name);
+        mxDestroyArray(size[0]);
+        mxDestroyArray(size[1]);
+    }
+    // A sparse or non-double array (a user's own rand, say) would have its
+    // storage read as more doubles than it holds.
+    if (!out || !mxIsDouble(out) || mxIsSparse(out)) {
+        if (out) mxDestroyArray(out);
+        args_error("internal", "Internal error: the host returned random values that are not a full double array.");
+    }
+    return rand_door_out{out, mxGetPr(out), mxGetNumberOfElements(out)};
+}
+
+}  // namespace
+
+#if !defined(HAVE_OCTAVE)
+
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool) {
+    return callback(source, nargs, rows, cols);
+}
+
+void rand_door_release(int, double*) {}
+
+void rand_door_forget() {}
+
+#else  // Octave
+
+#include "../host/octave/rand_octave.h"
+
+#include <cstdio>
+
+namespace {
+
+// Fetches from this many values on go to the kernels (measured: the fixed
+// cost of a kernel fetch, two state copies and a write-back, about 1 us,
+// is what direct access spends on about this many values).
+constexpr int64_t OWN_FROM = 192;
+// Values drawn each way by the self-check: more than one regeneration of
+// the 624 twister words (two words per uniform, at least two per normal).
+constexpr int64_t CHECK_VALUES = 700;
+// Largest request served without a call-back: beyond it the host's own
+// error (or success) is the call-back's.
+constexpr double LARGEST = 2147483647.0;
+
+enum mode { AUTO, CALLBACK, DIRECT, OWN };
+enum route { VIA_CALLBACK, VIA_DIRECT, VIA_OWN };
+const char* const route_name[3] = {"callback", "direct", "own"};
+
+struct settings {
+    mode m;
+    bool trace;
+};
+
+// Read once per gateway call (and again after a call-back, whose user code
+// may set it), as BAYESMEX_SIMD is at every call: tests switch it between
+// calls.
+settings read_settings() {
+    settings s{AUTO, false};
+    const char* e = std::getenv("BAYESMEX_RANDOM");
+    if (!e || !*e) return s;
+    if (std::strncmp(e, "callback", 8) == 0)
+        s.m = CALLBACK;
+    else if (std::strncmp(e, "direct", 6) == 0)
+        s.m = DIRECT;
+    else if (std::strncmp(e, "own", 3) == 0)
+        s.m = OWN;
+    s.trace = std::strstr(e, "trace") != nullptr;
+    return s;
+}
+
+// Per generator, for this process (this module: each module carries its
+// own copy): whether the self-check has run, and the paths it left on.
+bool g_checked[2] = {false, false};
+bool g_direct_ok[2] = {true, true};
+bool g_own_ok[2] = {true, true};
+
+// What the door learnt during this gateway call (rand_door_forget clears
+// it): the settings, and per generator and argument count (rand() or
+// rand(n, 1): the arguments' class selects class methods) whether the name
+// reaches the built-in.  Octave resolves a name afresh at every call, from
+// the caller's scope, the path, class methods, command-line functions and
+// autoloads, but none of these changes while only our code runs: user code
+// runs only inside call-backs, after which everything is looked up again.
+// (Across gateway calls no such promise holds: the user's code between two
+// calls may add a folder, define a function or change the caller, and
+// Octave keeps no count of such changes to compare with.)
+bool g_known_settings = false;
+settings g_settings{AUTO, false};
+signed char g_builtin[2][2] = {{-1, -1}, {-1, -1}};  // -1 unknown, else 0 or 1
+
+const settings& current_settings() {
+    if (!g_known_settings) {
+        g_settings = read_settings();
+        g_known_settings = true;
+    }
+    return g_settings;
+}
+
+bool is_builtin(int source, int nargs) {
+    signed char& b = g_builtin[source][nargs == 0 ? 0 : 1];
+    if (b < 0) b = octrand_is_builtin(source, nargs) ? 1 : 0;
+    return b != 0;
+}
+
+route choose(int source, int64_t n, mode m) {
+    const bool own = g_own_ok[source];
+    if (m == OWN || (m == AUTO && n >= OWN_FROM)) {
+        if (own) return VIA_OWN;
+    }
+    if (g_direct_ok[source]) return VIA_DIRECT;
+    return VIA_CALLBACK;
+}
+
+// The door's own memory for the values of a block, reused from fetch to
+// fetch: a small static buffer per generator (a scalar fetch allocates
+// nothing), and a larger one per generator, made on first need and kept
+// for the process.  Each is lent to one lane at a time; a nested call (a
+// user's rand calling another bayesmex function mid-call, say) finds it
+// lent and gets a host array instead.
+constexpr int64_t SMALL = 256;
+double g_small[2][SMALL];
+bool g_small_lent[2] = {false, false};
+double* g_large[2] = {nullptr, nullptr};
+int64_t g_large_cap[2] = {0, 0};
+bool g_large_lent[2] = {false, false};
+
+double* lend(int source, int64_t n) {
+    if (n <= SMALL && !g_small_lent[source]) {
+        g_small_lent[source] = true;
+        return g_small[source];
+    }
+    if (g_large_lent[source]) return nullptr;
+    if (g_large_cap[source] < n) {
+        const int64_t cap = n < 65536 ? 65536 : n;
+        double* p = static_cast<double*>(std::malloc(sizeof(double) * std::size_t(cap)));
+        if (!p) return nullptr;
+        std::free(g_large[source]);
+        g_large[source] = p;
+        g_large_cap[source] = cap;
+    }
+    g_large_lent[source] = true;
+    return g_large[source];
+}
+
+void fill(int source, route r, int nargs, double* out, int64_t n) {
+    if (r == VIA_OWN) {
+        switch (octrand_own(source, out, n, false)) {
+        case OCTRAND_OWN:
+        case OCTRAND_HOST:
+            return;
+        case OCTRAND_STUCK:
+            args_error("randomState",
+                       "The host's uniform generator has a state of zero words, from which it never returns a value.");
+        }
+    }
+    if (r != VIA_CALLBACK) {
+        octrand_draw(source, out, n);
+        return;
+    }
+    const rand_door_out c = callback(source, n == 1 && nargs == 0 ? 0 : 2, double(n), 1.0);
+    if (c.count < std::size_t(n)) {
+        mxDestroyArray(c.array);
+        args_error("internal", "Internal error: the host returned too few random values.");
+    }
+    std::memcpy(out, c.values, sizeof(double) * std::size_t(n));
+    mxDestroyArray(c.array);
+}
+
+// Puts the saved state back on every exit of the self-check, errors
+// included (an interrupt in one of its call-backs, say).
+struct state_restore {
+    int source;
+    const uint32_t* s;
+    ~state_restore() { octrand_set_state(source, s); }
+};
+
+bool same(const double* a, const double* b, int64_t n) { return std::memcmp(a, b, sizeof(double) * std::size_t(n)) == 0; }
+bool same_state(const uint32_t* a, const uint32_t* b) {
+    return std::memcmp(a, b, sizeof(uint32_t) * OCTRAND_STATE_WORDS) == 0;
+}
+
+// The first fetch of `source` by a fast path in this process: its first
+// value by call-back; if that moved the saved state the twister is running,
+// and both fast paths are checked from the state it left before the rest of
+// the fetch is drawn.  On the old generators the rest comes by call-back
+// and the check waits for a later fetch.
+void check_and_fill(int source, mode m, double* out, int64_t n) {
+    if (!is_builtin(source, 0) || !is_builtin(source, 2)) {
+        fill(source, VIA_CALLBACK, 2, out, n);
+        return;
+    }
+    uint32_t s0[OCTRAND_STATE_WORDS], s1[OCTRAND_STATE_WORDS], t[OCTRAND_STATE_WORDS];
+    octrand_get_state(source, s0);
+    fill(source, VIA_CALLBACK, 0, out, 1);
+    octrand_get_state(source, s1);
+    if (same_state(s0, s1)) {  // the old generators
+        if (n > 1) fill(source, VIA_CALLBACK, 2, out + 1, n - 1);
+        return;
+    }
+    const char* hook = std::getenv("BAYESMEX_RANDOM_SELFCHECK");
+    const bool spoil = hook && std::strcmp(hook, "mismatch") == 0;
+    double ref[CHECK_VALUES], got[CHECK_VALUES];
+    uint32_t r1[OCTRAND_STATE_WORDS];
+    {
+        state_restore restore{source, s1};
+        fill(source, VIA_CALLBACK, 2, ref, CHECK_VALUES);
+        octrand_get_state(source, r1);
+
+        octrand_set_state(source, s1);
+        octrand_draw(source, got, CHECK_VALUES);
+        if (spoil) got[0] = -got[0];
+        octrand_get_state(source, t);
+        g_direct_ok[source] = same(ref, got, CHECK_VALUES) && same_state(r1, t);
+
+        octrand_set_state(source, s1);
+        const octrand_own_result k = octrand_own(source, got, CHECK_VALUES, spoil);
+        octrand_get_state(source, t);
+        g_own_ok[source] = k == OCTRAND_OWN && same(ref, got, CHECK_VALUES) && same_state(r1, t);
+    }  // the state is s1 again
+    g_checked[source] = true;
+    if (!g_direct_ok[source] || !g_own_ok[source]) {
+        char id[160];
+        std::snprintf(id, sizeof id, "bayesmex:%.80s:randomSelfCheck", mexFunctionName());
+        mexWarnMsgIdAndTxt(id, "%s", source == RAND_NORMAL
+            ? "A fast path to the host's randn gave other values than its call-backs and is off for this session."
+            : "A fast path to the host's rand gave other values than its call-backs and is off for this session.");
+    }
+    if (n > 1) fill(source, choose(source, n - 1, m), 2, out + 1, n - 1);
+}
+
+}  // namespace
+
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result) {
+    const settings st = current_settings();
+    const double count = nargs == 0 ? 1.0 : (rows > 0 ? rows : 0.0) * (cols > 0 ? cols : 0.0);
+    // The name must still reach the built-in for the call-back's arguments:
+    // a user's own rand gets its call-back.
+    if (st.m == CALLBACK || !(count <= LARGEST) || !is_builtin(source, nargs)) {
+        if (st.trace) mexPrintf("bayesmex random: %s %.0f callback\n", source ? "randn" : "rand", count);
+        return callback(source, nargs, rows, cols);
+    }
+    const int64_t n = int64_t(count);
+    const route r = choose(source, n, st.m);
+    if (r == VIA_CALLBACK && g_checked[source]) {
+        if (st.trace) mexPrintf("bayesmex random: %s %.0f callback\n", source ? "randn" : "rand", count);
+        return callback(source, nargs, rows, cols);
+    }
+    rand_door_out out{nullptr, nullptr, std::size_t(n)};
+    if (!result) out.values = lend(source, n);
+    if (!out.values) {
+        // Sizes as the host makes them: negative ones give an empty array.
+        const mwSize m = nargs == 0 ? 1 : mwSize(rows > 0 ? rows : 0);
+        const mwSize k = nargs == 0 ? 1 : mwSize(cols > 0 ? cols : 0);
+        out.array = mxCreateUninitNumericMatrix(m, k, mxDOUBLE_CLASS, mxREAL);
+        out.values = mxGetPr(out.array);
+    }
+    // Lent memory goes back if the fill ends in an error.
+    struct lent_guard {
+        int source;
+        double* p;
+        ~lent_guard() {
+            if (p) rand_door_release(source, p);
+        }
+    } guard{source, out.array ? nullptr : out.values};
+    if (n > 0) {
+        if (!g_checked[source]) {
+            if (st.trace) mexPrintf("bayesmex random: %s %.0f check\n", source ? "randn" : "rand", count);
+            check_and_fill(source, st.m, out.values, n);
+        } else {
+            if (st.trace) mexPrintf("bayesmex random: %s %.0f %s\n", source ? "randn" : "rand", count, route_name[r]);
+            fill(source, r, nargs, out.values, n);
+        }
+    }
+    guard.p = nullptr;
+    return out;
+}
+
+void rand_door_release(int source, double* values) {
+    if (values == g_small[source]) g_small_lent[source] = false;
+    if (values == g_large[source]) g_large_lent[source] = false;
+}
+
+void rand_door_forget() {
+    g_known_settings = false;
+    for (auto& per_source : g_builtin) per_source[0] = per_source[1] = -1;
+}
+
+#endif
