@@ -107,7 +107,7 @@ SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, cons
             const double v = Stratified ? u[g + k] : u1;
             const simd_d2 av = simd_splat<simd_d2>(a);
             const auto partial = av >= simd_splat<simd_d2>(v);
-            a = (partial ? av - 1 : av)[0];
+            a = partial[0] ? av[0] - 1 : av[0];  // g++ 14 and 16 refuse [0] of a vector select
             start[b++] = g;
             g += k + std::size_t(-partial[0]);
         }
