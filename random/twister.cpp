@@ -35,42 +35,6 @@ constexpr uint32_t MATRIX_A = 0x9908b0dfu, UMASK = 0x80000000u, LMASK = 0x7fffff
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "a 64-bit lane of two words holds the first word in its low half");
 
-// The word and 64-bit lane types of a lane type V of L doubles: 2L words
-// (one pair per value) and L pairs.  For V = double the plain algorithm
-// runs on scalars.
-template <class V>
-struct lanes;
-template <>
-struct lanes<double> {
-    typedef uint32_t words;
-};
-template <>
-struct lanes<simd_d2> {
-    typedef uint32_t words __attribute__((vector_size(16)));
-    typedef unsigned long long pairs __attribute__((vector_size(16)));
-};
-template <>
-struct lanes<simd_d4> {
-    typedef uint32_t words __attribute__((vector_size(32)));
-    typedef unsigned long long pairs __attribute__((vector_size(32)));
-};
-template <>
-struct lanes<simd_d8> {
-    typedef uint32_t words __attribute__((vector_size(64)));
-    typedef unsigned long long pairs __attribute__((vector_size(64)));
-};
-
-template <class W>
-SIMD_INLINE W load_words(const uint32_t* p) {
-    W w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-}
-template <class W>
-SIMD_INLINE void store_words(uint32_t* p, W w) {
-    std::memcpy(p, &w, sizeof w);
-}
-
 // One word of the recurrence from words i, i + 1 and i + M (mod N); the
 // sign-mask form of "v odd ? MATRIX_A : 0" so that it runs on vectors too.
 template <class W>
@@ -96,11 +60,11 @@ SIMD_INLINE void regenerate(uint32_t* s) {
     static_assert(n <= MT_N - MT_M, "a vector must not read a word it renews");
     int i = 0;
     for (; i + n <= MT_N - MT_M; i += n)
-        store_words(s + i, twist(load_words<W>(s + i), load_words<W>(s + i + 1), load_words<W>(s + i + MT_M)));
+        simd_store(s + i, twist(simd_load<W>(s + i), simd_load<W>(s + i + 1), simd_load<W>(s + i + MT_M)));
     for (; i < MT_N - MT_M; ++i) s[i] = twist(s[i], s[i + 1], s[i + MT_M]);
     for (; i + n <= MT_N - 1; i += n)
-        store_words(s + i,
-                    twist(load_words<W>(s + i), load_words<W>(s + i + 1), load_words<W>(s + i + MT_M - MT_N)));
+        simd_store(s + i,
+                    twist(simd_load<W>(s + i), simd_load<W>(s + i + 1), simd_load<W>(s + i + MT_M - MT_N)));
     for (; i < MT_N - 1; ++i) s[i] = twist(s[i], s[i + 1], s[i + MT_M - MT_N]);
     s[MT_N - 1] = twist(s[MT_N - 1], s[0], s[MT_M - 1]);
 }
@@ -112,7 +76,7 @@ struct source {
     int pos;
     SIMD_INLINE uint32_t next() {
         if (pos == MT_N) {
-            regenerate<typename lanes<V>::words>(s);
+            regenerate<typename simd_ints<V>::words>(s);
             pos = 0;
         }
         return temper(s[pos++]);
@@ -201,9 +165,9 @@ constexpr double TWO52 = 4503599627370496.0;
 
 // The OR of a vector's 64-bit lanes, halving it (integer and shuffle
 // operations only: a comparison's mask would cost a conversion on AVX-512F).
-typedef lanes<simd_d2>::pairs pairs2;
-typedef lanes<simd_d4>::pairs pairs4;
-typedef lanes<simd_d8>::pairs pairs8;
+typedef simd_ints<simd_d2>::pairs pairs2;
+typedef simd_ints<simd_d4>::pairs pairs4;
+typedef simd_ints<simd_d8>::pairs pairs8;
 SIMD_INLINE unsigned long long or_lanes(pairs2 q) { return q[0] | q[1]; }
 SIMD_INLINE unsigned long long or_lanes(pairs4 q) {
     pairs2 h[2];
@@ -220,9 +184,9 @@ SIMD_INLINE unsigned long long or_lanes(pairs8 q) {
 // before the first zero pair (L when there is none).
 template <class V>
 SIMD_INLINE int uniform_lanes(const uint32_t* p, double* out) {
-    typedef typename lanes<V>::words W;
-    typedef typename lanes<V>::pairs Q;
-    const Q q = (Q)temper(load_words<W>(p));
+    typedef typename simd_ints<V>::words W;
+    typedef typename simd_ints<V>::pairs Q;
+    const Q q = (Q)temper(simd_load<W>(p));
     const Q a = (q & 0xffffffffull) >> 5, b = q >> 38;
     const V da = (V)(a | TWO52_BITS) - TWO52, db = (V)(b | TWO52_BITS) - TWO52;
     simd_store(out, (da * 67108864.0 + db) * (1.0 / 9007199254740992.0));
@@ -246,10 +210,10 @@ SIMD_INLINE R gather(const T* table, Q rabs, std::index_sequence<I...>) {
 // the lanes before the first attempt the fast test does not accept.
 template <class V>
 SIMD_INLINE int normal_lanes(const uint32_t* p, double* out, const twister_ziggurat& z) {
-    typedef typename lanes<V>::words W;
-    typedef typename lanes<V>::pairs Q;
+    typedef typename simd_ints<V>::words W;
+    typedef typename simd_ints<V>::pairs Q;
     constexpr int L = simd_lanes<V>();
-    const Q q = (Q)temper(load_words<W>(p));
+    const Q q = (Q)temper(simd_load<W>(p));
     const Q lo = q & 0xffffffffull, hi = (q >> 32) & 0x3FFFFFull;
     const Q rabs = (hi << 31) | (lo >> 1);
     const Q k = gather<Q>(z.k, rabs, std::make_index_sequence<L>());

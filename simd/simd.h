@@ -22,6 +22,7 @@
 #define BAYESMEX_SIMD_H
 
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__GNUC__) || defined(__clang__)
@@ -52,16 +53,43 @@ constexpr int simd_lanes() {
     return int(sizeof(V) / sizeof(double));
 }
 
-template <class V>
-SIMD_INLINE V simd_load(const double* p) {
+// Lanes from memory and back, unaligned, for any element type (doubles, or
+// the 32-bit words of simd_words<V>).
+template <class V, class T>
+SIMD_INLINE V simd_load(const T* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-template <class V>
-SIMD_INLINE void simd_store(double* p, V v) {
+template <class T, class V>
+SIMD_INLINE void simd_store(T* p, V v) {
     std::memcpy(p, &v, sizeof v);
 }
+
+// The unsigned integer lanes that go with a lane type V of L doubles: words,
+// 2L 32-bit lanes, and pairs, L 64-bit lanes (the same bytes seen as one
+// 64-bit lane per double).  For V = double, words is one 32-bit word.
+template <class V>
+struct simd_ints;
+template <>
+struct simd_ints<double> {
+    typedef uint32_t words;
+};
+template <>
+struct simd_ints<simd_d2> {
+    typedef uint32_t words __attribute__((vector_size(16)));
+    typedef unsigned long long pairs __attribute__((vector_size(16)));
+};
+template <>
+struct simd_ints<simd_d4> {
+    typedef uint32_t words __attribute__((vector_size(32)));
+    typedef unsigned long long pairs __attribute__((vector_size(32)));
+};
+template <>
+struct simd_ints<simd_d8> {
+    typedef uint32_t words __attribute__((vector_size(64)));
+    typedef unsigned long long pairs __attribute__((vector_size(64)));
+};
 // x in every lane, its bits unchanged (0 + x would turn -0 into +0).
 template <class V>
 SIMD_INLINE V simd_splat(double x) {

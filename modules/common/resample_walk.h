@@ -65,9 +65,9 @@ SIMD_INLINE void resample_runs(double* out, const std::size_t* start, int b, dou
         const V x = simd_splat<V>(first + i);
         double* p = out + start[i];
         const std::size_t c = start[i + 1] - start[i];
-        for (int r = 0; r < kSpill; r += L) simd_store<V>(p + r, x);
+        for (int r = 0; r < kSpill; r += L) simd_store(p + r, x);
         for (std::size_t q = kSpill; q < c; q += kSpill)
-            for (int r = 0; r < kSpill; r += L) simd_store<V>(p + q + r, x);
+            for (int r = 0; r < kSpill; r += L) simd_store(p + q + r, x);
     }
 }
 
