@@ -232,51 +232,62 @@ SIMD_INLINE int normal_lanes(const uint32_t* p, double* out, const twister_ziggu
     return l;
 }
 
-template <class V>
-SIMD_INLINE void uniform_run(uint32_t* s, double* out, int64_t n) {
+// The draws of a call: whole vectors of values (step.lanes) while they fit
+// inside this block's words and this call's values, the rest one value at a
+// time (step.one).  A vector step that ends short has met a value that needs
+// other than its two words: a uniform's zero pair, whose step.skip words are
+// passed over (the pair is drawn again), or a normal that fails the fast
+// test, drawn the plain way from its first word.
+template <class V, class Step>
+SIMD_INLINE void values_run(uint32_t* s, double* out, int64_t n, const Step& step) {
     constexpr int L = simd_lanes<V>();
     source<V> src{s, TWISTER_WORDS - int(s[MT_N])};
     int64_t i = 0;
     while (i < n) {
         if constexpr (L > 1) {
-            // Whole vectors inside this block's words and this call's values.
             int64_t steps = (MT_N - src.pos) / (2 * L);
             if (steps > (n - i) / L) steps = (n - i) / L;
             for (; steps > 0; --steps) {
-                const int j = uniform_lanes<V>(s + src.pos, out + i);
+                const int j = step.lanes(s + src.pos, out + i);
                 src.pos += 2 * j;
                 i += j;
                 if (j < L) {
-                    src.pos += 2;  // a zero pair: the pair is drawn again
+                    src.pos += step.skip;
                     break;
                 }
             }
-            if (steps > 0) continue;
+            // After a redrawn pair the vectors go on; otherwise the value
+            // that stopped them is drawn the plain way first.
+            if (steps > 0 && Step::skip > 0) continue;
         }
-        if (i < n) out[i++] = uniform_one(&src);
+        if (i < n) out[i++] = step.one(&src);
     }
     s[MT_N] = uint32_t(TWISTER_WORDS - src.pos);
 }
 
 template <class V>
+struct uniform_step {
+    static constexpr int skip = 2;
+    SIMD_INLINE int lanes(const uint32_t* w, double* out) const { return uniform_lanes<V>(w, out); }
+    SIMD_INLINE double one(source<V>* src) const { return uniform_one(src); }
+};
+
+template <class V>
+struct normal_step {
+    static constexpr int skip = 0;
+    const twister_ziggurat* z;
+    SIMD_INLINE int lanes(const uint32_t* w, double* out) const { return normal_lanes<V>(w, out, *z); }
+    SIMD_INLINE double one(source<V>* src) const { return normal_one(src, *z); }
+};
+
+template <class V>
+SIMD_INLINE void uniform_run(uint32_t* s, double* out, int64_t n) {
+    values_run<V>(s, out, n, uniform_step<V>{});
+}
+
+template <class V>
 SIMD_INLINE void normal_run(uint32_t* s, double* out, int64_t n, const twister_ziggurat* z) {
-    constexpr int L = simd_lanes<V>();
-    source<V> src{s, TWISTER_WORDS - int(s[MT_N])};
-    int64_t i = 0;
-    while (i < n) {
-        if constexpr (L > 1) {
-            int64_t steps = (MT_N - src.pos) / (2 * L);
-            if (steps > (n - i) / L) steps = (n - i) / L;
-            for (; steps > 0; --steps) {
-                const int j = normal_lanes<V>(s + src.pos, out + i, *z);
-                src.pos += 2 * j;
-                i += j;
-                if (j < L) break;  // drawn the plain way from its first word
-            }
-        }
-        if (i < n) out[i++] = normal_one(&src, *z);
-    }
-    s[MT_N] = uint32_t(TWISTER_WORDS - src.pos);
+    values_run<V>(s, out, n, normal_step<V>{z});
 }
 
 SIMD_DISPATCH(void, uniform_any, uniform_run, (uint32_t * s, double* out, int64_t n), (s, out, n))
