@@ -1,5 +1,9 @@
 #include "args.h"
 
+#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+#include "octave/struct_octave.h"
+#endif
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -115,9 +119,25 @@ void args_require_double_part(const mxArray* a, const char* what) {
     require(a, what, 0, "fieldClass", false, false, false);
 }
 
-const mxArray* args_field(const mxArray* s, const char* name) {
-    if (!mxIsStruct(s) || mxGetNumberOfElements(s) == 0) return nullptr;
-    return mxGetField(s, 0, name);
+const mxArray* args_fields::get(const char* name) {
+    if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
+#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+    if (m_owned < int(sizeof m_own / sizeof m_own[0])) {
+        bool done = false;
+        void* f = octstruct_field(m_s, name, &done);
+        if (done) {
+            if (f) m_own[m_owned++] = f;
+            return static_cast<const mxArray*>(f);
+        }
+    }
+#endif
+    return mxGetField(m_s, 0, name);
+}
+
+args_fields::~args_fields() {
+#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+    for (int i = 0; i < m_owned; ++i) octstruct_free(m_own[i]);
+#endif
 }
 
 bool args_is_vector(const mxArray* a) {

@@ -40,9 +40,26 @@ void args_require_size(const mxArray* a, int position);
 // args_vector_length), so an empty later dimension is no fault.
 void args_require_double_part(const mxArray* a, const char* what);
 
-// Field `name` of a structure's first element; null when a is no structure,
-// has no element or no such field.
-const mxArray* args_field(const mxArray* s, const char* name);
+// The fields of a structure's first element, each valid while the reader
+// lives.  On Octave they are read without converting the structure: the
+// first mxGetField there wraps every field anew, which costs a scalar call
+// more than its own work; each field read is then an array of the reader's,
+// freed with it, errors included.
+class args_fields {
+public:
+    explicit args_fields(const mxArray* s) : m_s(s) {}
+    ~args_fields();
+    args_fields(const args_fields&) = delete;
+    args_fields& operator=(const args_fields&) = delete;
+    // Field `name`; null when the input is no structure, has no element or
+    // has no such field.
+    const mxArray* get(const char* name);
+
+private:
+    const mxArray* m_s;
+    void* m_own[8];
+    int m_owned = 0;
+};
 
 // A vector: one of the first two dimensions is 1 and no later one is above 1
 // (a later 0 leaves it empty).

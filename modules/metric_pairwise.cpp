@@ -171,7 +171,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mwSize m = xd[0], n = xd[1];
     const double* x = mxGetPr(prhs[1]);
 
-    const mxArray* type = args_field(metric, "type");
+    args_fields fields(metric);
+    const mxArray* type = fields.get("type");
     if (!type) args_error("missingField", "Could not get metric.type");
     if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
     // Freed at once, so a refused call leaves nothing for the host to reclaim.
@@ -180,7 +181,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     mxFree(text);
     if (!euclidean) args_error("wrongType", "Wrong type of metric.");
 
-    const mxArray* ls = args_field(metric, "lengthScale");
+    const mxArray* ls = fields.get("lengthScale");
     if (!ls) args_error("missingField", "Could not get metric.lengthScale");
     // An empty length scale holds no value to read, whatever its shape.
     if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
@@ -189,7 +190,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mwSize lr = args_vector_length(ls);
     const double* lsv = mxGetPr(ls);
 
-    const mxArray* comps = args_field(metric, "components");
+    const mxArray* comps = fields.get("components");
     if (!comps) args_error("missingField", "Could not get metric.components");
     if (!mxIsCell(comps) || !args_is_vector(comps))
         args_error("componentsShape", "metric.components must be a one dimensional cell array.");
@@ -200,7 +201,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
             "components.");
 
-    const mxArray* dd = args_field(metric, "deltadist");
+    const mxArray* dd = fields.get("deltadist");
     if (!dd) args_error("missingField", "Could not get metric.deltadist");
     if (!mxIsLogical(dd) || !args_is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
     // A sparse array stores only its nonzeros: one byte per entry is not there.

@@ -47,7 +47,7 @@ done < <(sed -e 's/#.*//' -e '/^[[:space:]]/d' "$root/manifest.txt")
 
 # The Octave-only library source: the interpreter side of the random
 # library's door (into the archive, so only the modules that draw take it).
-octsources=(host/octave/rand_octave.cpp)
+octsources=(host/octave/rand_octave.cpp host/octave/struct_octave.cpp)
 sources=(host/octave/host_octave.cpp "${octsources[@]}" "${libsources[@]}")
 for name in "${modules[@]}"; do
   sources+=("modules/$name.cpp")
