@@ -145,9 +145,16 @@ const settings& current_settings() {
 }
 
 bool is_builtin(int source, int nargs) {
-    signed char& b = g_builtin[source][nargs == 0 ? 0 : 1];
-    if (b < 0) b = octrand_is_builtin(source, nargs) ? 1 : 0;
-    return b != 0;
+    signed char* b = g_builtin[source];
+    const int k = nargs == 0 ? 0 : 1;
+    if (b[k] < 0) {
+        b[k] = octrand_is_builtin(source, nargs) ? 1 : 0;
+        // The lookup with arguments passes every place the one without
+        // passes (it adds only the class methods of double), so the
+        // built-in found with them is found without them too.
+        if (k == 1 && b[1] == 1) b[0] = 1;
+    }
+    return b[k] != 0;
 }
 
 route choose(int source, int64_t n, mode m) {
