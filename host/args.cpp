@@ -122,13 +122,14 @@ void args_require_double_part(const mxArray* a, const char* what) {
 const mxArray* args_fields::get(const char* name) {
     if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
 #if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
-    if (m_owned < int(sizeof m_own / sizeof m_own[0])) {
-        bool done = false;
-        void* f = octstruct_field(m_s, name, &done);
-        if (done) {
-            if (f) m_own[m_owned++] = f;
-            return static_cast<const mxArray*>(f);
-        }
+    if (!m_tried) {
+        m_tried = true;
+        m_opened = octstruct_open(m_s);
+    }
+    if (m_opened && m_owned < int(sizeof m_own / sizeof m_own[0])) {
+        void* f = octstruct_field(m_opened, name);
+        if (f) m_own[m_owned++] = f;
+        return static_cast<const mxArray*>(f);
     }
 #endif
     return mxGetField(m_s, 0, name);
@@ -137,6 +138,7 @@ const mxArray* args_fields::get(const char* name) {
 args_fields::~args_fields() {
 #if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
     for (int i = 0; i < m_owned; ++i) octstruct_free(m_own[i]);
+    if (m_opened) octstruct_close(m_opened);
 #endif
 }
 

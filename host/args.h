@@ -57,6 +57,8 @@ public:
 
 private:
     const mxArray* m_s;
+    void* m_opened = nullptr;  // Octave: the struct's fields, taken once
+    bool m_tried = false;
     void* m_own[8];
     int m_owned = 0;
 };

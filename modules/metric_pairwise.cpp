@@ -22,6 +22,7 @@
 #include <atomic>
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -35,6 +36,27 @@ struct component {
     double scale;  // l * l (SQUARE_DIV), 1 / (l * l) when exact (SQUARE_MUL), 1 / (l * l) (DELTA)
     mwSize first;  // index of its first column in the column table
     mwSize count;
+};
+
+// Working memory: in the call's own frame for the few components and
+// columns of a usual metric (a scalar call asks the host for none), host
+// memory beyond, freed on every exit.
+template <class T, std::size_t N>
+class scratch {
+public:
+    explicit scratch(mwSize n)
+        : m_p(std::size_t(n) <= N ? m_local : static_cast<T*>(mxMalloc(sizeof(T) * std::size_t(n)))) {}
+    ~scratch() {
+        if (m_p != m_local) mxFree(m_p);
+    }
+    scratch(const scratch&) = delete;
+    scratch& operator=(const scratch&) = delete;
+    T& operator[](std::size_t i) { return m_p[i]; }
+    T* get() { return m_p; }
+
+private:
+    T m_local[N];
+    T* m_p;
 };
 
 struct plan {
@@ -175,11 +197,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mxArray* type = fields.get("type");
     if (!type) args_error("missingField", "Could not get metric.type");
     if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
-    // Freed at once, so a refused call leaves nothing for the host to reclaim.
-    char* text = mxArrayToString(type);
-    const bool euclidean = text && std::strcmp(text, "metric_euclidean") == 0;
-    mxFree(text);
-    if (!euclidean) args_error("wrongType", "Wrong type of metric.");
+    // The text as far as its first 31 characters: a longer one is not the
+    // name, even cut short (the 17th character is then no terminator),
+    // unless the name and a terminator come first, as in the whole text.
+    char text[32];
+    mxGetString(type, text, sizeof text);
+    text[sizeof text - 1] = '\0';
+    if (std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 
     const mxArray* ls = fields.get("lengthScale");
     if (!ls) args_error("missingField", "Could not get metric.lengthScale");
@@ -232,8 +256,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     plhs[0] = mxCreateDoubleMatrix(m, m, mxREAL);
     double* out = mxGetPr(plhs[0]);
 
-    component* table = static_cast<component*>(mxMalloc(sizeof(component) * (ncomp ? ncomp : 1)));
-    const double** cols = static_cast<const double**>(mxMalloc(sizeof(double*) * (ncols ? ncols : 1)));
+    scratch<component, 16> table(ncomp);
+    scratch<const double*, 32> cols(ncols);
     // Work in pair terms; a thread repays its start beyond about 2^20 of them.
     const double m2 = static_cast<double>(m);
     const int nthreads = threads_for(m2 * m2 * 0.5 * static_cast<double>(ncols ? ncols : 1),
@@ -241,7 +265,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // Each thread's x(j, c) of the current column, made here: host memory is
     // the calling thread's alone.
     const mwSize per = ncols ? ncols : 1;
-    double* xj = static_cast<double*>(mxMalloc(sizeof(double) * per * static_cast<mwSize>(nthreads)));
+    scratch<double, 32> xj(per * static_cast<mwSize>(nthreads));
     mwSize next = 0;
     for (mwIndex i = 0; i < ncomp; ++i) {
         const double l = lr > 1 ? lsv[i] : lsv[0];
@@ -271,11 +295,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     std::atomic<mwSize> taken{0};
     const distances_any_fn kernel = distances_any_for(simd_width());
     threads_run(nthreads, [&](int t) {
-        const plan p{table, ncomp, cols, xj + per * static_cast<mwSize>(t), out, m};
+        const plan p{table.get(), ncomp, cols.get(), xj.get() + per * static_cast<mwSize>(t), out, m};
         kernel(p, &taken);
     });
-
-    mxFree(xj);
-    mxFree(cols);
-    mxFree(table);
 }

@@ -5,12 +5,14 @@
 #include <octave/mxarray.h>
 #include <octave/ov-struct.h>
 
-void* octstruct_field(const void* s, const char* name, bool* done) {
-    *done = false;
+void* octstruct_open(const void* s) {
     const octave_value v = static_cast<const mxArray*>(s)->as_octave_value();
     if (!v.isstruct() || v.numel() != 1) return nullptr;
-    const octave_scalar_map map = v.scalar_map_value();
-    *done = true;
+    return new octave_scalar_map(v.scalar_map_value());
+}
+
+void* octstruct_field(void* opened, const char* name) {
+    const octave_scalar_map& map = *static_cast<const octave_scalar_map*>(opened);
     if (!map.isfield(name)) return nullptr;
     // The field's value wrapped as Octave wraps an input: its data read
     // where it lies, real and imaginary parts apart, as our modules are
@@ -19,3 +21,5 @@ void* octstruct_field(const void* s, const char* name, bool* done) {
 }
 
 void octstruct_free(void* field) { delete static_cast<mxArray*>(field); }
+
+void octstruct_close(void* opened) { delete static_cast<octave_scalar_map*>(opened); }

@@ -82,6 +82,7 @@ void mxFree(void* block);
 mxArray* mxGetField(const mxArray* s, mwIndex index, const char* field);
 mxArray* mxGetCell(const mxArray* c, mwIndex index);
 char* mxArrayToString(const mxArray* a);
+int mxGetString(const mxArray* a, char* buf, mwSize buflen);
 
 #ifdef __cplusplus
 }

@@ -469,4 +469,20 @@ char* mxArrayToString(const mxArray* a) {
     return s;
 }
 
+// As the hosts do: at most buflen - 1 characters and a terminator; 1 when the
+// text did not fit or is no text.
+int mxGetString(const mxArray* a, char* buf, mwSize buflen) {
+    checked(a, "mxGetString");
+    if (buflen < 1) return 1;
+    if (a->c != cls::char_) {
+        buf[0] = '\0';
+        return 1;
+    }
+    const size_t n = a->bytes.size() / 2, room = size_t(buflen) - 1;
+    const size_t k = n < room ? n : room;
+    for (size_t i = 0; i < k; ++i) buf[i] = (char)a->bytes[2 * i];
+    buf[k] = '\0';
+    return n > room ? 1 : 0;
+}
+
 }  // extern "C"

@@ -72,6 +72,9 @@ TEST(metric_pairwise, MessagesInTheOrderTheChecksFire) {
          "Wrong type of metric."},
         {1, {metric(scalar(1), one(), logical(1, 1, {0}), text("metric_euclidean ")), ok_x()},
          "Wrong type of metric."},
+        // Longer than the text the gateway reads of it.
+        {1, {metric(scalar(1), one(), logical(1, 1, {0}), text("metric_euclidean" + std::string(24, 'x'))), ok_x()},
+         "Wrong type of metric."},
         {1, {metric(nullptr, one(), logical(1, 1, {0})), ok_x()}, "Could not get metric.lengthScale"},
         {1, {metric(matrix(0, 0), one(), logical(1, 1, {0})), ok_x()},
          "metric.lengthScale must be a scalar or a vector."},
