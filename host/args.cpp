@@ -80,6 +80,9 @@ void require(const mxArray* a, const char* what, int position, const char* class
         args_error("notReal", text);
     }
     if (any_shape) return;
+    // One element: every dimension is 1.  (Its dimensions go unread: Octave
+    // makes a copy of them in host memory at the first read.)
+    if (mxGetNumberOfElements(a) == 1) return;
     if (!two_dimensional(a)) {
         std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", name());
         args_error("tooManyDims", text);
@@ -175,6 +178,11 @@ int args_size(const mxArray* a) {
 }
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
+
+mxArray* args_result_like(const mxArray* a) {
+    if (mxGetNumberOfElements(a) == 1) return mxCreateDoubleMatrix(1, 1, mxREAL);
+    return mxCreateNumericArray(mxGetNumberOfDimensions(a), mxGetDimensions(a), mxDOUBLE_CLASS, mxREAL);
+}
 
 mxArray* args_result_uninit(int m, int n) {
     return mxCreateUninitNumericMatrix(std::size_t(m < 0 ? 0 : m), std::size_t(n < 0 ? 0 : n),

@@ -40,8 +40,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (bad) args_error("badWeight", "Log-weights must not be NaN or +Inf.");
     if (m == -INFINITY) args_error("zeroWeights", "Log-weights must not all be -Inf.");
 
-    plhs[0] = mxCreateNumericArray(mxGetNumberOfDimensions(in), mxGetDimensions(in),
-                                   mxDOUBLE_CLASS, mxREAL);
+    plhs[0] = args_result_like(in);
     double* w = mxGetPr(plhs[0]);
     // Two sums, left to right; each is one chain, and the exp between their
     // terms hides their latency.

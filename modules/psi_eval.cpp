@@ -102,8 +102,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     args_require_double_any_shape(prhs[0], 1);
     // The input's whole shape, every dimension: elementwise on all of it.
-    plhs[0] = mxCreateNumericArray(mxGetNumberOfDimensions(prhs[0]), mxGetDimensions(prhs[0]),
-                                   mxDOUBLE_CLASS, mxREAL);
+    plhs[0] = args_result_like(prhs[0]);
     const double* in = mxGetPr(prhs[0]);
     double* out = mxGetPr(plhs[0]);
     // Elementwise: any split of the elements gives the same bits.
