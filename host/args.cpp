@@ -40,6 +40,11 @@ bool is_integer_class(const mxArray* a) {
     return c >= mxINT8_CLASS && c <= mxUINT64_CLASS;
 }
 
+// One element: every dimension is 1, so a shape rule needs no dimensions
+// read (Octave makes a copy of them in host memory at the first read, a
+// cost a scalar call need not pay).
+bool one_element(const mxArray* a) { return mxGetNumberOfElements(a) == 1; }
+
 // No dimension beyond the second above 1: modules size their work by the
 // first two, so a further one would leave all but the first page unread.
 bool two_dimensional(const mxArray* a) {
@@ -80,9 +85,7 @@ void require(const mxArray* a, const char* what, int position, const char* class
         args_error("notReal", text);
     }
     if (any_shape) return;
-    // One element: every dimension is 1.  (Its dimensions go unread: Octave
-    // makes a copy of them in host memory at the first read.)
-    if (mxGetNumberOfElements(a) == 1) return;
+    if (one_element(a)) return;
     if (!two_dimensional(a)) {
         std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", name());
         args_error("tooManyDims", text);
@@ -146,11 +149,13 @@ args_fields::~args_fields() {
 }
 
 bool args_is_vector(const mxArray* a) {
+    if (one_element(a)) return true;
     const mwSize* d = mxGetDimensions(a);
     return (d[0] == 1 || d[1] == 1) && two_dimensional(a);
 }
 
 mwSize args_vector_length(const mxArray* a) {
+    if (one_element(a)) return 1;
     const mwSize* d = mxGetDimensions(a);
     const mwSize len = d[0] > d[1] ? d[0] : d[1];
     const mwSize held = static_cast<mwSize>(mxGetNumberOfElements(a));
@@ -158,6 +163,7 @@ mwSize args_vector_length(const mxArray* a) {
 }
 
 bool args_is_scalar(const mxArray* a) {
+    if (one_element(a)) return true;
     const mwSize* d = mxGetDimensions(a);
     return d[0] <= 1 && d[1] <= 1;
 }
@@ -180,7 +186,7 @@ int args_size(const mxArray* a) {
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
 
 mxArray* args_result_like(const mxArray* a) {
-    if (mxGetNumberOfElements(a) == 1) return mxCreateDoubleMatrix(1, 1, mxREAL);
+    if (one_element(a)) return mxCreateDoubleMatrix(1, 1, mxREAL);
     return mxCreateNumericArray(mxGetNumberOfDimensions(a), mxGetDimensions(a), mxDOUBLE_CLASS, mxREAL);
 }
 

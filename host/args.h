@@ -93,9 +93,9 @@ std::size_t args_count(const mxArray* a);
 // result).  Negative sizes give an empty array, as mxCreateDoubleMatrix_700.
 mxArray* args_result_uninit(int m, int n);
 
-// A double result of a's shape, every dimension of it, zeroed.  One element
-// gives 1-by-1 without reading a's dimensions: Octave copies them into host
-// memory at the first read, a cost a scalar call need not pay.
+// A double result of a's shape, every dimension of it, zeroed; 1-by-1 for
+// one element, whose dimensions are then not read (Octave copies them into
+// host memory at the first read, a cost a scalar call need not pay).
 mxArray* args_result_like(const mxArray* a);
 
 #endif
