@@ -1,6 +1,6 @@
 #include "args.h"
 
-#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+#if ARGS_OCTAVE_FIELDS
 #include "octave/struct_octave.h"
 #endif
 
@@ -127,7 +127,7 @@ void args_require_double_part(const mxArray* a, const char* what) {
 
 const mxArray* args_fields::get(const char* name) {
     if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
-#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+#if ARGS_OCTAVE_FIELDS
     if (!m_tried) {
         m_tried = true;
         m_opened = octstruct_open(m_s);
@@ -142,7 +142,7 @@ const mxArray* args_fields::get(const char* name) {
 }
 
 args_fields::~args_fields() {
-#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+#if ARGS_OCTAVE_FIELDS
     for (int i = 0; i < m_owned; ++i) octstruct_free(m_own[i]);
     if (m_opened) octstruct_close(m_opened);
 #endif

@@ -40,6 +40,14 @@ void args_require_size(const mxArray* a, int position);
 // args_vector_length), so an empty later dimension is no fault.
 void args_require_double_part(const mxArray* a, const char* what);
 
+// Octave's own struct fields (host/octave/struct_octave.h) on Octave's
+// build; elsewhere fields are read by mxGetField.
+#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
+#define ARGS_OCTAVE_FIELDS 1
+#else
+#define ARGS_OCTAVE_FIELDS 0
+#endif
+
 // The fields of a structure's first element, each valid while the reader
 // lives.  On Octave they are read without converting the structure: the
 // first mxGetField there wraps every field anew, which costs a scalar call
@@ -57,10 +65,12 @@ public:
 
 private:
     const mxArray* m_s;
-    void* m_opened = nullptr;  // Octave: the struct's fields, taken once
+#if ARGS_OCTAVE_FIELDS
+    void* m_opened = nullptr;  // the struct's fields, taken once
     bool m_tried = false;
     void* m_own[8];
     int m_owned = 0;
+#endif
 };
 
 // A vector: one of the first two dimensions is 1 and no later one is above 1
