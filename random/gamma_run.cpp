@@ -139,43 +139,43 @@ constexpr int group() {
     return simd_lanes<V>() > 1 ? 2 : 1;
 }
 
-// Passes j = 0 .. n-1 on the pairs (uv[2j], uv[2j + 1]).
-template <class V>
-SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, uint64_t* code) {
+// Passes j = 0 .. n-1 on (p[S j], p[S j + 1]): S = 2 the pairs of a block of
+// whole passes, S = 1 a pass at every offset (p[n] is then read).
+template <class V, int S>
+SIMD_INLINE void best_run(const double* p, std::size_t n, double b, double c, double* x, uint64_t* code) {
     const double rb = 1.0 / b;
     constexpr int W = simd_lanes<V>(), N = group<V>();
     std::size_t j = 0;
     for (; j + N * W <= n; j += N * W) {
         V u[N], v[N];
         for (int g = 0; g < N; ++g) {
-            double us[W], vs[W];
-            for (int i = 0; i < W; ++i) {
-                us[i] = uv[2 * (j + g * W + i)];
-                vs[i] = uv[2 * (j + g * W + i) + 1];
+            const double* q = p + S * (j + g * W);
+            if constexpr (S == 1) {
+                u[g] = simd_load<V>(q);
+                v[g] = simd_load<V>(q + 1);
+            } else {
+                double us[W], vs[W];
+                for (int i = 0; i < W; ++i) {
+                    us[i] = q[S * i];
+                    vs[i] = q[S * i + 1];
+                }
+                u[g] = simd_load<V>(us);
+                v[g] = simd_load<V>(vs);
             }
-            u[g] = simd_load<V>(us);
-            v[g] = simd_load<V>(vs);
         }
         best_lanes<V, N>(u, v, b, c, rb, x + j, code + j);
     }
-    for (; j < n; ++j) best_lanes<double, 1>(uv + 2 * j, uv + 2 * j + 1, b, c, rb, x + j, code + j);
+    for (; j < n; ++j) best_lanes<double, 1>(p + S * j, p + S * j + 1, b, c, rb, x + j, code + j);
 }
 
-// Passes at every offset j = 0 .. n-1 on (p[j], p[j + 1]); p[n] is read.
+template <class V>
+SIMD_INLINE void best_pairs(const double* uv, std::size_t n, double b, double c, double* x, uint64_t* code) {
+    best_run<V, 2>(uv, n, b, c, x, code);
+}
+
 template <class V>
 SIMD_INLINE void best_offsets(const double* p, std::size_t n, double b, double c, double* x, uint64_t* code) {
-    const double rb = 1.0 / b;
-    constexpr int W = simd_lanes<V>(), N = group<V>();
-    std::size_t j = 0;
-    for (; j + N * W <= n; j += N * W) {
-        V u[N], v[N];
-        for (int g = 0; g < N; ++g) {
-            u[g] = simd_load<V>(p + j + g * W);
-            v[g] = simd_load<V>(p + j + g * W + 1);
-        }
-        best_lanes<V, N>(u, v, b, c, rb, x + j, code + j);
-    }
-    for (; j < n; ++j) best_lanes<double, 1>(p + j, p + j + 1, b, c, rb, x + j, code + j);
+    best_run<V, 1>(p, n, b, c, x, code);
 }
 
 SIMD_DISPATCH(void, eval_pairs, best_pairs,
