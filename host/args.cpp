@@ -130,20 +130,23 @@ const mxArray* args_fields::get(const char* name) {
 #if ARGS_OCTAVE_FIELDS
     if (!m_tried) {
         m_tried = true;
-        m_opened = octstruct_open(m_s);
+        static_assert(sizeof m_room == OCTSTRUCT_ROOM, "the room struct_octave.cpp fills");
+        m_opened = octstruct_open(m_s, m_room);
     }
-    if (m_opened && m_owned < int(sizeof m_own / sizeof m_own[0])) {
-        void* f = octstruct_field(m_opened, name);
-        if (f) m_own[m_owned++] = f;
-        return static_cast<const mxArray*>(f);
-    }
+    if (m_opened) return static_cast<const mxArray*>(octstruct_field(m_opened, name));
 #endif
     return mxGetField(m_s, 0, name);
 }
 
+const mxArray* args_fields::cell(const mxArray* c, mwIndex i) {
+#if ARGS_OCTAVE_FIELDS
+    if (m_opened) return static_cast<const mxArray*>(octstruct_cell(m_opened, c, i));
+#endif
+    return mxGetCell(c, i);
+}
+
 args_fields::~args_fields() {
 #if ARGS_OCTAVE_FIELDS
-    for (int i = 0; i < m_owned; ++i) octstruct_free(m_own[i]);
     if (m_opened) octstruct_close(m_opened);
 #endif
 }

@@ -48,11 +48,12 @@ void args_require_double_part(const mxArray* a, const char* what);
 #define ARGS_OCTAVE_FIELDS 0
 #endif
 
-// The fields of a structure's first element, each valid while the reader
-// lives.  On Octave they are read without converting the structure: the
-// first mxGetField there wraps every field anew, which costs a scalar call
-// more than its own work; each field read is then an array of the reader's,
-// freed with it, errors included.
+// The fields of a structure's first element, and the elements of a cell
+// among them, each valid while the reader lives.  On Octave they are read
+// without converting the structure or the cell: the first mxGetField there
+// wraps every field anew, and the first mxGetCell every element, which
+// costs a scalar call more than its own work; each array read is then the
+// reader's, freed with it, errors included.
 class args_fields {
 public:
     explicit args_fields(const mxArray* s) : m_s(s) {}
@@ -62,14 +63,15 @@ public:
     // Field `name`; null when the input is no structure, has no element or
     // has no such field.
     const mxArray* get(const char* name);
+    // Element i of `cell`, a cell array get returned (mxGetCell's answer).
+    const mxArray* cell(const mxArray* cell, mwIndex i);
 
 private:
     const mxArray* m_s;
 #if ARGS_OCTAVE_FIELDS
-    void* m_opened = nullptr;  // the struct's fields, taken once
+    void* m_opened = nullptr;  // the struct's fields, taken once into m_room
     bool m_tried = false;
-    void* m_own[8];
-    int m_owned = 0;
+    alignas(std::max_align_t) unsigned char m_room[256];
 #endif
 };
 

@@ -237,9 +237,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     // The listed columns, checked before anything is made.  An unset element
     // lists nothing, as an empty one does.
+    scratch<const mxArray*, 16> elems(ncomp);
     mwSize ncols = 0;
     for (mwIndex i = 0; i < ncomp; ++i) {
-        const mxArray* e = mxGetCell(comps, i);
+        const mxArray* e = elems[i] = fields.cell(comps, i);
         if (!e) continue;
         args_require_double_part(e, "Every element of metric.components");
         const mwSize len = args_vector_length(e);
@@ -283,7 +284,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         }
         c.first = next;
         c.count = 0;
-        const mxArray* e = mxGetCell(comps, i);
+        const mxArray* e = elems[i];
         if (!e) continue;
         const mwSize len = args_vector_length(e);
         const double* v = mxGetPr(e);

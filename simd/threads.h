@@ -55,6 +55,10 @@ inline int threads_for(double work, double least, double units) {
 // first K started, as a system out of threads does.
 template <class F>
 void threads_run(int n, F body) {
+    if (n <= 1) {  // a small call reads no environment
+        body(0);
+        return;
+    }
     std::vector<std::thread> pool;
     const char* refuse = std::getenv("BAYESMEX_THREADS_REFUSE");
     const long room = refuse ? std::strtol(refuse, nullptr, 10) : long(n);

@@ -5,42 +5,80 @@
 #include <octave/mxarray.h>
 #include <octave/ov-struct.h>
 
-void* octstruct_open(const void* s) {
-    const octave_value v = static_cast<const mxArray*>(s)->as_octave_value();
-    if (!v.isstruct() || v.numel() != 1) return nullptr;
-    return new octave_scalar_map(v.scalar_map_value());
-}
+#include <cstddef>
+#include <new>
+#include <vector>
 
 namespace {
+
+// The struct's fields, and the arrays made from them: each wraps a value as
+// Octave wraps an input (its data read where it lies, real and imaginary
+// parts apart, as our modules are built) and holds its own reference to it.
+// The first few wrappers live in the reader itself, so that reading a
+// scalar call's fields costs an allocation only for the copy of the
+// struct's value list and for each wrapper's own state.
+struct opened {
+    explicit opened(const octave_scalar_map& m) : map(m) {}
+    ~opened() {
+        for (int i = 0; i < used; ++i) shell(i)->~mxArray();
+        for (mxArray* a : more) delete a;
+    }
+    opened(const opened&) = delete;
+    opened& operator=(const opened&) = delete;
+
+    mxArray* shell(int i) { return std::launder(reinterpret_cast<mxArray*>(shells[i])); }
+
+    const mxArray* wrap(const octave_value& v) {
+        if (used < kShells) {
+            mxArray* a = new (shells[used]) mxArray(false, v);
+            ++used;
+            return a;
+        }
+        more.reserve(more.size() + 1);  // a failure here leaks nothing
+        mxArray* a = new mxArray(false, v);
+        more.push_back(a);
+        return a;
+    }
+
+    static constexpr int kShells = 8;
+    octave_scalar_map map;
+    alignas(mxArray) unsigned char shells[kShells][sizeof(mxArray)];
+    int used = 0;
+    std::vector<mxArray*> more;
+};
 
 // A range (1:2) is stored as its ends, which a host array cannot point
 // into: the first mxGetPr of it converts the whole wrapper, dimensions,
 // data and all, and the wrapper's release frees that again.  Made a full
-// array here once instead, and so inside a cell too.
-octave_value full(const octave_value& v) {
-    if (v.is_range()) return v.full_value();
-    if (!v.iscell()) return v;
-    Cell c = v.cell_value();
-    bool changed = false;
-    for (octave_idx_type i = 0; i < c.numel(); ++i)
-        if (c(i).is_range()) {
-            c(i) = c(i).full_value();
-            changed = true;
-        }
-    return changed ? octave_value(c) : v;
-}
+// array here once instead: the same elements Octave's conversion makes.
+octave_value full(const octave_value& v) { return v.is_range() ? v.full_value() : v; }
 
 }  // namespace
 
-void* octstruct_field(void* opened, const char* name) {
-    const octave_scalar_map& map = *static_cast<const octave_scalar_map*>(opened);
-    if (!map.isfield(name)) return nullptr;
-    // The field's value wrapped as Octave wraps an input: its data read
-    // where it lies, real and imaginary parts apart, as our modules are
-    // built.  It holds its own reference to the value.
-    return new mxArray(false, full(map.getfield(name)));
+static_assert(sizeof(opened) <= OCTSTRUCT_ROOM && alignof(opened) <= alignof(std::max_align_t),
+              "an opened struct fits its reader's room");
+
+void* octstruct_open(const void* s, void* room) {
+    const octave_value v = static_cast<const mxArray*>(s)->as_octave_value();
+    if (!v.isstruct() || v.numel() != 1) return nullptr;
+    return new (room) opened(v.scalar_map_value());
 }
 
-void octstruct_free(void* field) { delete static_cast<mxArray*>(field); }
+const void* octstruct_field(void* o, const char* name) {
+    opened& r = *static_cast<opened*>(o);
+    const auto p = r.map.seek(name);
+    if (p == r.map.end()) return nullptr;
+    return r.wrap(full(r.map.contents(p)));
+}
 
-void octstruct_close(void* opened) { delete static_cast<octave_scalar_map*>(opened); }
+const void* octstruct_cell(void* o, const void* cell, std::size_t i) {
+    opened& r = *static_cast<opened*>(o);
+    const octave_value v = static_cast<const mxArray*>(cell)->as_octave_value();
+    if (!v.iscell() || i >= std::size_t(v.numel())) return nullptr;
+    // Every element wrapped, empty or not, as Octave's own cell conversion
+    // does: mxGetCell never answers null there.
+    const Cell c = v.cell_value();
+    return r.wrap(full(c(octave_idx_type(i))));
+}
+
+void octstruct_close(void* o) { static_cast<opened*>(o)->~opened(); }

@@ -1,0 +1,42 @@
+function test_metric_fields()
+  % A 1-by-1 metric structure's fields are read in place on Octave; the
+  % first element of a 1-by-2 array goes through Octave's own conversion of
+  % the whole structure.  Both must give the same distances and the same
+  % refusals: ranges, empty and many components (more than the reader keeps
+  % in itself), and every kind of faulty field.
+  X = magic(6)(:, 1:5) / 7;
+  base = struct('type', 'metric_euclidean', 'lengthScale', 0.5, ...
+                'components', {{1:2}}, 'deltadist', false);
+  many = base;
+  many.components = [num2cell(1:5), {[], zeros(1, 0), 2:-1:1, [1; 3], 4:5, 1, 2}];
+  many.lengthScale = complex(1:12, 0);
+  many.deltadist = logical(mod(1:12, 3) == 0);
+  cases = {base, many, ...
+           setfield(setfield(base, 'components', {1:2, ''}), 'deltadist', [false false]), ...
+           setfield(base, 'components', {complex(1, 1e-300)}), ...
+           setfield(base, 'components', {ones(1, 2, 2)}), ...
+           setfield(base, 'components', {0:1}), ...
+           setfield(base, 'lengthScale', [0.5 1]), ...
+           setfield(base, 'lengthScale', complex(0.5, 1)), ...
+           setfield(base, 'deltadist', 1), ...
+           setfield(base, 'type', 'metric_euclidean_'), ...
+           setfield(base, 'type', ['metric_euclidean'; 'metric_euclidean'])};
+  for f = fieldnames(base)'
+    cases{end + 1} = rmfield(base, f{1});
+  end
+  for k = 1:numel(cases)
+    [d1, m1] = distances(cases{k}, X);
+    [d2, m2] = distances([cases{k}, cases{k}], X);
+    assert(isequal(d1, d2) && strcmp(m1, m2), 'case %d: "%s" against "%s"', k, m1, m2);
+    assert(isempty(m1) == (k <= 2), 'case %d: "%s"', k, m1);
+  end
+end
+
+function [d, message] = distances(metric, X)
+  d = []; message = '';
+  try
+    d = metric_pairwise(metric, X);
+  catch err
+    message = err.message;
+  end
+end
