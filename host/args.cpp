@@ -1,7 +1,7 @@
 #include "args.h"
 
-#if ARGS_OCTAVE_FIELDS
-#include "octave/struct_octave.h"
+#if ARGS_OCTAVE_VALUES
+#include "octave/args_octave.h"
 #endif
 
 #include <cmath>
@@ -127,10 +127,10 @@ void args_require_double_part(const mxArray* a, const char* what) {
 
 const mxArray* args_fields::get(const char* name) {
     if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
-#if ARGS_OCTAVE_FIELDS
+#if ARGS_OCTAVE_VALUES
     if (!m_tried) {
         m_tried = true;
-        static_assert(sizeof m_room == OCTSTRUCT_ROOM, "the room struct_octave.cpp fills");
+        static_assert(sizeof m_room == OCTSTRUCT_ROOM, "the room args_octave.cpp fills");
         m_opened = octstruct_open(m_s, m_room);
     }
     if (m_opened) return static_cast<const mxArray*>(octstruct_field(m_opened, name));
@@ -139,14 +139,14 @@ const mxArray* args_fields::get(const char* name) {
 }
 
 const mxArray* args_fields::cell(const mxArray* c, mwIndex i) {
-#if ARGS_OCTAVE_FIELDS
+#if ARGS_OCTAVE_VALUES
     if (m_opened) return static_cast<const mxArray*>(octstruct_cell(m_opened, c, i));
 #endif
     return mxGetCell(c, i);
 }
 
 args_fields::~args_fields() {
-#if ARGS_OCTAVE_FIELDS
+#if ARGS_OCTAVE_VALUES
     if (m_opened) octstruct_close(m_opened);
 #endif
 }
@@ -188,12 +188,40 @@ int args_size(const mxArray* a) {
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
 
+namespace {
+
+// A large result in an interpreter value's own storage on Octave, else null.
+mxArray* large_result(const mwSize* dims, mwSize ndims, std::size_t count) {
+#if ARGS_OCTAVE_VALUES
+    if (count >= OCTRESULT_FROM) {
+        std::size_t d[16];
+        if (ndims <= 16) {
+            for (mwSize k = 0; k < ndims; ++k) d[k] = std::size_t(dims[k]);
+            return static_cast<mxArray*>(octresult_doubles(d, std::size_t(ndims)));
+        }
+    }
+#else
+    (void)dims, (void)ndims, (void)count;
+#endif
+    return nullptr;
+}
+
+}  // namespace
+
 mxArray* args_result_like(const mxArray* a) {
     if (one_element(a)) return mxCreateDoubleMatrix(1, 1, mxREAL);
-    return mxCreateNumericArray(mxGetNumberOfDimensions(a), mxGetDimensions(a), mxDOUBLE_CLASS, mxREAL);
+    const mwSize nd = mxGetNumberOfDimensions(a);
+    const mwSize* dims = mxGetDimensions(a);
+    if (mxArray* r = large_result(dims, nd, mxGetNumberOfElements(a))) return r;
+    return mxCreateUninitNumericArray(nd, dims, mxDOUBLE_CLASS, mxREAL);
+}
+
+mxArray* args_result_doubles(std::size_t m, std::size_t n) {
+    const mwSize dims[2] = {mwSize(m), mwSize(n)};
+    if (mxArray* r = large_result(dims, 2, m * n)) return r;
+    return mxCreateUninitNumericMatrix(m, n, mxDOUBLE_CLASS, mxREAL);
 }
 
 mxArray* args_result_uninit(int m, int n) {
-    return mxCreateUninitNumericMatrix(std::size_t(m < 0 ? 0 : m), std::size_t(n < 0 ? 0 : n),
-                                       mxDOUBLE_CLASS, mxREAL);
+    return args_result_doubles(std::size_t(m < 0 ? 0 : m), std::size_t(n < 0 ? 0 : n));
 }

@@ -40,12 +40,13 @@ void args_require_size(const mxArray* a, int position);
 // args_vector_length), so an empty later dimension is no fault.
 void args_require_double_part(const mxArray* a, const char* what);
 
-// Octave's own struct fields (host/octave/struct_octave.h) on Octave's
-// build; elsewhere fields are read by mxGetField.
+// Octave's own values (host/octave/args_octave.h) on Octave's build: struct
+// fields read in place, large results in a value's own storage; elsewhere
+// fields are read by mxGetField and results made by mxCreate....
 #if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
-#define ARGS_OCTAVE_FIELDS 1
+#define ARGS_OCTAVE_VALUES 1
 #else
-#define ARGS_OCTAVE_FIELDS 0
+#define ARGS_OCTAVE_VALUES 0
 #endif
 
 // The fields of a structure's first element, and the elements of a cell
@@ -68,7 +69,7 @@ public:
 
 private:
     const mxArray* m_s;
-#if ARGS_OCTAVE_FIELDS
+#if ARGS_OCTAVE_VALUES
     void* m_opened = nullptr;  // the struct's fields, taken once into m_room
     bool m_tried = false;
     alignas(std::max_align_t) unsigned char m_room[256];
@@ -103,9 +104,16 @@ std::size_t args_count(const mxArray* a);
 // An m-by-n double result whose elements the module writes every one of
 // before it returns: the host leaves them unset (no zeroing pass over a large
 // result).  Negative sizes give an empty array, as mxCreateDoubleMatrix_700.
+// A result is the host's once made: the module never destroys it (on
+// Octave a large one is an interpreter value's storage, freed by the host
+// alone).
 mxArray* args_result_uninit(int m, int n);
 
-// A double result of a's shape, every dimension of it, zeroed; 1-by-1 for
+// The same for sizes the caller has made non-negative.
+mxArray* args_result_doubles(std::size_t m, std::size_t n);
+
+// A double result of a's shape, every dimension of it, whose elements the
+// module writes every one of (unset here, as args_result_uninit); 1-by-1 for
 // one element, whose dimensions are then not read (Octave copies them into
 // host memory at the first read, a cost a scalar call need not pay).
 mxArray* args_result_like(const mxArray* a);

@@ -46,8 +46,9 @@ done < <(sed -e 's/#.*//' -e '/^[[:space:]]/d' "$root/manifest.txt")
 [ ${#modules[@]} -gt 0 ] || { echo "no modules in $root/manifest.txt" >&2; exit 1; }
 
 # The Octave-only library source: the interpreter side of the random
-# library's door (into the archive, so only the modules that draw take it).
-octsources=(host/octave/rand_octave.cpp host/octave/struct_octave.cpp)
+# library's door (into the archive, so only the modules that draw take it)
+# and of the argument rules.
+octsources=(host/octave/rand_octave.cpp host/octave/args_octave.cpp)
 sources=(host/octave/host_octave.cpp "${octsources[@]}" "${libsources[@]}")
 for name in "${modules[@]}"; do
   sources+=("modules/$name.cpp")

@@ -63,7 +63,7 @@ rand_door_out callback(int source, int nargs, double rows, double cols) {
 
 #if !defined(HAVE_OCTAVE)
 
-rand_door_out rand_door(int source, int nargs, double rows, double cols, bool) {
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool, bool) {
     return callback(source, nargs, rows, cols);
 }
 
@@ -285,7 +285,7 @@ void check_and_fill(int source, mode m, double* out, int64_t n) {
 
 }  // namespace
 
-rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result) {
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result, bool returned) {
     const settings st = current_settings();
     const double count = nargs == 0 ? 1.0 : (rows > 0 ? rows : 0.0) * (cols > 0 ? cols : 0.0);
     // The name must still reach the built-in for the call-back's arguments:
@@ -306,7 +306,7 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool re
         // Sizes as the host makes them: negative ones give an empty array.
         const mwSize m = nargs == 0 ? 1 : mwSize(rows > 0 ? rows : 0);
         const mwSize k = nargs == 0 ? 1 : mwSize(cols > 0 ? cols : 0);
-        out.array = mxCreateUninitNumericMatrix(m, k, mxDOUBLE_CLASS, mxREAL);
+        out.array = returned ? args_result_doubles(m, k) : mxCreateUninitNumericMatrix(m, k, mxDOUBLE_CLASS, mxREAL);
         out.values = mxGetPr(out.array);
     }
     // Lent memory goes back if the fill ends in an error.

@@ -25,8 +25,11 @@ struct rand_door_out {
 // call-back would give them: rand() when nargs is 0, rand(rows, cols) when
 // nargs is 2.  With `result` they are always a host array of that shape (a
 // module's result, or an array it keeps); without, only the values count.
-// A host that returns anything but a full double array is an error here.
-rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result);
+// With `returned` the array is the module's result, which it hands back and
+// never destroys (on Octave a large one may then live in an interpreter
+// value's storage, host/args.h).  A host that returns anything but a full
+// double array is an error here.
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result, bool returned);
 
 // Gives back the scratch memory of an out whose array was null.
 void rand_door_release(int source, double* values);

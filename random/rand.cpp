@@ -47,7 +47,7 @@ void rand_fetch(rand_stream* rs, int source, int64_t want) {
     if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
     rand_lane_done(rs, source);  // a block kept for a span
     // rand() for one value, rand(want, 1) for more.
-    const rand_door_out out = rand_door(source, want == 1 ? 0 : 2, double(want), 1.0, false);
+    const rand_door_out out = rand_door(source, want == 1 ? 0 : 2, double(want), 1.0, false, false);
     ++rs->callbacks;
     if (!rs->independent) rs->lane[1 - source].expect = 0;
     rand_lane* l = &rs->lane[source];
@@ -68,12 +68,12 @@ double rand_take_fetch(rand_stream* rs, int source) {
 
 void rand_batch(rand_stream* rs, int source, int count) { rand_expect(rs, source, count); }
 
-void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot) {
+void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot, bool returned) {
     if (rand_lane_pending(rs, source) != 0) out_of_order();
     if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
     // A result the host makes whole, as rand(rows, cols) does: every count
     // is read from the array itself.
-    *slot = rand_door(source, 2, rows, cols, true).array;
+    *slot = rand_door(source, 2, rows, cols, true, returned).array;
     ++rs->callbacks;
 }
 

@@ -72,6 +72,7 @@ mxArray* mxCreateDoubleScalar(double value);
 mxArray* mxCreateString(const char* text);
 /* Only mxDOUBLE_CLASS with mxREAL: what the modules make. */
 mxArray* mxCreateUninitNumericMatrix(size_t m, size_t n, mxClassID classid, mxComplexity flag);
+mxArray* mxCreateUninitNumericArray(size_t ndim, const size_t* dims, mxClassID classid, mxComplexity flag);
 mxArray* mxCreateNumericArray(mwSize ndim, const mwSize* dims, mxClassID classid,
                               mxComplexity flag);
 void mxDestroyArray(mxArray* a);

@@ -394,14 +394,23 @@ mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity) {
 // Uninitialised on the host; here every element holds a signalling NaN with
 // a payload no computation makes, so a module that leaves an element unwritten
 // returns a value the tests see.
-mxArray* mxCreateUninitNumericMatrix(size_t m, size_t n, mxClassID classid, mxComplexity flag) {
-    if (classid != mxDOUBLE_CLASS || flag != mxREAL)
-        standin::detail::fault("mxCreateUninitNumericMatrix: only real double arrays are made here");
-    mxArray* a = standin::detail::make(cls::double_, {m, n});
+namespace {
+mxArray* poisoned(mxArray* a) {
     double* v = mxGetPr(a);
     const uint64_t poison = 0x7ff4dead0000beefULL;
     for (size_t i = 0, k = mxGetNumberOfElements(a); i < k; ++i) std::memcpy(v + i, &poison, sizeof poison);
     return a;
+}
+}  // namespace
+mxArray* mxCreateUninitNumericMatrix(size_t m, size_t n, mxClassID classid, mxComplexity flag) {
+    if (classid != mxDOUBLE_CLASS || flag != mxREAL)
+        standin::detail::fault("mxCreateUninitNumericMatrix: only real double arrays are made here");
+    return poisoned(standin::detail::make(cls::double_, {m, n}));
+}
+mxArray* mxCreateUninitNumericArray(size_t ndim, const size_t* dims, mxClassID classid, mxComplexity flag) {
+    if (classid != mxDOUBLE_CLASS || flag != mxREAL)
+        standin::detail::fault("mxCreateUninitNumericArray: only real double arrays are made here");
+    return poisoned(standin::detail::make(cls::double_, std::vector<size_t>(dims, dims + ndim)));
 }
 mxArray* mxCreateNumericArray(mwSize ndim, const mwSize* dims, mxClassID classid,
                               mxComplexity flag) {

@@ -1,9 +1,12 @@
-// The interpreter side of args_fields on Octave (struct_octave.h).
-#include "struct_octave.h"
+// The interpreter side of host/args on Octave (args_octave.h).
+#include "args_octave.h"
 
 #include <octave/oct.h>
 #include <octave/mxarray.h>
+#include <octave/mexproto.h>
 #include <octave/ov-struct.h>
+
+#include <memory>
 
 #include <cstddef>
 #include <new>
@@ -82,3 +85,40 @@ const void* octstruct_cell(void* o, const void* cell, std::size_t i) {
 }
 
 void octstruct_close(void* o) { static_cast<opened*>(o)->~opened(); }
+
+void* octresult_doubles(const std::size_t* dims, std::size_t ndims) {
+#if defined(OCTAVE_HAVE_STD_PMR_POLYMORPHIC_ALLOCATOR)
+    // This Octave takes a result's own storage when the call returns.
+    (void)dims, (void)ndims;
+    return nullptr;
+#else
+    dim_vector dv;
+    dv.resize(int(ndims));
+    std::size_t n = 1;
+    for (std::size_t k = 0; k < ndims; ++k) {
+        dv(int(k)) = octave_idx_type(dims[k]);
+        n *= dims[k];
+    }
+    std::allocator<double> alloc;  // what the array's own release uses
+    double* data = nullptr;
+    octave_value v;
+    try {
+        data = alloc.allocate(n);
+        // The array owns data from here on, and the value the array.
+        v = NDArray(Array<double>(data, dv));
+    } catch (const std::bad_alloc&) {
+        if (data && v.is_undefined()) alloc.deallocate(data, n);
+        return nullptr;
+    }
+    // The result wraps the value as Octave wraps an input, its storage
+    // written in place through mxGetPr.  Only arrays Octave makes itself are
+    // freed when the call ends, and a duplicate would copy the storage: so a
+    // cell that Octave made holds the wrapper, and frees it with itself
+    // when the call ends, after the returned wrapper's value has been taken
+    // (or on an error).  Nothing else may destroy the result.
+    mxArray* keeper = mxCreateCellMatrix(1, 1);
+    mxArray* result = new mxArray(false, v);
+    mxSetCell(keeper, 0, result);
+    return result;
+#endif
+}
