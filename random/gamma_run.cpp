@@ -272,7 +272,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
         if (avail < 2) {  // a pass across two blocks
             double g;
             if (rand_best_pass(rs, b, c, &g)) {
-                out[done++] = rand_gamma_floor(std::pow(u0, inv) * rand_gamma_floor(g, a1), a);
+                out[done++] = rand_gamma_floor(rand_gamma_power(u0, inv) * rand_gamma_floor(g, a1), a);
                 have_u0 = false;
             }
             continue;
@@ -332,7 +332,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
         rand_consume(rs, RAND_UNIFORM, int64_t(pos));
         // The powers, independent of one another, in one loop.
         for (std::size_t i = first; i < done; ++i)
-            out[i] = rand_gamma_floor(std::pow(u0s[i - first], inv) * rand_gamma_floor(out[i], a1), a);
+            out[i] = rand_gamma_floor(rand_gamma_power(u0s[i - first], inv) * rand_gamma_floor(out[i], a1), a);
     }
 }
 

@@ -164,7 +164,7 @@ double rand_gamma(rand_stream* rs, double a) {
         rand_expect(rs, RAND_UNIFORM, 3);
         double u = rand_uniopen(rs);            // uniopen: pow(0, 1/a) would be 0
         double g = rand_gamma(rs, 1.0 + a);     // 1 + 1e-5 == 1.00001: always Best's method
-        x = std::pow(u, 1.0 / a) * g;
+        x = rand_gamma_power(u, 1.0 / a) * g;
     } else if (a < 1.00001) {
         x = rand_exp(rs);
     } else {

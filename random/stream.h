@@ -7,6 +7,8 @@
 #include "rand.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 // Largest block fetched in one call-back (512 KiB of doubles): large enough
 // that the call-back cost vanishes, small enough to stay in cache.
@@ -59,6 +61,36 @@ int64_t rand_gamma_least(double a);
 inline double rand_gamma_floor(double x, double a) {
     if (x < 1e-15 && x < a) x = a < 1e-15 ? a : 1e-15;
     return x;
+}
+
+// pow(u, inv) for the boost of a shape a <= 1 (inv = 1 / a, 0 < u < 1).
+// Shape 1/2 (one degree of freedom, inv = 2) takes the square u * u, rounded
+// once, wherever the C library's pow must return that very double: glibc's
+// pow is within 0.54 ULP of the exact power (its authors' bound, from an
+// exp within 0.509 ULP and a log within 1.3 * 2^-68), so when u * u is
+// within 7/16 ULP of the exact square, every other double lies more than
+// 0.54 ULP from it.  The square's rounding error comes exact from Dekker's
+// product (Veltkamp's split, no fused operation).  A square that is a
+// power of two (its lower neighbour half an ULP away), within 1/16 ULP of a
+// midpoint (one in eight) or below 2^-900 (where the product's parts could
+// underflow; the host's uniforms are 2^-53 or more) goes to pow, as does
+// every other exponent and every other C library.
+inline double rand_gamma_power(double u, double inv) {
+#if defined(__GLIBC__)
+    if (inv == 2.0) {
+        const double hi = u * u;
+        const double split = 134217729.0 * u;  // 2^27 + 1
+        const double uh = split - (split - u), ul = u - uh;
+        const double err = (((uh * uh - hi) + uh * ul) + ul * uh) + ul * ul;  // u^2 - hi, exact
+        uint64_t bits;
+        std::memcpy(&bits, &hi, sizeof bits);
+        const uint64_t ulp_bits = (bits & 0x7ff0000000000000ull) - (uint64_t(52) << 52);
+        double ulp;
+        std::memcpy(&ulp, &ulp_bits, sizeof ulp);
+        if (hi >= 0x1p-900 && (bits & 0x000fffffffffffffull) != 0 && std::fabs(err) < 0.4375 * ulp) return hi;
+    }
+#endif
+    return std::pow(u, inv);
 }
 
 // One pass of Best's method (Best 1978) for shape a = b + 1, c = 3a - 0.75

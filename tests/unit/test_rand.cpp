@@ -3,9 +3,13 @@
 // what one-value-at-a-time fetching would.
 #include <cfloat>
 #include <cmath>
+#include <cstring>
+
+#include <vector>
 
 #include "harness.h"
 #include "rand.h"
+#include "stream.h"
 
 namespace {
 
@@ -66,6 +70,28 @@ TEST_F(scripted, GammaBoostPathTakesOneUniformThenAShapeTwoPass) {
 TEST_F(scripted, GammaFloorsUnderflowAt1eMinus15) {
     standin::script_rand({0.5, 0.5, 0.5});  // 0.5^10000 underflows to 0
     run([](rand_stream* rs) { EXPECT_EQ(rand_gamma(rs, 1e-4), 1e-15); });
+}
+
+TEST(rand, ShapeOneHalfSquaresAreTheLibrarysPowBitForBit) {
+    // Random 53-bit uniforms, then values of few bits, whose squares are
+    // exact, midpoints or powers of two, and squares too small to split.
+    volatile double two_v = 2.0;  // no folding of pow(u, 2) into u * u
+    const double two = two_v;
+    std::vector<double> us;
+    uint64_t x = 88172645463325252ull;
+    for (int i = 0; i < (1 << 22); ++i) {
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        us.push_back(double(x >> 11) * 0x1p-53);
+    }
+    for (uint64_t m = 1; m < (1u << 16); ++m)
+        for (int e : {17, 27, 53}) us.push_back(std::ldexp(double(m), -e));
+    for (double u : {1e-200, 0x1p-480, 0x1p-450, 0.5, 0.75})
+        us.push_back(u);
+    for (double u : us) {
+        if (!(u > 0 && u < 1)) continue;
+        const double got = rand_gamma_power(u, two), want = std::pow(u, two);
+        ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0) << std::hexfloat << u;
+    }
 }
 
 TEST_F(scripted, GammaRejectionPassesTakeUniformsInPairs) {
