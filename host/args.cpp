@@ -145,6 +145,24 @@ const mxArray* args_fields::cell(const mxArray* c, mwIndex i) {
     return mxGetCell(c, i);
 }
 
+mwSize args_fields::doubles(const mxArray* c, mwIndex i, const char* what, const double** values) {
+#if ARGS_OCTAVE_VALUES
+    // A real, full, two-dimensional double array passes every rule; Octave
+    // reads it without a wrapper (and its dimensions without host memory).
+    std::size_t rows, cols, count;
+    if (m_opened && octstruct_cell_doubles(m_opened, c, i, &rows, &cols, &count, values)) {
+        const std::size_t len = rows > cols ? rows : cols;
+        return mwSize(len < count ? len : count);
+    }
+#endif
+    const mxArray* e = cell(c, i);
+    *values = nullptr;
+    if (!e) return 0;
+    args_require_double_part(e, what);
+    *values = mxGetPr(e);
+    return args_vector_length(e);
+}
+
 args_fields::~args_fields() {
 #if ARGS_OCTAVE_VALUES
     if (m_opened) octstruct_close(m_opened);

@@ -66,6 +66,10 @@ public:
     const mxArray* get(const char* name);
     // Element i of `cell`, a cell array get returned (mxGetCell's answer).
     const mxArray* cell(const mxArray* cell, mwIndex i);
+    // The same element read as numbers: args_require_double_part's rules
+    // (named by `what`), then as many values as args_vector_length counts,
+    // *values the first; 0 and null for an unset element.
+    mwSize doubles(const mxArray* cell, mwIndex i, const char* what, const double** values);
 
 private:
     const mxArray* m_s;

@@ -237,14 +237,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     // The listed columns, checked before anything is made.  An unset element
     // lists nothing, as an empty one does.
-    scratch<const mxArray*, 16> elems(ncomp);
+    scratch<const double*, 16> lists(ncomp);
+    scratch<mwSize, 16> lengths(ncomp);
     mwSize ncols = 0;
     for (mwIndex i = 0; i < ncomp; ++i) {
-        const mxArray* e = elems[i] = fields.cell(comps, i);
-        if (!e) continue;
-        args_require_double_part(e, "Every element of metric.components");
-        const mwSize len = args_vector_length(e);
-        const double* v = mxGetPr(e);
+        const double* v;
+        const mwSize len = lengths[i] = fields.doubles(comps, i, "Every element of metric.components", &v);
+        lists[i] = v;
         for (mwIndex t = 0; t < len; ++t)
             // Truncation toward zero must give 1 .. n; NaN fails.
             if (!(v[t] >= 1.0 && v[t] < static_cast<double>(n) + 1.0))
@@ -283,11 +282,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             c.scale = L;
         }
         c.first = next;
-        c.count = 0;
-        const mxArray* e = elems[i];
-        if (!e) continue;
-        const mwSize len = args_vector_length(e);
-        const double* v = mxGetPr(e);
+        const mwSize len = lengths[i];
+        const double* v = lists[i];
         for (mwIndex t = 0; t < len; ++t)
             cols[next++] = x + m * (static_cast<mwIndex>(v[t]) - 1);
         c.count = len;

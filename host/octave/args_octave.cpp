@@ -25,11 +25,13 @@ struct opened {
     ~opened() {
         for (int i = 0; i < used; ++i) shell(i)->~mxArray();
         for (mxArray* a : more) delete a;
+        for (int i = 0; i < nkept; ++i) kept(i)->~octave_value();
     }
     opened(const opened&) = delete;
     opened& operator=(const opened&) = delete;
 
     mxArray* shell(int i) { return std::launder(reinterpret_cast<mxArray*>(shells[i])); }
+    octave_value* kept(int i) { return std::launder(reinterpret_cast<octave_value*>(keeps[i])); }
 
     const mxArray* wrap(const octave_value& v) {
         if (used < kShells) {
@@ -44,10 +46,14 @@ struct opened {
     }
 
     static constexpr int kShells = 8;
+    static constexpr int kKeeps = 4;
     octave_scalar_map map;
     alignas(mxArray) unsigned char shells[kShells][sizeof(mxArray)];
     int used = 0;
     std::vector<mxArray*> more;
+    // Full arrays made from ranges that octstruct_cell_doubles read.
+    alignas(octave_value) unsigned char keeps[kKeeps][sizeof(octave_value)];
+    int nkept = 0;
 };
 
 // A range (1:2) is stored as its ends, which a host array cannot point
@@ -82,6 +88,28 @@ const void* octstruct_cell(void* o, const void* cell, std::size_t i) {
     // does: mxGetCell never answers null there.
     const Cell c = v.cell_value();
     return r.wrap(full(c(octave_idx_type(i))));
+}
+
+bool octstruct_cell_doubles(void* o, const void* cell, std::size_t i, std::size_t* rows, std::size_t* cols,
+                            std::size_t* count, const double** data) {
+    opened& r = *static_cast<opened*>(o);
+    const octave_value c = static_cast<const mxArray*>(cell)->as_octave_value();
+    if (!c.iscell() || i >= std::size_t(c.numel())) return false;
+    const Cell cv = c.cell_value();
+    const octave_value& e = cv(octave_idx_type(i));
+    if (!e.is_double_type() || !e.isreal() || e.issparse() || e.ndims() != 2) return false;
+    const octave_value* v = &e;
+    if (e.is_range()) {
+        if (r.nkept == opened::kKeeps) return false;
+        v = new (r.keeps[r.nkept]) octave_value(e.full_value());
+        ++r.nkept;
+    }
+    const dim_vector d = v->dims();
+    *rows = std::size_t(d(0));
+    *cols = std::size_t(d(1));
+    *count = std::size_t(v->numel());
+    *data = static_cast<const double*>(v->mex_get_data());
+    return true;
 }
 
 void octstruct_close(void* o) { static_cast<opened*>(o)->~opened(); }

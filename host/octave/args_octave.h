@@ -32,6 +32,13 @@ const void* octstruct_field(void* opened, const char* name);
 // is no cell or i is past its elements.
 const void* octstruct_cell(void* opened, const void* cell, std::size_t i);
 
+// Element i of `cell` (as octstruct_cell) when it is a real, full double
+// array of two dimensions, read in place: true, with its dimensions, its
+// element count and its first element (valid until octstruct_close).
+// False for anything else, which the caller reads through octstruct_cell.
+bool octstruct_cell_doubles(void* opened, const void* cell, std::size_t i, std::size_t* rows,
+                            std::size_t* cols, std::size_t* count, const double** data);
+
 void octstruct_close(void* opened);
 
 // Results of this many elements and more are worth an interpreter value of

@@ -2,15 +2,15 @@ function test_metric_fields()
   % A 1-by-1 metric structure's fields are read in place on Octave; the
   % first element of a 1-by-2 array goes through Octave's own conversion of
   % the whole structure.  Both must give the same distances and the same
-  % refusals: ranges, empty and many components (more than the reader keeps
-  % in itself), and every kind of faulty field.
+  % refusals: ranges, matrices, empty and many components (more than the
+  % reader keeps in itself), and every kind of faulty field.
   X = magic(6)(:, 1:5) / 7;
   base = struct('type', 'metric_euclidean', 'lengthScale', 0.5, ...
                 'components', {{1:2}}, 'deltadist', false);
   many = base;
-  many.components = [num2cell(1:5), {[], zeros(1, 0), 2:-1:1, [1; 3], 4:5, 1, 2}];
-  many.lengthScale = complex(1:12, 0);
-  many.deltadist = logical(mod(1:12, 3) == 0);
+  many.components = [num2cell(1:5), {[], zeros(1, 0), 2:-1:1, [1; 3], 4:5, 1:3, 2:5, 3:5, [1 2; 3 4]}];
+  many.lengthScale = complex(1:14, 0);
+  many.deltadist = logical(mod(1:14, 3) == 0);
   cases = {base, many, ...
            setfield(setfield(base, 'components', {1:2, ''}), 'deltadist', [false false]), ...
            setfield(base, 'components', {complex(1, 1e-300)}), ...
