@@ -6,9 +6,8 @@
 #include <octave/mexproto.h>
 #include <octave/ov-struct.h>
 
-#include <memory>
-
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -62,6 +61,15 @@ struct opened {
 // array here once instead: the same elements Octave's conversion makes.
 octave_value full(const octave_value& v) { return v.is_range() ? v.full_value() : v; }
 
+// Element i of the cell array `cell` wraps, held by *holder; null when it is
+// no cell or i is past its elements.
+const octave_value* cell_element(const void* cell, std::size_t i, Cell* holder) {
+    const octave_value v = static_cast<const mxArray*>(cell)->as_octave_value();
+    if (!v.iscell() || i >= std::size_t(v.numel())) return nullptr;
+    *holder = v.cell_value();
+    return &(*holder)(octave_idx_type(i));
+}
+
 }  // namespace
 
 static_assert(sizeof(opened) <= OCTSTRUCT_ROOM && alignof(opened) <= alignof(std::max_align_t),
@@ -81,27 +89,22 @@ const void* octstruct_field(void* o, const char* name) {
 }
 
 const void* octstruct_cell(void* o, const void* cell, std::size_t i) {
-    opened& r = *static_cast<opened*>(o);
-    const octave_value v = static_cast<const mxArray*>(cell)->as_octave_value();
-    if (!v.iscell() || i >= std::size_t(v.numel())) return nullptr;
+    Cell holder;
+    const octave_value* e = cell_element(cell, i, &holder);
     // Every element wrapped, empty or not, as Octave's own cell conversion
     // does: mxGetCell never answers null there.
-    const Cell c = v.cell_value();
-    return r.wrap(full(c(octave_idx_type(i))));
+    return e ? static_cast<opened*>(o)->wrap(full(*e)) : nullptr;
 }
 
 bool octstruct_cell_doubles(void* o, const void* cell, std::size_t i, std::size_t* rows, std::size_t* cols,
                             std::size_t* count, const double** data) {
     opened& r = *static_cast<opened*>(o);
-    const octave_value c = static_cast<const mxArray*>(cell)->as_octave_value();
-    if (!c.iscell() || i >= std::size_t(c.numel())) return false;
-    const Cell cv = c.cell_value();
-    const octave_value& e = cv(octave_idx_type(i));
-    if (!e.is_double_type() || !e.isreal() || e.issparse() || e.ndims() != 2) return false;
-    const octave_value* v = &e;
-    if (e.is_range()) {
+    Cell holder;  // the struct's cell shares its elements: they outlive it
+    const octave_value* v = cell_element(cell, i, &holder);
+    if (!v || !v->is_double_type() || !v->isreal() || v->issparse() || v->ndims() != 2) return false;
+    if (v->is_range()) {
         if (r.nkept == opened::kKeeps) return false;
-        v = new (r.keeps[r.nkept]) octave_value(e.full_value());
+        v = new (r.keeps[r.nkept]) octave_value(v->full_value());
         ++r.nkept;
     }
     const dim_vector d = v->dims();
@@ -129,13 +132,22 @@ void* octresult_doubles(const std::size_t* dims, std::size_t ndims) {
     }
     std::allocator<double> alloc;  // what the array's own release uses
     double* data = nullptr;
-    octave_value v;
     try {
         data = alloc.allocate(n);
-        // The array owns data from here on, and the value the array.
-        v = NDArray(Array<double>(data, dv));
     } catch (const std::bad_alloc&) {
-        if (data && v.is_undefined()) alloc.deallocate(data, n);
+        return nullptr;
+    }
+    Array<double> a;
+    try {
+        a = Array<double>(data, dv);  // a owns data from here on
+    } catch (const std::bad_alloc&) {
+        alloc.deallocate(data, n);
+        return nullptr;
+    }
+    octave_value v;
+    try {
+        v = NDArray(a);
+    } catch (const std::bad_alloc&) {
         return nullptr;
     }
     // The result wraps the value as Octave wraps an input, its storage
