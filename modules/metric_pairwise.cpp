@@ -19,6 +19,7 @@
 #include "../simd/simd.h"
 #include "../simd/threads.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include <cmath>
@@ -200,8 +201,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The text as far as its first 31 characters: a longer one is not the
     // name, even cut short (the 17th character is then no terminator),
     // unless the name and a terminator come first, as in the whole text.
-    char text[32];
-    mxGetString(type, text, sizeof text);
+    char text[32] = {};
+    if (mxGetString(type, text, sizeof text) != 0) {
+        // Octave copies nothing of a text too long for the buffer: its first
+        // characters from the array itself then (one above 127 is no letter
+        // of the name, nor a terminator).
+        const mxChar* c = mxGetChars(type);
+        const std::size_t n = c ? std::min<std::size_t>(mxGetNumberOfElements(type), sizeof text - 1) : 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const unsigned v = sizeof(mxChar) == 1 ? unsigned(static_cast<unsigned char>(c[i])) : unsigned(c[i]);
+            text[i] = v < 128 ? char(v) : char(0x80);
+        }
+    }
     text[sizeof text - 1] = '\0';
     if (std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 

@@ -84,6 +84,8 @@ mxArray* mxGetField(const mxArray* s, mwIndex index, const char* field);
 mxArray* mxGetCell(const mxArray* c, mwIndex index);
 char* mxArrayToString(const mxArray* a);
 int mxGetString(const mxArray* a, char* buf, mwSize buflen);
+typedef char16_t mxChar;
+mxChar* mxGetChars(const mxArray* a);
 
 #ifdef __cplusplus
 }

@@ -480,6 +480,12 @@ char* mxArrayToString(const mxArray* a) {
 
 // As the hosts do: at most buflen - 1 characters and a terminator; 1 when the
 // text did not fit or is no text.
+mxChar* mxGetChars(const mxArray* a) {
+    checked(a, "mxGetChars");
+    if (a->c != cls::char_) return nullptr;
+    return reinterpret_cast<mxChar*>(const_cast<unsigned char*>(a->bytes.data()));
+}
+
 int mxGetString(const mxArray* a, char* buf, mwSize buflen) {
     checked(a, "mxGetString");
     if (buflen < 1) return 1;

@@ -30,6 +30,13 @@ function test_metric_fields()
     assert(isequal(d1, d2) && strcmp(m1, m2), 'case %d: "%s" against "%s"', k, m1, m2);
     assert(isempty(m1) == (k <= 2), 'case %d: "%s"', k, m1);
   end
+  % A type longer than the gateway reads (Octave's mxGetString copies
+  % nothing of it): the name and a terminator first match, as the whole
+  % text would; the name and more do not.
+  [~, m] = distances(setfield(base, 'type', ['metric_euclidean' char(0) repmat('x', 1, 23)]), X);
+  assert(isempty(m), m);
+  [~, m] = distances(setfield(base, 'type', ['metric_euclidean' repmat('x', 1, 24)]), X);
+  assert(strcmp(m, 'metric_pairwise: Wrong type of metric.'), m);
 end
 
 function [d, message] = distances(metric, X)
