@@ -125,15 +125,21 @@ void args_require_double_part(const mxArray* a, const char* what) {
     require(a, what, 0, "fieldClass", false, false, false);
 }
 
-const mxArray* args_fields::get(const char* name) {
-    if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
 #if ARGS_OCTAVE_VALUES
+void* args_fields::open() {
     if (!m_tried) {
         m_tried = true;
         static_assert(sizeof m_room == OCTSTRUCT_ROOM, "the room args_octave.cpp fills");
         m_opened = octstruct_open(m_s, m_room);
     }
-    if (m_opened) return static_cast<const mxArray*>(octstruct_field(m_opened, name));
+    return m_opened;
+}
+#endif
+
+const mxArray* args_fields::get(const char* name) {
+    if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
+#if ARGS_OCTAVE_VALUES
+    if (open()) return static_cast<const mxArray*>(octstruct_field(m_opened, name));
 #endif
     return mxGetField(m_s, 0, name);
 }
@@ -143,6 +149,22 @@ const mxArray* args_fields::cell(const mxArray* c, mwIndex i) {
     if (m_opened) return static_cast<const mxArray*>(octstruct_cell(m_opened, c, i));
 #endif
     return mxGetCell(c, i);
+}
+
+bool args_fields::vector(const char* name, kind k, const void** data, mwSize* count) {
+#if ARGS_OCTAVE_VALUES
+    std::size_t n;
+    static_assert(int(DOUBLES) == OCTFIELD_DOUBLES && int(LOGICALS) == OCTFIELD_LOGICALS &&
+                      int(TEXT) == OCTFIELD_TEXT,
+                  "the same kinds on both sides");
+    if (open() && octstruct_field_vector(m_opened, name, int(k), &n, data)) {
+        *count = mwSize(n);
+        return true;
+    }
+#else
+    (void)name, (void)k, (void)data, (void)count;
+#endif
+    return false;
 }
 
 mwSize args_fields::doubles(const mxArray* c, mwIndex i, const char* what, const double** values) {

@@ -66,6 +66,14 @@ public:
     const mxArray* get(const char* name);
     // Element i of `cell`, a cell array get returned (mxGetCell's answer).
     const mxArray* cell(const mxArray* cell, mwIndex i);
+    // Field `name` when it is plainly a vector (two dimensions, one of them
+    // 1) of `kind`, read in place where the host allows it (on Octave): true,
+    // with its first element and the element count.  False (always, on other
+    // hosts) leaves the field to get and the caller's rules.  A vector of
+    // doubles is real and full, one of logicals full; text is characters
+    // (mxChar).
+    enum kind { DOUBLES, LOGICALS, TEXT };
+    bool vector(const char* name, kind k, const void** data, mwSize* count);
     // The same element read as numbers: args_require_double_part's rules
     // (named by `what`), then as many values as args_vector_length counts,
     // *values the first; 0 and null for an unset element.
@@ -74,6 +82,7 @@ public:
 private:
     const mxArray* m_s;
 #if ARGS_OCTAVE_VALUES
+    void* open();              // m_opened, taken at the first need
     void* m_opened = nullptr;  // the struct's fields, taken once into m_room
     bool m_tried = false;
     alignas(std::max_align_t) unsigned char m_room[256];

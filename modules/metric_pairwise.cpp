@@ -182,6 +182,16 @@ SIMD_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
 
 SIMD_DISPATCH(void, distances_any, distances, (const plan& p, std::atomic<mwSize>* taken), (p, taken))
 
+// The first characters of a text of `count` into text[0 .. size - 1), each
+// above 127 as a byte that is no letter of a name (nor a terminator).
+void first_chars(const mxChar* c, std::size_t count, char* text, std::size_t size) {
+    const std::size_t n = c ? std::min(count, size - 1) : 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned v = sizeof(mxChar) == 1 ? unsigned(static_cast<unsigned char>(c[i])) : unsigned(c[i]);
+        text[i] = v < 128 ? char(v) : char(0x80);
+    }
+}
+
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
@@ -194,36 +204,43 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mwSize m = xd[0], n = xd[1];
     const double* x = mxGetPr(prhs[1]);
 
+    // Each field read in place where the host allows and it plainly passes
+    // its rules (fields.vector), else through its rules one by one.
     args_fields fields(metric);
-    const mxArray* type = fields.get("type");
-    if (!type) args_error("missingField", "Could not get metric.type");
-    if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
+    const void* data;
+    mwSize count;
     // The text as far as its first 31 characters: a longer one is not the
     // name, even cut short (the 17th character is then no terminator),
     // unless the name and a terminator come first, as in the whole text.
     char text[32] = {};
-    if (mxGetString(type, text, sizeof text) != 0) {
-        // Octave copies nothing of a text too long for the buffer: its first
-        // characters from the array itself then (one above 127 is no letter
-        // of the name, nor a terminator).
-        const mxChar* c = mxGetChars(type);
-        const std::size_t n = c ? std::min<std::size_t>(mxGetNumberOfElements(type), sizeof text - 1) : 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const unsigned v = sizeof(mxChar) == 1 ? unsigned(static_cast<unsigned char>(c[i])) : unsigned(c[i]);
-            text[i] = v < 128 ? char(v) : char(0x80);
-        }
+    if (fields.vector("type", args_fields::TEXT, &data, &count)) {
+        first_chars(static_cast<const mxChar*>(data), count, text, sizeof text);
+    } else {
+        const mxArray* type = fields.get("type");
+        if (!type) args_error("missingField", "Could not get metric.type");
+        if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
+        // Octave copies nothing of a text too long for the buffer.
+        if (mxGetString(type, text, sizeof text) != 0)
+            first_chars(mxGetChars(type), mxGetNumberOfElements(type), text, sizeof text);
     }
     text[sizeof text - 1] = '\0';
     if (std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 
-    const mxArray* ls = fields.get("lengthScale");
-    if (!ls) args_error("missingField", "Could not get metric.lengthScale");
-    // An empty length scale holds no value to read, whatever its shape.
-    if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
-        args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
-    args_require_double_part(ls, "metric.lengthScale");
-    const mwSize lr = args_vector_length(ls);
-    const double* lsv = mxGetPr(ls);
+    mwSize lr;
+    const double* lsv;
+    if (fields.vector("lengthScale", args_fields::DOUBLES, &data, &count) && count > 0) {
+        lr = count;
+        lsv = static_cast<const double*>(data);
+    } else {
+        const mxArray* ls = fields.get("lengthScale");
+        if (!ls) args_error("missingField", "Could not get metric.lengthScale");
+        // An empty length scale holds no value to read, whatever its shape.
+        if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
+            args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
+        args_require_double_part(ls, "metric.lengthScale");
+        lr = args_vector_length(ls);
+        lsv = mxGetPr(ls);
+    }
 
     const mxArray* comps = fields.get("components");
     if (!comps) args_error("missingField", "Could not get metric.components");
@@ -236,15 +253,24 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
             "components.");
 
-    const mxArray* dd = fields.get("deltadist");
-    if (!dd) args_error("missingField", "Could not get metric.deltadist");
-    if (!mxIsLogical(dd) || !args_is_vector(dd)) args_error("deltadistShape", "metric.deltadist must be a logical vector.");
-    // A sparse array stores only its nonzeros: one byte per entry is not there.
-    if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
+    mwSize ndelta;
+    const unsigned char* delta;
+    if (fields.vector("deltadist", args_fields::LOGICALS, &data, &count)) {
+        ndelta = count;
+        delta = static_cast<const unsigned char*>(data);
+    } else {
+        const mxArray* dd = fields.get("deltadist");
+        if (!dd) args_error("missingField", "Could not get metric.deltadist");
+        if (!mxIsLogical(dd) || !args_is_vector(dd))
+            args_error("deltadistShape", "metric.deltadist must be a logical vector.");
+        // A sparse array stores only its nonzeros: one byte per entry is not there.
+        if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
+        ndelta = args_vector_length(dd);
+        delta = static_cast<const unsigned char*>(mxGetData(dd));
+    }
     // "metric.logical" (for metric.deltadist) is kept on purpose: callers match on this text.
-    if (args_vector_length(dd) != ncomp)
+    if (ndelta != ncomp)
         args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
-    const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
 
     // The listed columns, checked before anything is made.  An unset element
     // lists nothing, as an empty one does.

@@ -29,6 +29,14 @@ struct opened {
     opened(const opened&) = delete;
     opened& operator=(const opened&) = delete;
 
+    // v itself, or a full array made from a range and kept here; null when
+    // there is no room to keep one.
+    const octave_value* in_place(const octave_value* v) {
+        if (!v->is_range()) return v;
+        if (nkept == kKeeps) return nullptr;
+        return new (keeps[nkept++]) octave_value(v->full_value());
+    }
+
     mxArray* shell(int i) { return std::launder(reinterpret_cast<mxArray*>(shells[i])); }
     octave_value* kept(int i) { return std::launder(reinterpret_cast<octave_value*>(keeps[i])); }
 
@@ -50,7 +58,7 @@ struct opened {
     alignas(mxArray) unsigned char shells[kShells][sizeof(mxArray)];
     int used = 0;
     std::vector<mxArray*> more;
-    // Full arrays made from ranges that octstruct_cell_doubles read.
+    // Full arrays made from ranges read in place.
     alignas(octave_value) unsigned char keeps[kKeeps][sizeof(octave_value)];
     int nkept = 0;
 };
@@ -96,17 +104,30 @@ const void* octstruct_cell(void* o, const void* cell, std::size_t i) {
     return e ? static_cast<opened*>(o)->wrap(full(*e)) : nullptr;
 }
 
+bool octstruct_field_vector(void* o, const char* name, int kind, std::size_t* count, const void** data) {
+    opened& r = *static_cast<opened*>(o);
+    const auto p = r.map.seek(name);
+    if (p == r.map.end()) return false;
+    const octave_value* v = &r.map.contents(p);
+    const bool fits = kind == OCTFIELD_DOUBLES    ? v->is_double_type() && v->isreal() && !v->issparse()
+                      : kind == OCTFIELD_LOGICALS ? v->islogical() && !v->issparse()
+                                                  : v->is_string();
+    if (!fits || v->ndims() != 2) return false;
+    if (!(v = r.in_place(v))) return false;
+    const dim_vector d = v->dims();
+    if (d(0) != 1 && d(1) != 1) return false;
+    *count = std::size_t(v->numel());
+    *data = v->mex_get_data();
+    return true;
+}
+
 bool octstruct_cell_doubles(void* o, const void* cell, std::size_t i, std::size_t* rows, std::size_t* cols,
                             std::size_t* count, const double** data) {
     opened& r = *static_cast<opened*>(o);
     Cell holder;  // the struct's cell shares its elements: they outlive it
     const octave_value* v = cell_element(cell, i, &holder);
     if (!v || !v->is_double_type() || !v->isreal() || v->issparse() || v->ndims() != 2) return false;
-    if (v->is_range()) {
-        if (r.nkept == opened::kKeeps) return false;
-        v = new (r.keeps[r.nkept]) octave_value(v->full_value());
-        ++r.nkept;
-    }
+    if (!(v = r.in_place(v))) return false;
     const dim_vector d = v->dims();
     *rows = std::size_t(d(0));
     *cols = std::size_t(d(1));

@@ -32,6 +32,14 @@ const void* octstruct_field(void* opened, const char* name);
 // is no cell or i is past its elements.
 const void* octstruct_cell(void* opened, const void* cell, std::size_t i);
 
+// Field `name` when it is a vector (two dimensions, one of them 1) of the
+// kind `kind` (OCTFIELD_DOUBLES: real and full; OCTFIELD_LOGICALS: full;
+// OCTFIELD_TEXT: characters), read in place: true, with its element count
+// and its first element (valid until octstruct_close).  False for a
+// missing field and anything else.
+enum { OCTFIELD_DOUBLES, OCTFIELD_LOGICALS, OCTFIELD_TEXT };
+bool octstruct_field_vector(void* opened, const char* name, int kind, std::size_t* count, const void** data);
+
 // Element i of `cell` (as octstruct_cell) when it is a real, full double
 // array of two dimensions, read in place: true, with its dimensions, its
 // element count and its first element (valid until octstruct_close).
