@@ -223,7 +223,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         if (mxGetString(type, text, sizeof text) != 0)
             first_chars(mxGetChars(type), mxGetNumberOfElements(type), text, sizeof text);
     }
-    text[sizeof text - 1] = '\0';
     if (std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 
     mwSize lr;

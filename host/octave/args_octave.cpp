@@ -29,9 +29,16 @@ struct opened {
     opened(const opened&) = delete;
     opened& operator=(const opened&) = delete;
 
-    // v itself, or a full array made from a range and kept here; null when
-    // there is no room to keep one.
-    const octave_value* in_place(const octave_value* v) {
+    // v, read in place, when it is an array of two dimensions of `kind`
+    // (OCTFIELD_DOUBLES: real and full; OCTFIELD_LOGICALS: full;
+    // OCTFIELD_TEXT: characters): v itself, or for a range a full array
+    // made and kept here.  Null for anything else, and for a range when
+    // there is no room left to keep one.
+    const octave_value* plain(const octave_value* v, int kind) {
+        const bool fits = kind == OCTFIELD_DOUBLES    ? v->is_double_type() && v->isreal() && !v->issparse()
+                          : kind == OCTFIELD_LOGICALS ? v->islogical() && !v->issparse()
+                                                      : v->is_string();
+        if (!fits || v->ndims() != 2) return nullptr;
         if (!v->is_range()) return v;
         if (nkept == kKeeps) return nullptr;
         return new (keeps[nkept++]) octave_value(v->full_value());
@@ -108,12 +115,8 @@ bool octstruct_field_vector(void* o, const char* name, int kind, std::size_t* co
     opened& r = *static_cast<opened*>(o);
     const auto p = r.map.seek(name);
     if (p == r.map.end()) return false;
-    const octave_value* v = &r.map.contents(p);
-    const bool fits = kind == OCTFIELD_DOUBLES    ? v->is_double_type() && v->isreal() && !v->issparse()
-                      : kind == OCTFIELD_LOGICALS ? v->islogical() && !v->issparse()
-                                                  : v->is_string();
-    if (!fits || v->ndims() != 2) return false;
-    if (!(v = r.in_place(v))) return false;
+    const octave_value* v = r.plain(&r.map.contents(p), kind);
+    if (!v) return false;
     const dim_vector d = v->dims();
     if (d(0) != 1 && d(1) != 1) return false;
     *count = std::size_t(v->numel());
@@ -126,8 +129,7 @@ bool octstruct_cell_doubles(void* o, const void* cell, std::size_t i, std::size_
     opened& r = *static_cast<opened*>(o);
     Cell holder;  // the struct's cell shares its elements: they outlive it
     const octave_value* v = cell_element(cell, i, &holder);
-    if (!v || !v->is_double_type() || !v->isreal() || v->issparse() || v->ndims() != 2) return false;
-    if (!(v = r.in_place(v))) return false;
+    if (!v || !(v = r.plain(v, OCTFIELD_DOUBLES))) return false;
     const dim_vector d = v->dims();
     *rows = std::size_t(d(0));
     *cols = std::size_t(d(1));
