@@ -1,9 +1,5 @@
 #include "args.h"
 
-#if ARGS_OCTAVE_VALUES
-#include "octave/args_octave.h"
-#endif
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -125,70 +121,17 @@ void args_require_double_part(const mxArray* a, const char* what) {
     require(a, what, 0, "fieldClass", false, false, false);
 }
 
-#if ARGS_OCTAVE_VALUES
-void* args_fields::open() {
-    if (!m_tried) {
-        m_tried = true;
-        static_assert(sizeof m_room == OCTSTRUCT_ROOM, "the room args_octave.cpp fills");
-        m_opened = octstruct_open(m_s, m_room);
-    }
-    return m_opened;
-}
-#endif
-
-const mxArray* args_fields::get(const char* name) {
-    if (!mxIsStruct(m_s) || mxGetNumberOfElements(m_s) == 0) return nullptr;
-#if ARGS_OCTAVE_VALUES
-    if (open()) return static_cast<const mxArray*>(octstruct_field(m_opened, name));
-#endif
-    return mxGetField(m_s, 0, name);
+const mxArray* args_field(const mxArray* s, const char* name) {
+    if (!mxIsStruct(s) || mxGetNumberOfElements(s) == 0) return nullptr;
+    return mxGetField(s, 0, name);
 }
 
-const mxArray* args_fields::cell(const mxArray* c, mwIndex i) {
-#if ARGS_OCTAVE_VALUES
-    if (m_opened) return static_cast<const mxArray*>(octstruct_cell(m_opened, c, i));
-#endif
-    return mxGetCell(c, i);
-}
-
-bool args_fields::vector(const char* name, kind k, const void** data, mwSize* count) {
-#if ARGS_OCTAVE_VALUES
-    std::size_t n;
-    static_assert(int(DOUBLES) == OCTFIELD_DOUBLES && int(LOGICALS) == OCTFIELD_LOGICALS &&
-                      int(TEXT) == OCTFIELD_TEXT,
-                  "the same kinds on both sides");
-    if (open() && octstruct_field_vector(m_opened, name, int(k), &n, data)) {
-        *count = mwSize(n);
-        return true;
-    }
-#else
-    (void)name, (void)k, (void)data, (void)count;
-#endif
-    return false;
-}
-
-mwSize args_fields::doubles(const mxArray* c, mwIndex i, const char* what, const double** values) {
-#if ARGS_OCTAVE_VALUES
-    // A real, full, two-dimensional double array passes every rule; Octave
-    // reads it without a wrapper (and its dimensions without host memory).
-    std::size_t rows, cols, count;
-    if (m_opened && octstruct_cell_doubles(m_opened, c, i, &rows, &cols, &count, values)) {
-        const std::size_t len = rows > cols ? rows : cols;
-        return mwSize(len < count ? len : count);
-    }
-#endif
-    const mxArray* e = cell(c, i);
+mwSize args_part_doubles(const mxArray* e, const char* what, const double** values) {
     *values = nullptr;
     if (!e) return 0;
     args_require_double_part(e, what);
     *values = mxGetPr(e);
     return args_vector_length(e);
-}
-
-args_fields::~args_fields() {
-#if ARGS_OCTAVE_VALUES
-    if (m_opened) octstruct_close(m_opened);
-#endif
 }
 
 bool args_is_vector(const mxArray* a) {
@@ -228,37 +171,12 @@ int args_size(const mxArray* a) {
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
 
-namespace {
-
-// A large result in an interpreter value's own storage on Octave, else null.
-mxArray* large_result(const mwSize* dims, mwSize ndims, std::size_t count) {
-#if ARGS_OCTAVE_VALUES
-    if (count >= OCTRESULT_FROM) {
-        std::size_t d[16];
-        if (ndims <= 16) {
-            for (mwSize k = 0; k < ndims; ++k) d[k] = std::size_t(dims[k]);
-            return static_cast<mxArray*>(octresult_doubles(d, std::size_t(ndims)));
-        }
-    }
-#else
-    (void)dims, (void)ndims, (void)count;
-#endif
-    return nullptr;
-}
-
-}  // namespace
-
 mxArray* args_result_like(const mxArray* a) {
     if (one_element(a)) return mxCreateDoubleMatrix(1, 1, mxREAL);
-    const mwSize nd = mxGetNumberOfDimensions(a);
-    const mwSize* dims = mxGetDimensions(a);
-    if (mxArray* r = large_result(dims, nd, mxGetNumberOfElements(a))) return r;
-    return mxCreateUninitNumericArray(nd, dims, mxDOUBLE_CLASS, mxREAL);
+    return mxCreateUninitNumericArray(mxGetNumberOfDimensions(a), mxGetDimensions(a), mxDOUBLE_CLASS, mxREAL);
 }
 
 mxArray* args_result_doubles(std::size_t m, std::size_t n) {
-    const mwSize dims[2] = {mwSize(m), mwSize(n)};
-    if (mxArray* r = large_result(dims, 2, m * n)) return r;
     return mxCreateUninitNumericMatrix(m, n, mxDOUBLE_CLASS, mxREAL);
 }
 

@@ -40,54 +40,14 @@ void args_require_size(const mxArray* a, int position);
 // args_vector_length), so an empty later dimension is no fault.
 void args_require_double_part(const mxArray* a, const char* what);
 
-// Octave's own values (host/octave/args_octave.h) on Octave's build: struct
-// fields read in place, large results in a value's own storage; elsewhere
-// fields are read by mxGetField and results made by mxCreate....
-#if defined(HAVE_OCTAVE) && !defined(BAYESMEX_STANDIN)
-#define ARGS_OCTAVE_VALUES 1
-#else
-#define ARGS_OCTAVE_VALUES 0
-#endif
+// Field `name` of a structure's first element; null when `s` is no
+// structure, has no element or has no such field.
+const mxArray* args_field(const mxArray* s, const char* name);
 
-// The fields of a structure's first element, and the elements of a cell
-// among them, each valid while the reader lives.  On Octave they are read
-// without converting the structure or the cell: the first mxGetField there
-// wraps every field anew, and the first mxGetCell every element, which
-// costs a scalar call more than its own work; each array read is then the
-// reader's, freed with it, errors included.
-class args_fields {
-public:
-    explicit args_fields(const mxArray* s) : m_s(s) {}
-    ~args_fields();
-    args_fields(const args_fields&) = delete;
-    args_fields& operator=(const args_fields&) = delete;
-    // Field `name`; null when the input is no structure, has no element or
-    // has no such field.
-    const mxArray* get(const char* name);
-    // Element i of `cell`, a cell array get returned (mxGetCell's answer).
-    const mxArray* cell(const mxArray* cell, mwIndex i);
-    // Field `name` when it is plainly a vector (two dimensions, one of them
-    // 1) of `kind`, read in place where the host allows it (on Octave): true,
-    // with its first element and the element count.  False (always, on other
-    // hosts) leaves the field to get and the caller's rules.  A vector of
-    // doubles is real and full, one of logicals full; text is characters
-    // (mxChar).
-    enum kind { DOUBLES, LOGICALS, TEXT };
-    bool vector(const char* name, kind k, const void** data, mwSize* count);
-    // The same element read as numbers: args_require_double_part's rules
-    // (named by `what`), then as many values as args_vector_length counts,
-    // *values the first; 0 and null for an unset element.
-    mwSize doubles(const mxArray* cell, mwIndex i, const char* what, const double** values);
-
-private:
-    const mxArray* m_s;
-#if ARGS_OCTAVE_VALUES
-    void* open();              // m_opened, taken at the first need
-    void* m_opened = nullptr;  // the struct's fields, taken once into m_room
-    bool m_tried = false;
-    alignas(std::max_align_t) unsigned char m_room[256];
-#endif
-};
+// A value inside an input (a cell's element) read as numbers:
+// args_require_double_part's rules (named by `what`), then as many values
+// as args_vector_length counts, *values the first; 0 and null for null.
+mwSize args_part_doubles(const mxArray* e, const char* what, const double** values);
 
 // A vector: one of the first two dimensions is 1 and no later one is above 1
 // (a later 0 leaves it empty).
@@ -117,9 +77,6 @@ std::size_t args_count(const mxArray* a);
 // An m-by-n double result whose elements the module writes every one of
 // before it returns: the host leaves them unset (no zeroing pass over a large
 // result).  Negative sizes give an empty array, as mxCreateDoubleMatrix_700.
-// A result is the host's once made: the module never destroys it (on
-// Octave a large one is an interpreter value's storage, freed by the host
-// alone).
 mxArray* args_result_uninit(int m, int n);
 
 // The same for sizes the caller has made non-negative.
@@ -127,8 +84,7 @@ mxArray* args_result_doubles(std::size_t m, std::size_t n);
 
 // A double result of a's shape, every dimension of it, whose elements the
 // module writes every one of (unset here, as args_result_uninit); 1-by-1 for
-// one element, whose dimensions are then not read (Octave copies them into
-// host memory at the first read, a cost a scalar call need not pay).
+// one element, whose dimensions are then not read.
 mxArray* args_result_like(const mxArray* a);
 
 #endif

@@ -1,5 +1,7 @@
 /* The host operations as every module sees them, whichever host it is built
- * for: the stand-in host of the tests, GNU Octave, or MATLAB.
+ * for: the stand-in host of the tests, GNU Octave (oct-files over Octave's
+ * own values, host/octave/mx.h), or MATLAB (MEX).  One seam per host: the
+ * modules and the libraries name no host.
  *
  * All modules but the metric one work with 32-bit signed sizes through the
  * `_700` operations; the metric module uses the host's own mwSize. */
@@ -8,34 +10,41 @@
 
 #if defined(BAYESMEX_STANDIN)
 #include "standin/mex.h"
+#elif defined(BAYESMEX_OCTAVE)
+#include "octave/mx.h"
 #else
 #include <mex.h>
 #ifdef __cplusplus
 extern "C" {
 #endif
-/* Octave has no 32-bit-size operations (its mwSize is a signed 64-bit
- * integer): host/octave/host_octave.cpp supplies them.  MATLAB's libmx
- * exports them under these names. */
+/* MATLAB's libmx exports the 32-bit-size operations under these names. */
 const int* mxGetDimensions_700(const mxArray* a);
 mxArray* mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
 #ifdef __cplusplus
 }
 #endif
-#endif
-
-/* Whether the host's "rand" and "randn" are two generators of their own, so
- * that only the order of values within each matters: Octave keeps them apart
- * (seeding or drawing from one leaves the other alone), MATLAB draws both
- * from one shared stream, and the stand-in host does either as its tests
- * say.  Octave's mex.h defines HAVE_OCTAVE; host/octave/host_octave.cpp and
- * the stand-in's libmex define the function. */
-#if defined(BAYESMEX_STANDIN) || defined(HAVE_OCTAVE)
-#ifdef __cplusplus
-extern "C"
-#endif
-int host_independent_streams(void);
-#else
+/* MATLAB draws "rand" and "randn" from one shared stream, and offers no
+ * documented way to see Ctrl-C from a MEX file. */
 static inline int host_independent_streams(void) { return 0; }
+static inline int host_interrupt_pending(void) { return 0; }
+static inline void host_interrupt_check(void) {}
 #endif
 
+/* What every host supplies beyond the MEX names (the stand-in's libmex,
+ * host/standin/mex.h, and host/octave/mx.cpp define them; MATLAB's are
+ * above):
+ *
+ * host_independent_streams: whether the host's "rand" and "randn" are two
+ * generators of their own, so that only the order of values within each
+ * matters: Octave keeps them apart (seeding or drawing from one leaves the
+ * other alone), MATLAB draws both from one shared stream, and the stand-in
+ * host does either as its tests say.
+ *
+ * host_interrupt_pending: whether the user has asked the running call to
+ * stop (Ctrl-C); it only reads a flag, from any thread.
+ * host_interrupt_check: on the calling thread only, ends the call with the
+ * host's own interrupt when one is pending.  Modules check between blocks of
+ * work at points where every value fetched from the host's generators has
+ * been used, so a stopped call leaves them where the values it drew would
+ * have left them one at a time. */
 #endif

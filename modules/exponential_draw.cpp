@@ -12,7 +12,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     single_check(nlhs, nrhs, prhs, &sa);
     const bool per_element = sa.array;
     rand_stream rs = rand_open();
-    rand_array(&rs, RAND_UNIFORM, sa.m, sa.n, plhs, true);
+    rand_array(&rs, RAND_UNIFORM, sa.m, sa.n, plhs);
     double* p = mxGetPr(plhs[0]);
     // The host makes an empty array for negative sizes: only the elements it
     // returned are transformed.  The host's "rand" never yields 0, so log(u)

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -133,7 +134,15 @@ SIMD_INLINE void pairs_block(const plan& p, mwIndex j, mwIndex k) {
         }
     }
     double* dst = p.out + p.m * j + k;
-    for (int u = 0; u < U; ++u) simd_store(dst + u * W, simd_sqrt(acc[u]));
+    // A NaN's sign and payload depend on which operand of an addition the
+    // compiler puts first (its choice, and one that differs between lane
+    // widths): every NaN leaves as the one quiet NaN, so the bits are the
+    // same at every width.
+    const V nan = simd_splat<V>(std::numeric_limits<double>::quiet_NaN());
+    for (int u = 0; u < U; ++u) {
+        const V r = simd_sqrt(acc[u]);
+        simd_store(dst + u * W, (r == r) ? r : nan);
+    }
 }
 
 // Column j of the result above the diagonal: pairs (k, j) for k < j.
@@ -204,44 +213,26 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const mwSize m = xd[0], n = xd[1];
     const double* x = mxGetPr(prhs[1]);
 
-    // Each field read in place where the host allows and it plainly passes
-    // its rules (fields.vector), else through its rules one by one.
-    args_fields fields(metric);
-    const void* data;
-    mwSize count;
+    const mxArray* type = args_field(metric, "type");
+    if (!type) args_error("missingField", "Could not get metric.type");
+    if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
     // The text as far as its first 31 characters: a longer one is not the
     // name, even cut short (the 17th character is then no terminator),
     // unless the name and a terminator come first, as in the whole text.
     char text[32] = {};
-    if (fields.vector("type", args_fields::TEXT, &data, &count)) {
-        first_chars(static_cast<const mxChar*>(data), count, text, sizeof text);
-    } else {
-        const mxArray* type = fields.get("type");
-        if (!type) args_error("missingField", "Could not get metric.type");
-        if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
-        // Octave copies nothing of a text too long for the buffer.
-        if (mxGetString(type, text, sizeof text) != 0)
-            first_chars(mxGetChars(type), mxGetNumberOfElements(type), text, sizeof text);
-    }
+    first_chars(mxGetChars(type), mxGetNumberOfElements(type), text, sizeof text);
     if (std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
 
-    mwSize lr;
-    const double* lsv;
-    if (fields.vector("lengthScale", args_fields::DOUBLES, &data, &count) && count > 0) {
-        lr = count;
-        lsv = static_cast<const double*>(data);
-    } else {
-        const mxArray* ls = fields.get("lengthScale");
-        if (!ls) args_error("missingField", "Could not get metric.lengthScale");
-        // An empty length scale holds no value to read, whatever its shape.
-        if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
-            args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
-        args_require_double_part(ls, "metric.lengthScale");
-        lr = args_vector_length(ls);
-        lsv = mxGetPr(ls);
-    }
+    const mxArray* ls = args_field(metric, "lengthScale");
+    if (!ls) args_error("missingField", "Could not get metric.lengthScale");
+    // An empty length scale holds no value to read, whatever its shape.
+    if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
+        args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
+    args_require_double_part(ls, "metric.lengthScale");
+    const mwSize lr = args_vector_length(ls);
+    const double* lsv = mxGetPr(ls);
 
-    const mxArray* comps = fields.get("components");
+    const mxArray* comps = args_field(metric, "components");
     if (!comps) args_error("missingField", "Could not get metric.components");
     if (!mxIsCell(comps) || !args_is_vector(comps))
         args_error("componentsShape", "metric.components must be a one dimensional cell array.");
@@ -252,21 +243,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             "metric.lengthScale must be scalar or its lenght must be the same as the number of "
             "components.");
 
-    mwSize ndelta;
-    const unsigned char* delta;
-    if (fields.vector("deltadist", args_fields::LOGICALS, &data, &count)) {
-        ndelta = count;
-        delta = static_cast<const unsigned char*>(data);
-    } else {
-        const mxArray* dd = fields.get("deltadist");
-        if (!dd) args_error("missingField", "Could not get metric.deltadist");
-        if (!mxIsLogical(dd) || !args_is_vector(dd))
-            args_error("deltadistShape", "metric.deltadist must be a logical vector.");
-        // A sparse array stores only its nonzeros: one byte per entry is not there.
-        if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
-        ndelta = args_vector_length(dd);
-        delta = static_cast<const unsigned char*>(mxGetData(dd));
-    }
+    const mxArray* dd = args_field(metric, "deltadist");
+    if (!dd) args_error("missingField", "Could not get metric.deltadist");
+    if (!mxIsLogical(dd) || !args_is_vector(dd))
+        args_error("deltadistShape", "metric.deltadist must be a logical vector.");
+    // A sparse array stores only its nonzeros: one byte per entry is not there.
+    if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
+    const mwSize ndelta = args_vector_length(dd);
+    const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
     // "metric.logical" (for metric.deltadist) is kept on purpose: callers match on this text.
     if (ndelta != ncomp)
         args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
@@ -278,7 +262,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     mwSize ncols = 0;
     for (mwIndex i = 0; i < ncomp; ++i) {
         const double* v;
-        const mwSize len = lengths[i] = fields.doubles(comps, i, "Every element of metric.components", &v);
+        const mwSize len = lengths[i] =
+            args_part_doubles(mxGetCell(comps, i), "Every element of metric.components", &v);
         lists[i] = v;
         for (mwIndex t = 0; t < len; ++t)
             // Truncation toward zero must give 1 .. n; NaN fails.

@@ -13,7 +13,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     double* c = ra.running;  // the running sums c[i] = c[i-1] + w[i]
 
     rand_stream rs = rand_open();
-    rand_array(&rs, RAND_UNIFORM, ra.m, ra.cols, &plhs[0], true);
+    rand_array(&rs, RAND_UNIFORM, ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
     const std::size_t count = args_count(plhs[0]);
 

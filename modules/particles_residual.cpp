@@ -44,7 +44,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     mxArray* ua;
     rand_stream rs = rand_open();
-    rand_array(&rs, RAND_UNIFORM, R, 1, &ua, false);
+    rand_array(&rs, RAND_UNIFORM, R, 1, &ua);
     const double* u = mxGetPr(ua);
     const std::size_t nu = args_count(ua);
 

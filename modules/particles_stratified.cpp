@@ -26,7 +26,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // an index is only ever written at a stratum whose uniform has been read
     // or is never needed, so no second array is made.
     rand_stream rs = rand_open();
-    rand_array(&rs, RAND_UNIFORM, ra.m, ra.cols, &plhs[0], true);
+    rand_array(&rs, RAND_UNIFORM, ra.m, ra.cols, &plhs[0]);
     double* out = mxGetPr(plhs[0]);
     // The array's own element count: both sizes negative give an empty array.
     const std::size_t count = args_count(plhs[0]);

@@ -23,7 +23,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     }
 
     rand_stream rs = rand_open();
-    rand_array(&rs, RAND_UNIFORM, k, n, plhs, true);
+    rand_array(&rs, RAND_UNIFORM, k, n, plhs);
     double* p = mxGetPr(plhs[0]);
     // Whole columns of the array the host returned, never a product of the
     // requested sizes (negative sizes give an empty array).

@@ -33,7 +33,7 @@ function check_package_install(tarball, tmp)
     if (is_module(i))
       % The compiled module must be what a call finds; the help file beside
       % it must not shadow it.
-      if (! strcmp(ext, '.mex') || ! exist(fullfile(folder, [name '.m']), 'file'))
+      if (! strcmp(ext, '.oct') || ! exist(fullfile(folder, [name '.m']), 'file'))
         failures{end+1} = sprintf('%s: %s is no module with its help file beside it', name, where);
         continue;
       end

@@ -1,10 +1,10 @@
 // Inside the random library: the door, the one function through which any
 // value of the host's "rand" and "randn" enters bayesmex.  Everything above
 // it (blocks, promises, spans, result arrays) is the same on every host; the
-// door's implementation is the host's own: call-backs (mexCallMATLAB) on
-// MATLAB and on the stand-in host (random/door.cpp), and on Octave the
-// host's generators themselves wherever that yields the same values and
-// leaves them in the same state as the call-backs would.
+// door itself is the host's: call-backs on the MEX hosts (host/door.cpp),
+// and on Octave the host's generators themselves wherever that yields the
+// same values and leaves them in the same state as the call-backs would
+// (host/octave/door.cpp).
 #ifndef BAYESMEX_RAND_DOOR_H
 #define BAYESMEX_RAND_DOOR_H
 
@@ -25,11 +25,12 @@ struct rand_door_out {
 // call-back would give them: rand() when nargs is 0, rand(rows, cols) when
 // nargs is 2.  With `result` they are always a host array of that shape (a
 // module's result, or an array it keeps); without, only the values count.
-// With `returned` the array is the module's result, which it hands back and
-// never destroys (on Octave a large one may then live in an interpreter
-// value's storage, host/args.h).  A host that returns anything but a full
-// double array is an error here.
-rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result, bool returned);
+// Anything but exactly the values asked for (a user's rand that returns
+// singles, a sparse or a complex array, another count or shape) ends the
+// call with bayesmex:NAME:hostValues.  With `interruptible`, the caller
+// holds no value of either generator not yet used: a long fetch may then
+// end the call at Ctrl-C, the generator left where it stood before it.
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result, bool interruptible);
 
 // Gives back the scratch memory of an out whose array was null.
 void rand_door_release(int source, double* values);

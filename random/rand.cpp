@@ -46,17 +46,18 @@ void rand_fetch(rand_stream* rs, int source, int64_t want) {
     if (rand_lane_pending(rs, source) != 0) out_of_order();
     if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
     rand_lane_done(rs, source);  // a block kept for a span
+    // Ctrl-C between blocks, where every value fetched has been used: a
+    // stopped call leaves the generators where its draws one at a time
+    // would have.
+    const bool settled = rand_pending(rs) == 0;
+    if (settled) host_interrupt_check();
     // rand() for one value, rand(want, 1) for more.
-    const rand_door_out out = rand_door(source, want == 1 ? 0 : 2, double(want), 1.0, false, false);
+    const rand_door_out out = rand_door(source, want == 1 ? 0 : 2, double(want), 1.0, false, settled);
     ++rs->callbacks;
     if (!rs->independent) rs->lane[1 - source].expect = 0;
     rand_lane* l = &rs->lane[source];
     l->block = out.array;
     l->scratch = out.array ? nullptr : out.values;
-    if (out.count < std::size_t(want)) {
-        rand_lane_done(rs, source);
-        args_error("internal", "Internal error: the host returned too few random values.");
-    }
     l->next = out.values;
     l->end = out.values + want;
 }
@@ -68,12 +69,14 @@ double rand_take_fetch(rand_stream* rs, int source) {
 
 void rand_batch(rand_stream* rs, int source, int count) { rand_expect(rs, source, count); }
 
-void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot, bool returned) {
+void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot) {
     if (rand_lane_pending(rs, source) != 0) out_of_order();
     if (!rs->independent && rand_lane_pending(rs, 1 - source) != 0) out_of_order();
+    const bool settled = rand_pending(rs) == 0;
+    if (settled) host_interrupt_check();
     // A result the host makes whole, as rand(rows, cols) does: every count
     // is read from the array itself.
-    *slot = rand_door(source, 2, rows, cols, true, returned).array;
+    *slot = rand_door(source, 2, rows, cols, true, settled).array;
     ++rs->callbacks;
 }
 

@@ -96,10 +96,9 @@ inline double rand_gaussian(rand_stream* rs) { return rand_take(rs, RAND_NORMAL)
 void rand_batch(rand_stream* rs, int source, int count);
 
 // The host's "rand" or "randn" for a rows-by-cols array into *slot, in one
-// call-back: the result array of a module that transforms it in place
-// (`returned`: never destroyed, see host/args.h), or an array the module
-// destroys itself.
-void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot, bool returned);
+// call-back: the result array of a module that transforms it in place, or
+// an array the module destroys itself.
+void rand_array(rand_stream* rs, int source, double rows, double cols, mxArray** slot);
 
 // The next `count` values from `source` as one writable span of the host's
 // array, valid until the next value is taken from that source or the close.

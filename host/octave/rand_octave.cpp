@@ -8,6 +8,7 @@
 #include <octave/oct.h>
 #include <octave/interpreter.h>
 #include <octave/oct-rand.h>
+#include <octave/quit.h>
 #include <octave/symtab.h>
 
 #include <cstring>
@@ -69,11 +70,11 @@ bool octrand_is_builtin(int source, int nargs) {
     octave_function* builtin = builtin_of(st, source);
     if (!builtin) return false;
     // The arguments' classes select class methods (a @double/rand.m), so
-    // the lookup gets arguments of the call-back's classes.  Made once and
-    // never freed: they may outlive the interpreter.
-    static const octave_value_list* const none = new octave_value_list();
-    static const octave_value_list* const sizes = new octave_value_list(ovl(1.0, 1.0));
-    octave_value f = st.find_function(fcn_name[source], nargs == 0 ? *none : *sizes);
+    // the lookup gets arguments of the call-back's classes.  Made once per
+    // load of the module, released when Octave unloads it.
+    static const octave_value_list none;
+    static const octave_value_list sizes(ovl(1.0, 1.0));
+    octave_value f = st.find_function(fcn_name[source], nargs == 0 ? none : sizes);
     return f.is_defined() && f.function_value(true) == builtin;
 }
 
@@ -106,7 +107,17 @@ void octrand_set_state(int source, const uint32_t* s) {
     octave::rand::state(v, dist_name[source]);
 }
 
-octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage) {
+bool octrand_stuck() {
+    const uint32NDArray s = octave::rand::state(dist_name[0]);
+    if (s.numel() != OCTRAND_STATE_WORDS) return false;
+    const uint32_t* w = reinterpret_cast<const uint32_t*>(s.data());
+    if (w[0] & 0x80000000u) return false;
+    for (int i = 1; i < OCTRAND_STATE_WORDS - 1; ++i)
+        if (w[i] != 0) return false;
+    return true;
+}
+
+octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage, bool interruptible) {
     distribution_scope scope(source);
     const uint32NDArray before = octave::rand::state(dist_name[source]);
     if (before.numel() != OCTRAND_STATE_WORDS) {
@@ -116,12 +127,7 @@ octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage) 
     // Twister words that stay zero for ever: Octave's redraw of a zero
     // pair would never return, and neither must we.  (Only the twister can
     // hold such a state; the old generators never read it.)
-    if (source == 0) {
-        const uint32_t* w = reinterpret_cast<const uint32_t*>(before.data());
-        bool zero = (w[0] & 0x80000000u) == 0;
-        for (int i = 1; zero && i < OCTRAND_STATE_WORDS - 1; ++i) zero = w[i] == 0;
-        if (zero) return OCTRAND_STUCK;
-    }
+    if (source == 0 && octrand_stuck()) return OCTRAND_STUCK;
     // The first value from Octave: on the old generators the saved state
     // does not move, and a state written back would switch Octave onto the
     // twister.
@@ -133,10 +139,21 @@ octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage) 
         return OCTRAND_HOST;
     }
     uint32_t* s = reinterpret_cast<uint32_t*>(after.fortran_vec());  // a copy of its own
-    const bool ok = source == 0 ? twister_uniform(s, out + 1, n - 1) : twister_normal(s, out + 1, n - 1);
-    if (!ok) {  // s and out untouched
-        host_rest(out, n);
-        return OCTRAND_HOST;
+    // In pieces of 2^20 values (a few milliseconds), with a look for Ctrl-C
+    // between them.
+    constexpr int64_t piece = int64_t(1) << 20;
+    for (int64_t done = 1; done < n;) {
+        if (interruptible && done > 1 && octave_signal_caught) {
+            octave::rand::state(before, dist_name[source]);
+            return OCTRAND_INTERRUPTED;
+        }
+        const int64_t k = n - done < piece ? n - done : piece;
+        const bool ok = source == 0 ? twister_uniform(s, out + done, k) : twister_normal(s, out + done, k);
+        if (!ok) {  // only at the first piece: s and out untouched
+            host_rest(out, n);
+            return OCTRAND_HOST;
+        }
+        done += k;
     }
     // Written back at once, before anything can fail: the generator stands
     // where the values drawn leave it.

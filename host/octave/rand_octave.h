@@ -1,7 +1,6 @@
 // Octave's generators reached without a call-back: the interpreter side of
-// the door on Octave (random/door.cpp), in a source of its own because the
-// interpreter's headers and mex.h both declare mxArray.  Plain types only
-// cross this header.
+// the door on Octave (host/octave/door.cpp, which sees the host operations
+// as every module does).  Plain types only cross this header.
 //
 // Every function runs on the interpreter's thread only (the thread of the
 // gateway call): Octave's generators are not thread-safe.  Each one makes
@@ -42,11 +41,18 @@ void octrand_set_state(int source, const uint32_t* s);
 // generators) or where the kernels cannot reproduce the state, the rest
 // from Octave too.  `damage` (a test hook) flips the lowest bit of the
 // kernels' first value.
+// With `interruptible` a long draw stops at Ctrl-C between pieces of it,
+// the generator put back where it stood before the first value.
 enum octrand_own_result {
     OCTRAND_OWN = 0,    // the kernels drew all but the first value
     OCTRAND_HOST = 1,   // Octave drew every value (the old generators, or a state the kernels refuse)
-    OCTRAND_STUCK = 2   // nothing drawn: the uniform twister's words are zero for ever
+    OCTRAND_STUCK = 2,  // nothing drawn: the uniform twister's words are zero for ever
+    OCTRAND_INTERRUPTED = 3  // nothing drawn: Ctrl-C is pending
 };
-octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage);
+octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage, bool interruptible);
+
+// Whether the uniform generator's saved twister words are zero for ever
+// (word 0's top bit and words 1 .. 623): Octave's rand would never return.
+bool octrand_stuck();
 
 #endif

@@ -65,6 +65,9 @@ bool g_strict = false;
 // Values the generators may still hand out until value_budget is called
 // again (0: no bound), and those handed out since.
 long long g_budget = 0, g_spent = 0;
+// Ctrl-C as the tests script it: the checks still to pass before one finds
+// an interrupt pending (-1: never).
+long long g_interrupt_polls = -1;
 std::vector<standin::callback> g_log;
 std::map<std::string, std::vector<double>> g_states;
 // Function names of the loaded gateways, and the one whose call is running.
@@ -121,6 +124,17 @@ void mexErrMsgIdAndTxt(const char* id, const char* format, ...) {
 const char* mexFunctionName(void) { return g_running.c_str(); }
 
 int host_independent_streams(void) { return g_independent ? 1 : 0; }
+
+int host_interrupt_pending(void) { return g_interrupt_polls == 0 ? 1 : 0; }
+
+void host_interrupt_check(void) {
+    if (g_interrupt_polls < 0) return;
+    if (g_interrupt_polls == 0) {
+        g_interrupt_polls = -1;
+        throw gateway_error("stand-in: interrupted.");
+    }
+    --g_interrupt_polls;
+}
 
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name) {
     std::string fn = name ? name : "";
@@ -187,6 +201,7 @@ void seed(uint64_t s) {
 void script_rand(const std::vector<double>& v) { g_script_rand.insert(g_script_rand.end(), v.begin(), v.end()); }
 void script_randn(const std::vector<double>& v) { g_script_randn.insert(g_script_randn.end(), v.begin(), v.end()); }
 void strict(bool on) { g_strict = on; }
+void interrupt_after(long long polls) { g_interrupt_polls = polls < 0 ? -1 : polls; }
 void value_budget(long long n) {
     g_budget = n;
     g_spent = 0;

@@ -38,8 +38,11 @@ BAYESMEX_NORETURN void mexErrMsgIdAndTxt(const char* id, const char* format, ...
 const char* mexFunctionName(void);
 int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[],
                   const char* name);
-/* Whether "rand" and "randn" are independent streams (host/host.h). */
+/* Whether "rand" and "randn" are independent streams, and Ctrl-C as the
+ * tests script it (host/host.h). */
 int host_independent_streams(void);
+int host_interrupt_pending(void);
+void host_interrupt_check(void);
 
 /* libmx: access */
 double mxGetScalar(const mxArray* a);

@@ -60,6 +60,11 @@ void strict(bool on);
 // value budget spent.", so that a rejection loop that never settles fails at
 // once, and so do the calls after it, instead of running on.
 void value_budget(long long n);
+// Ctrl-C after `polls` more checks (host_interrupt_check) have passed: the
+// next one ends its call with "stand-in: interrupted.", and until then
+// host_interrupt_pending says whether one would (polls < 0: never; once
+// raised, never again until set anew).
+void interrupt_after(long long polls);
 size_t scripted_left();  // scripted "rand" plus "randn" values not yet taken
 double next_rand();      // what the next "rand" value would be, without taking it
 double next_randn();     // the same for "randn"

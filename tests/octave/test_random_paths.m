@@ -262,7 +262,7 @@ function foreign_class(folder)
         call{1}();
         error('no error');
       catch err
-        if isempty(regexp(err.identifier, '^bayesmex:\w+:internal$', 'once')), rethrow(err); end
+        if isempty(regexp(err.identifier, '^bayesmex:\w+:hostValues$', 'once')), rethrow(err); end
       end
     end
   unwind_protect_cleanup

@@ -60,7 +60,7 @@ stop() {
 trap stop EXIT
 trap 'exit 1' INT TERM
 
-cp "$build"/*.mex "$build"/*.m "$work"/
+cp "$build"/*.oct "$build"/*.m "$work"/
 chmod 755 "$work"; chmod 644 "$work"/*
 if [ "$BAYESMEX_CLUSTER_NS" -eq 0 ]; then
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env)

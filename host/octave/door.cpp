@@ -1,7 +1,6 @@
-// The door, per host.  On MATLAB and on the stand-in host every fetch is
-// one call-back.  On Octave the values come from Octave's generators
-// themselves where that gives the very values, and leaves the generators in
-// the very state, that the call-back would:
+// The random library's door on Octave (random/door.h).  The values come from
+// Octave's generators themselves where that gives the very values, and
+// leaves the generators in the very state, that the call-back would:
 //   - call-backs for a user's own rand or randn (the name no longer reaches
 //     the built-in), for requests too large to make here, and wherever the
 //     environment asks for them;
@@ -21,61 +20,17 @@
 // ",trace" after it every fetch prints its route.
 // BAYESMEX_RANDOM_SELFCHECK=mismatch spoils the self-check's values (test
 // hook: the fall-back).
-#include "door.h"
+#include "../../random/door.h"
 
-#include "rand.h"
-
-#include "../host/args.h"
+#include "../../random/rand.h"
+#include "../args.h"
+#include "../door_callback.h"
+#include "rand_octave.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-rand_door_out callback(int source, int nargs, double rows, double cols) {
-    const char* name = source == RAND_NORMAL ? "randn" : "rand";
-    mxArray* out = nullptr;
-    // The user's own rand may run here (and change the path, define
-    // functions, set the environment): what the door learnt is forgotten,
-    // also when the call-back ends in an error.
-    struct forget_on_exit {
-        ~forget_on_exit() { rand_door_forget(); }
-    } forget;
-    if (nargs == 0) {
-        mexCallMATLAB(1, &out, 0, nullptr, name);
-    } else {
-        mxArray* size[2] = {mxCreateDoubleScalar(rows), mxCreateDoubleScalar(cols)};
-        mexCallMATLAB(1, &out, 2, size, name);
-        mxDestroyArray(size[0]);
-        mxDestroyArray(size[1]);
-    }
-    // A sparse or non-double array (a user's own rand, say) would have its
-    // storage read as more doubles than it holds.
-    if (!out || !mxIsDouble(out) || mxIsSparse(out)) {
-        if (out) mxDestroyArray(out);
-        args_error("internal", "Internal error: the host returned random values that are not a full double array.");
-    }
-    return rand_door_out{out, mxGetPr(out), mxGetNumberOfElements(out)};
-}
-
-}  // namespace
-
-#if !defined(HAVE_OCTAVE)
-
-rand_door_out rand_door(int source, int nargs, double rows, double cols, bool, bool) {
-    return callback(source, nargs, rows, cols);
-}
-
-void rand_door_release(int, double*) {}
-
-void rand_door_forget() {}
-
-#else  // Octave
-
-#include "../host/octave/rand_octave.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -179,6 +134,16 @@ double* g_large[2] = {nullptr, nullptr};
 int64_t g_large_cap[2] = {0, 0};
 bool g_large_lent[2] = {false, false};
 
+// The large buffers go with the module when Octave unloads it (clear NAME).
+struct release_at_unload {
+    ~release_at_unload() {
+        for (double*& p : g_large) {
+            std::free(p);
+            p = nullptr;
+        }
+    }
+} g_release;
+
 double* lend(int source, int64_t n) {
     if (n <= SMALL && !g_small_lent[source]) {
         g_small_lent[source] = true;
@@ -197,28 +162,52 @@ double* lend(int source, int64_t n) {
     return g_large[source];
 }
 
-void fill(int source, route r, int nargs, double* out, int64_t n) {
+// Octave's own rand never returns from a uniform state whose twister words
+// are zero for ever: refused before any route that reaches the built-in,
+// once per call (our own draws never lead a running twister to zero words).
+bool g_not_stuck = false;
+
+void refuse_stuck(int source) {
+    if (source != RAND_UNIFORM || g_not_stuck) return;
+    if (!octrand_stuck()) {
+        g_not_stuck = true;
+        return;
+    }
+    args_error("randomState",
+               "The host's uniform generator has a state of zero words, from which it never returns a value.");
+}
+
+// A call-back's values into out: rand() for one value asked as rand(),
+// rand(n, 1) otherwise (the arguments' class selects class methods, so the
+// form asked for is the form called).
+void fill_callback(int source, int nargs, double* out, int64_t n) {
+    const rand_door_out c = door_callback(source, n == 1 && nargs == 0 ? 0 : 2, double(n), 1.0, false);
+    std::memcpy(out, c.values, sizeof(double) * std::size_t(n));
+    mxDestroyArray(c.array);
+}
+
+void fill(int source, route r, int nargs, double* out, int64_t n, bool interruptible) {
     if (r == VIA_OWN) {
-        switch (octrand_own(source, out, n, false)) {
+        switch (octrand_own(source, out, n, false, interruptible)) {
         case OCTRAND_OWN:
         case OCTRAND_HOST:
             return;
         case OCTRAND_STUCK:
-            args_error("randomState",
-                       "The host's uniform generator has a state of zero words, from which it never returns a value.");
+            refuse_stuck(RAND_UNIFORM);
+            break;
+        case OCTRAND_INTERRUPTED:
+            host_interrupt_check();
+            break;
         }
+        // Not reached: both end the call.
+        args_error("internal", "Internal error: the host's generator could not be drawn from.");
     }
     if (r != VIA_CALLBACK) {
+        refuse_stuck(source);
         octrand_draw(source, out, n);
         return;
     }
-    const rand_door_out c = callback(source, n == 1 && nargs == 0 ? 0 : 2, double(n), 1.0);
-    if (c.count < std::size_t(n)) {
-        mxDestroyArray(c.array);
-        args_error("internal", "Internal error: the host returned too few random values.");
-    }
-    std::memcpy(out, c.values, sizeof(double) * std::size_t(n));
-    mxDestroyArray(c.array);
+    fill_callback(source, nargs, out, n);
 }
 
 // Puts the saved state back on every exit of the self-check, errors
@@ -238,18 +227,21 @@ bool same_state(const uint32_t* a, const uint32_t* b) {
 // value by call-back; if that moved the saved state the twister is running,
 // and both fast paths are checked from the state it left before the rest of
 // the fetch is drawn.  On the old generators the rest comes by call-back
-// and the check waits for a later fetch.
-void check_and_fill(int source, mode m, double* out, int64_t n) {
+// and the check waits for a later fetch.  Where a class method of double
+// takes rand(n, 1) (the check's call-backs) the fetch is a call-back of the
+// form asked for, and the check waits too.
+void check_and_fill(int source, int nargs, mode m, double* out, int64_t n, bool interruptible) {
     if (!is_builtin(source, 0) || !is_builtin(source, 2)) {
-        fill(source, VIA_CALLBACK, 2, out, n);
+        fill_callback(source, nargs, out, n);
         return;
     }
+    refuse_stuck(source);
     uint32_t s0[OCTRAND_STATE_WORDS], s1[OCTRAND_STATE_WORDS], t[OCTRAND_STATE_WORDS];
     octrand_get_state(source, s0);
-    fill(source, VIA_CALLBACK, 0, out, 1);
+    fill_callback(source, 0, out, 1);
     octrand_get_state(source, s1);
     if (same_state(s0, s1)) {  // the old generators
-        if (n > 1) fill(source, VIA_CALLBACK, 2, out + 1, n - 1);
+        if (n > 1) fill_callback(source, 2, out + 1, n - 1);
         return;
     }
     const char* hook = std::getenv("BAYESMEX_RANDOM_SELFCHECK");
@@ -258,7 +250,7 @@ void check_and_fill(int source, mode m, double* out, int64_t n) {
     uint32_t r1[OCTRAND_STATE_WORDS];
     {
         state_restore restore{source, s1};
-        fill(source, VIA_CALLBACK, 2, ref, CHECK_VALUES);
+        fill_callback(source, 2, ref, CHECK_VALUES);
         octrand_get_state(source, r1);
 
         octrand_set_state(source, s1);
@@ -268,7 +260,7 @@ void check_and_fill(int source, mode m, double* out, int64_t n) {
         g_direct_ok[source] = same(ref, got, CHECK_VALUES) && same_state(r1, t);
 
         octrand_set_state(source, s1);
-        const octrand_own_result k = octrand_own(source, got, CHECK_VALUES, spoil);
+        const octrand_own_result k = octrand_own(source, got, CHECK_VALUES, spoil, false);
         octrand_get_state(source, t);
         g_own_ok[source] = k == OCTRAND_OWN && same(ref, got, CHECK_VALUES) && same_state(r1, t);
     }  // the state is s1 again
@@ -280,25 +272,28 @@ void check_and_fill(int source, mode m, double* out, int64_t n) {
             ? "A fast path to the host's randn gave other values than its call-backs and is off for this session."
             : "A fast path to the host's rand gave other values than its call-backs and is off for this session.");
     }
-    if (n > 1) fill(source, choose(source, n - 1, m), 2, out + 1, n - 1);
+    if (n > 1) fill(source, choose(source, n - 1, m), 2, out + 1, n - 1, interruptible);
 }
 
 }  // namespace
 
-rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result, bool returned) {
+rand_door_out rand_door(int source, int nargs, double rows, double cols, bool result, bool interruptible) {
     const settings st = current_settings();
     const double count = nargs == 0 ? 1.0 : (rows > 0 ? rows : 0.0) * (cols > 0 ? cols : 0.0);
     // The name must still reach the built-in for the call-back's arguments:
     // a user's own rand gets its call-back.
-    if (st.m == CALLBACK || !(count <= LARGEST) || !is_builtin(source, nargs)) {
+    const bool builtin = is_builtin(source, nargs);
+    if (st.m == CALLBACK || !(count <= LARGEST) || !builtin) {
         if (st.trace) mexPrintf("bayesmex random: %s %.0f callback\n", source ? "randn" : "rand", count);
-        return callback(source, nargs, rows, cols);
+        if (builtin && count > 0) refuse_stuck(source);
+        return door_callback(source, nargs, rows, cols, result);
     }
     const int64_t n = int64_t(count);
     const route r = choose(source, n, st.m);
     if (r == VIA_CALLBACK && g_checked[source]) {
         if (st.trace) mexPrintf("bayesmex random: %s %.0f callback\n", source ? "randn" : "rand", count);
-        return callback(source, nargs, rows, cols);
+        if (count > 0) refuse_stuck(source);
+        return door_callback(source, nargs, rows, cols, result);
     }
     rand_door_out out{nullptr, nullptr, std::size_t(n)};
     if (!result) out.values = lend(source, n);
@@ -306,7 +301,7 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool re
         // Sizes as the host makes them: negative ones give an empty array.
         const mwSize m = nargs == 0 ? 1 : mwSize(rows > 0 ? rows : 0);
         const mwSize k = nargs == 0 ? 1 : mwSize(cols > 0 ? cols : 0);
-        out.array = returned ? args_result_doubles(m, k) : mxCreateUninitNumericMatrix(m, k, mxDOUBLE_CLASS, mxREAL);
+        out.array = args_result_doubles(m, k);
         out.values = mxGetPr(out.array);
     }
     // Lent memory goes back if the fill ends in an error.
@@ -320,10 +315,10 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool re
     if (n > 0) {
         if (!g_checked[source]) {
             if (st.trace) mexPrintf("bayesmex random: %s %.0f check\n", source ? "randn" : "rand", count);
-            check_and_fill(source, st.m, out.values, n);
+            check_and_fill(source, nargs, st.m, out.values, n, interruptible);
         } else {
             if (st.trace) mexPrintf("bayesmex random: %s %.0f %s\n", source ? "randn" : "rand", count, route_name[r]);
-            fill(source, r, nargs, out.values, n);
+            fill(source, r, nargs, out.values, n, interruptible);
         }
     }
     guard.p = nullptr;
@@ -337,7 +332,7 @@ void rand_door_release(int source, double* values) {
 
 void rand_door_forget() {
     g_known_settings = false;
+    g_not_stuck = false;
     for (auto& per_source : g_builtin) per_source[0] = per_source[1] = -1;
 }
 
-#endif

@@ -1,0 +1,54 @@
+// One call of an oct-file's function, for host/octave's own sources (they
+// include the interpreter's headers): the records and memory it made, all
+// released when it ends, however it ends.
+#ifndef BAYESMEX_OCTAVE_CALL_H
+#define BAYESMEX_OCTAVE_CALL_H
+
+#ifndef BAYESMEX_OCTAVE_IMPL
+#error "host/octave/call.h is for the sources that implement the host operations"
+#endif
+
+#include "mx.h"
+
+#include <memory>
+
+class octave_value;
+class octave_value_list;
+class octave_function;
+namespace octave {
+class dynamic_library;
+}
+
+namespace bayesmex_octave {
+
+struct call {
+    explicit call(const char* function_name);
+    ~call();
+    call(const call&) = delete;
+    call& operator=(const call&) = delete;
+
+    // Records for the arguments, read in place: `room` when nroom of them
+    // suffice (the entry point's own frame), else made here.  prhs[i] points
+    // at argument i's record.
+    void adopt_inputs(const octave_value_list& args, array* room, int nroom, const array** prhs);
+    // The value of a record the module returns; the record then holds
+    // nothing of its own.
+    octave_value take(array* a);
+
+    const char* name;
+    call* outer;            // the call this one runs inside (a call-back's), or null
+    array* live = nullptr;  // records made during the call
+    void* blocks = nullptr; // mxMalloc blocks not yet freed
+    std::unique_ptr<array[]> inputs;
+};
+
+// The installer of an oct-file's function NAME (host/octave/entry.cpp): the
+// function Octave calls with the arguments, running the module's gateway.
+octave_function* install(const octave::dynamic_library& shl, bool relative, const char* name);
+
+// Ends the call with "NAME: message" under bayesmex:NAME:reason.
+[[noreturn]] void raise_error(const char* reason, const char* message);
+
+}  // namespace bayesmex_octave
+
+#endif
