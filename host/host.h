@@ -47,4 +47,20 @@ static inline void host_interrupt_check(void) {}
  * work at points where every value fetched from the host's generators has
  * been used, so a stopped call leaves them where the values it drew would
  * have left them one at a time. */
+#ifdef __cplusplus
+#include <cstddef>
+
+/* f(first, count) over n elements in pieces of 2^20 (a millisecond or so
+ * of elementwise work), with a look for Ctrl-C between them: for the
+ * elementwise passes a module makes once every value it draws is drawn. */
+template <class F>
+inline void host_in_pieces(std::size_t n, F f) {
+    const std::size_t piece = std::size_t(1) << 20;
+    for (std::size_t first = 0; first < n; first += piece) {
+        if (first) host_interrupt_check();
+        f(first, n - first < piece ? n - first : piece);
+    }
+}
+#endif
+
 #endif

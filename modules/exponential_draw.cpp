@@ -23,14 +23,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (per_element) {
         const double* mu = mxGetPr(prhs[0]);
         count = std::min(count, args_count(prhs[0]));
-        for (std::size_t i = 0; i < count; ++i) p[i] = std::log(p[i]) * -mu[i];
+        host_in_pieces(count, [&](std::size_t first, std::size_t k) {
+            for (std::size_t i = first; i < first + k; ++i) p[i] = std::log(p[i]) * -mu[i];
+        });
         return;
     }
     const double mean = args_scalar(prhs[0]);
-    if (mean == 1.0) {
-        for (std::size_t i = 0; i < count; ++i) p[i] = -std::log(p[i]);
-    } else {
-        const double neg = -mean;
-        for (std::size_t i = 0; i < count; ++i) p[i] = std::log(p[i]) * neg;
-    }
+    host_in_pieces(count, [&](std::size_t first, std::size_t k) {
+        if (mean == 1.0) {
+            for (std::size_t i = first; i < first + k; ++i) p[i] = -std::log(p[i]);
+        } else {
+            const double neg = -mean;
+            for (std::size_t i = first; i < first + k; ++i) p[i] = std::log(p[i]) * neg;
+        }
+    });
 }

@@ -178,6 +178,12 @@ SIMD_INLINE void distances(const plan& p, std::atomic<mwSize>* taken) {
         const mwIndex jb = (blocks - 1 - b) * BLOCK;
         const mwIndex je = m - jb > BLOCK ? jb + BLOCK : m;
         for (mwIndex j = jb; j < je; ++j) {
+            // Ctrl-C: every thread stops at its next column (the call ends
+            // and its result goes unused).
+            if (host_interrupt_pending()) {
+                taken->store(blocks);
+                return;
+            }
             for (mwSize t = 0; t < ncols; ++t) p.xj[t] = p.cols[t][j];
             column<V>(p, j);
             out[j + m * j] = 0.0;
@@ -274,7 +280,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         ncols += len;
     }
 
-    plhs[0] = mxCreateDoubleMatrix(m, m, mxREAL);
+    // Every element is written: above the diagonal by the kernel, the
+    // diagonal's zeros and the mirror below by its blocks.
+    plhs[0] = args_result_doubles(m, m);
     double* out = mxGetPr(plhs[0]);
 
     scratch<component, 16> table(ncomp);
@@ -316,4 +324,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         const plan p{table.get(), ncomp, cols.get(), xj.get() + per * static_cast<mwSize>(t), out, m};
         kernel(p, &taken);
     });
+    host_interrupt_check();  // a Ctrl-C that stopped the blocks ends the call here
 }

@@ -12,16 +12,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
     resample_check(nlhs, nrhs, prhs, &ra);
 
-    plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
+    // Written in full: the copies, then 0 wherever rounding (or no weight)
+    // leaves a place, as the other schemes leave it.
+    plhs[0] = args_result_uninit(ra.m, ra.cols);
     double* out = mxGetPr(plhs[0]);
     // The output's own element count: both sizes negative give an empty array.
     const std::size_t count = args_count(plhs[0]);
 
+    std::size_t cursor = 0;
     if (ra.n > 0) {
         const double total = ra.total;
         const double T = double(count);
         double a = 0.5;
-        std::size_t cursor = 0;
         for (int j = 0; j < ra.n; ++j) {
             const double e = ra.w[j] / total * T;
             double r = e;
@@ -37,4 +39,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
             }
         }
     }
+    for (std::size_t i = cursor; i < count; ++i) out[i] = 0;
 }

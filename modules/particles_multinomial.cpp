@@ -27,6 +27,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     for (int i = 0; i < n - 1; ++i) c[i] = c[i] / total;
     c[n - 1] = 1;  // every u < 1 finds a particle, whatever the rounding of the sums
 
-    resample_search(c, n, out, out, count);
+    host_in_pieces(count, [&](std::size_t first, std::size_t k) { resample_search(c, n, out + first, out + first, k); });
     mxFree(c);
 }

@@ -16,7 +16,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const int n = ra.n;
     double* t = n > 0 ? static_cast<double*>(mxMalloc(sizeof(double) * std::size_t(n))) : nullptr;
 
-    plhs[0] = mxCreateDoubleMatrix_700(ra.m, ra.cols, mxREAL);
+    // Written in full: the copies, the residual draws, and 0 wherever no
+    // weight (or a short host array) leaves a place, as the other schemes
+    // leave it.
+    plhs[0] = args_result_uninit(ra.m, ra.cols);
     double* out = mxGetPr(plhs[0]);
     // The output's own element count: both sizes negative give an empty array.
     const std::size_t count = args_count(plhs[0]);
@@ -48,12 +51,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double* u = mxGetPr(ua);
     const std::size_t nu = args_count(ua);
 
+    std::size_t placed = 0;
     if (n > 0) {
         for (int j = 1; j < n; ++j) t[j] = t[j] + t[j - 1];
         t[n - 1] = 1;  // every uniform finds a particle, whatever the rounding
-        resample_search(t, n, u, out + cursor, nu < r ? nu : r);
+        placed = nu < r ? nu : r;
+        resample_search(t, n, u, out + cursor, placed);
     }
-    // With no weights the residual places keep their 0, as in the other schemes.
+    for (std::size_t i = cursor + placed; i < count; ++i) out[i] = 0;
     if (t) mxFree(t);
     mxDestroyArray(ua);
 }

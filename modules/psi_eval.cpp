@@ -107,6 +107,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     double* out = mxGetPr(plhs[0]);
     // Elementwise: any split of the elements gives the same bits.
     const digamma_any_fn kernel = digamma_any_for(simd_width());
-    threads_pieces(args_count(plhs[0]), 131072.0,
-                   [&](size_t first, size_t count) { kernel(in + first, out + first, count); });
+    if (!threads_pieces(args_count(plhs[0]), 131072.0,
+                        [&](size_t first, size_t count) { kernel(in + first, out + first, count); },
+                        host_interrupt_pending))
+        host_interrupt_check();  // Ctrl-C: the call ends, its result unused
 }

@@ -31,13 +31,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t rows = std::size_t(k);
     const std::size_t columns = args_count(plhs[0]) / rows;
 
-    for (std::size_t c = 0; c < columns; ++c, p += rows) {
-        double sum = 0.0;
-        for (std::size_t j = 0; j < rows; ++j) {
-            const double l = std::log(p[j]);  // the host's "rand" never yields 0
-            p[j] = -l;
-            sum = sum - l;
+    host_in_pieces(columns, [&](std::size_t first, std::size_t count) {
+        double* col = p + first * rows;
+        for (std::size_t c = 0; c < count; ++c, col += rows) {
+            double sum = 0.0;
+            for (std::size_t j = 0; j < rows; ++j) {
+                const double l = std::log(col[j]);  // the host's "rand" never yields 0
+                col[j] = -l;
+                sum = sum - l;
+            }
+            for (std::size_t j = 0; j < rows; ++j) col[j] = col[j] / sum;
         }
-        for (std::size_t j = 0; j < rows; ++j) p[j] = p[j] / sum;
-    }
+    });
 }

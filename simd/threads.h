@@ -76,22 +76,28 @@ void threads_run(int n, F body) {
 
 // f(first, count) over n elements of an elementwise kernel, in pieces of
 // 2^16 shared by as many threads as the work repays (`least` elements each).
-template <class F>
-void threads_pieces(std::size_t n, double least, F f) {
+// `stop` is asked before every piece but the first, by whichever thread
+// takes it (it must only read a flag): once it says true, every thread
+// finishes the piece it holds and takes no other, and threads_pieces
+// returns false.  The host's Ctrl-C flag ends a long call that way.
+template <class F, class Stop>
+bool threads_pieces(std::size_t n, double least, F f, Stop stop) {
     const std::size_t piece = 65536;
     const std::size_t pieces = n / piece + (n % piece != 0);
-    const int nt = threads_for(double(n), least, double(pieces));
-    if (nt <= 1) {
-        f(std::size_t(0), n);
-        return;
-    }
     std::atomic<std::size_t> taken{0};
-    threads_run(nt, [&](int) {
+    std::atomic<bool> stopped{false};
+    auto body = [&](int) {
         for (std::size_t b = taken.fetch_add(1); b < pieces; b = taken.fetch_add(1)) {
+            if (b > 0 && (stopped.load(std::memory_order_relaxed) || stop())) {
+                stopped.store(true, std::memory_order_relaxed);
+                return;
+            }
             const std::size_t first = b * piece;
             f(first, n - first < piece ? n - first : piece);
         }
-    });
+    };
+    threads_run(threads_for(double(n), least, double(pieces)), body);
+    return !stopped.load();
 }
 
 #endif

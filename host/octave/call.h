@@ -37,6 +37,7 @@ struct call {
 
     const char* name;
     call* outer;            // the call this one runs inside (a call-back's), or null
+    void (*settle)() = nullptr;  // see settle_before_octave
     array* live = nullptr;  // records made during the call
     void* blocks = nullptr; // mxMalloc blocks not yet freed
     std::unique_ptr<array[]> inputs;
@@ -45,6 +46,12 @@ struct call {
 // The installer of an oct-file's function NAME (host/octave/entry.cpp): the
 // function Octave calls with the arguments, running the module's gateway.
 octave_function* install(const octave::dynamic_library& shl, bool relative, const char* name);
+
+// Registers `fn` to run before Octave or the user's code runs again while
+// the current call lasts (before each call-back) and when it ends, however
+// it ends: what the module keeps of Octave's state for the call (the random
+// door's generator sessions) is handed back there.  One function per call.
+void settle_before_octave(void (*fn)());
 
 // Ends the call with "NAME: message" under bayesmex:NAME:reason.
 [[noreturn]] void raise_error(const char* reason, const char* message);

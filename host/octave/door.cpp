@@ -5,21 +5,25 @@
 //     the built-in), for requests too large to make here, and wherever the
 //     environment asks for them;
 //   - direct access to Octave's generator (host/octave/rand_octave.cpp) for
-//     small fetches: no call-back's argument conversion and dispatch;
-//   - our own kernels over Octave's saved state (random/twister.h) for
-//     large ones, from OWN_FROM values on: the first value from Octave,
-//     whose state shows whether the twister is running at all (rand("seed")
-//     selects the old generators, which only Octave draws from), the rest
-//     from the kernels, the advanced state written back.
+//     a call's first small fetch: no call-back's argument conversion and
+//     dispatch;
+//   - a session (rand_octave.h) for the rest of the call: our own kernels
+//     (random/twister.h) over the call's own copy of Octave's state, written
+//     back once before Octave or the user's code runs again (before any
+//     call-back, and when the call ends however it ends).  A session opens
+//     only once the twister is known to run: after a direct fetch moved the
+//     saved state, or, for a large first fetch (OWN_FROM values on), after
+//     its first value, drawn by Octave, did (rand("seed") selects the old
+//     generators, which only Octave draws from).
 // A self-check at the first such fetch of each generator in the process
 // draws CHECK_VALUES values both ways from one saved state and compares
 // values and states; a path that differs stays off for good (a warning says
 // so), so an Octave whose generators change gets call-backs, never other
 // values.  BAYESMEX_RANDOM=callback|direct|own|auto (default auto) forces a
-// path for the tests, where a path that is off falls back as above; with
-// ",trace" after it every fetch prints its route.
-// BAYESMEX_RANDOM_SELFCHECK=mismatch spoils the self-check's values (test
-// hook: the fall-back).
+// path for the tests (own: a session from the first fetch on), where a path
+// that is off falls back as above; with ",trace" after it every fetch prints
+// its route.  BAYESMEX_RANDOM_SELFCHECK=mismatch spoils the self-check's
+// values (test hook: the fall-back).
 #include "../../random/door.h"
 
 #include "../../random/rand.h"
@@ -34,9 +38,9 @@
 
 namespace {
 
-// Fetches from this many values on go to the kernels (measured: the fixed
-// cost of a kernel fetch, two state copies and a write-back, about 1 us,
-// is what direct access spends on about this many values).
+// A first fetch from this many values on goes to a session at once
+// (measured: a session's fixed cost, a state copy and a write-back, is what
+// direct access spends on about this many values).
 constexpr int64_t OWN_FROM = 192;
 // Values drawn each way by the self-check: more than one regeneration of
 // the 624 twister words (two words per uniform, at least two per normal).
@@ -46,8 +50,8 @@ constexpr int64_t CHECK_VALUES = 700;
 constexpr double LARGEST = 2147483647.0;
 
 enum mode { AUTO, CALLBACK, DIRECT, OWN };
-enum route { VIA_CALLBACK, VIA_DIRECT, VIA_OWN };
-const char* const route_name[3] = {"callback", "direct", "own"};
+enum route { VIA_CALLBACK, VIA_DIRECT, VIA_OWN, VIA_SESSION };
+const char* const route_name[4] = {"callback", "direct", "own", "session"};
 
 struct settings {
     mode m;
@@ -112,10 +116,24 @@ bool is_builtin(int source, int nargs) {
     return b[k] != 0;
 }
 
+// Per generator, for this gateway call (rand_door_forget clears it): the
+// fetches made so far, and whether one of them showed the twister running
+// (Octave's saved state moved), so that a session may take the rest.
+int g_fetches[2] = {0, 0};
+bool g_twister[2] = {false, false};
+
+// Direct fetches after which the call's further fetches of a generator come
+// from a session: each direct fetch costs Octave an array and a copy of
+// its state, a session one copy at its start and one write-back at the end.
+constexpr int SESSION_AFTER = 2;
+
 route choose(int source, int64_t n, mode m) {
-    const bool own = g_own_ok[source];
-    if (m == OWN || (m == AUTO && n >= OWN_FROM)) {
-        if (own) return VIA_OWN;
+    if (m != DIRECT && g_own_ok[source]) {
+        // Once open, a session serves every fetch of its generator until
+        // the call settles: values never come from two places at once.
+        if (octrand_session_open(source)) return VIA_SESSION;
+        if (m == OWN || (m == AUTO && n >= OWN_FROM)) return VIA_OWN;
+        if (m == AUTO && g_twister[source] && g_fetches[source] >= SESSION_AFTER) return VIA_SESSION;
     }
     if (g_direct_ok[source]) return VIA_DIRECT;
     return VIA_CALLBACK;
@@ -187,24 +205,28 @@ void fill_callback(int source, int nargs, double* out, int64_t n) {
 }
 
 void fill(int source, route r, int nargs, double* out, int64_t n, bool interruptible) {
-    if (r == VIA_OWN) {
-        switch (octrand_own(source, out, n, false, interruptible)) {
+    ++g_fetches[source];
+    if (r == VIA_OWN || r == VIA_SESSION) {
+        const octrand_own_result k = r == VIA_OWN ? octrand_own(source, out, n, false, interruptible)
+                                                  : octrand_session(source, out, n, interruptible);
+        switch (k) {
         case OCTRAND_OWN:
+            g_twister[source] = true;
+            return;
         case OCTRAND_HOST:
+            if (r == VIA_SESSION) break;  // nothing drawn: Octave draws below
             return;
         case OCTRAND_STUCK:
             refuse_stuck(RAND_UNIFORM);
-            break;
+            args_error("internal", "Internal error: the host's generator could not be drawn from.");
         case OCTRAND_INTERRUPTED:
             host_interrupt_check();
-            break;
+            args_error("internal", "Internal error: the host's generator could not be drawn from.");
         }
-        // Not reached: both end the call.
-        args_error("internal", "Internal error: the host's generator could not be drawn from.");
     }
     if (r != VIA_CALLBACK) {
         refuse_stuck(source);
-        octrand_draw(source, out, n);
+        if (octrand_draw(source, out, n)) g_twister[source] = true;
         return;
     }
     fill_callback(source, nargs, out, n);
@@ -261,6 +283,7 @@ void check_and_fill(int source, int nargs, mode m, double* out, int64_t n, bool 
 
         octrand_set_state(source, s1);
         const octrand_own_result k = octrand_own(source, got, CHECK_VALUES, spoil, false);
+        octrand_settle();
         octrand_get_state(source, t);
         g_own_ok[source] = k == OCTRAND_OWN && same(ref, got, CHECK_VALUES) && same_state(r1, t);
     }  // the state is s1 again
@@ -272,7 +295,24 @@ void check_and_fill(int source, int nargs, mode m, double* out, int64_t n, bool 
             ? "A fast path to the host's randn gave other values than its call-backs and is off for this session."
             : "A fast path to the host's rand gave other values than its call-backs and is off for this session.");
     }
-    if (n > 1) fill(source, choose(source, n - 1, m), 2, out + 1, n - 1, interruptible);
+    if (n > 1) {
+        // A fetch that fails (Ctrl-C in a long one, say) takes nothing: its
+        // first value, drawn above, goes back too.
+        struct undo_on_failure {
+            int source;
+            const uint32_t* s;
+            bool armed;
+            ~undo_on_failure() {
+                if (!armed) return;
+                try {
+                    octrand_set_state(source, s);
+                } catch (...) {  // nothing may leave a destructor
+                }
+            }
+        } undo{source, s0, true};
+        fill(source, choose(source, n - 1, m), 2, out + 1, n - 1, interruptible);
+        undo.armed = false;
+    }
 }
 
 }  // namespace
@@ -333,6 +373,8 @@ void rand_door_release(int source, double* values) {
 void rand_door_forget() {
     g_known_settings = false;
     g_not_stuck = false;
+    g_fetches[0] = g_fetches[1] = 0;
+    g_twister[0] = g_twister[1] = false;
     for (auto& per_source : g_builtin) per_source[0] = per_source[1] = -1;
 }
 

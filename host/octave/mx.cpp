@@ -198,9 +198,10 @@ array* make_doubles(std::size_t ndim, const std::size_t* dims, bool zero) {
         a->is_scalar = true;
         return a;
     }
-    NDArray storage = make_storage(ndim, dims);
     array* a = new_array(c);
-    a->made.emplace(std::move(storage));
+    // Made in place: the record's array is the storage's only owner, so
+    // writing it never copies.
+    a->made.emplace(make_storage(ndim, dims));
     if (zero && a->made->numel() > 0)
         std::memset(a->made->fortran_vec(), 0, sizeof(double) * std::size_t(a->made->numel()));
     return a;
@@ -337,6 +338,16 @@ octave_function* install(const octave::dynamic_library& shl, bool relative, cons
 call::call(const char* function_name) : name(function_name), outer(g_call) { g_call = this; }
 
 call::~call() {
+    if (settle) {
+        // Also when an error or an interrupt ends the call: Octave then
+        // finds its generators where the values drawn leave them.  Nothing
+        // may escape a destructor; a failure here leaves the generator
+        // where the call found it.
+        try {
+            settle();
+        } catch (...) {
+        }
+    }
     while (live) {
         array* a = live;
         live = a->next;
@@ -408,8 +419,11 @@ int mexPrintf(const char* format, ...) {
     return int(msg.size());
 }
 
+void settle_before_octave(void (*fn)()) { current().settle = fn; }
+
 int mexCallMATLAB(int nlhs, array* plhs[], int nrhs, array* prhs[], const char* name) {
     call& c = current();
+    if (c.settle) c.settle();
     octave_value_list args(nrhs);
     for (int i = 0; i < nrhs; ++i) args(i) = prhs[i]->value();
     octave::interpreter* interp = octave::interpreter::the_interpreter();
@@ -420,11 +434,10 @@ int mexCallMATLAB(int nlhs, array* plhs[], int nrhs, array* prhs[], const char* 
         if (out(i).builtin_type() == btyp_double && !out(i).issparse()) {
             // Element storage the module may write: taken out of the list
             // and made its own (a copy only if the caller's code kept one).
-            NDArray v = out(i).array_value();
-            out(i) = octave_value();
-            v.fortran_vec();
             array* a = new_array(c);
-            a->made.emplace(std::move(v));
+            a->made.emplace(out(i).array_value());
+            out(i) = octave_value();
+            a->made->fortran_vec();
             plhs[i] = a;
         } else {
             plhs[i] = hold(c, out(i));

@@ -3,7 +3,10 @@
 // Built for Octave only, against the headers of the Octave that loads the
 // module: the inline interface reaches static members whose names change
 // between versions.
+#define BAYESMEX_OCTAVE_IMPL 1
 #include "rand_octave.h"
+
+#include "call.h"
 
 #include <octave/oct.h>
 #include <octave/interpreter.h>
@@ -49,18 +52,6 @@ octave_function* builtin_of(octave::symbol_table& st, int source) {
     return fcn[source];
 }
 
-bool same_state(const uint32NDArray& a, const uint32NDArray& b) {
-    return a.numel() == OCTRAND_STATE_WORDS && b.numel() == OCTRAND_STATE_WORDS &&
-           std::memcmp(a.data(), b.data(), sizeof(uint32_t) * OCTRAND_STATE_WORDS) == 0;
-}
-
-// The values after the first, from Octave (n - 1 >= 1 of them).
-void host_rest(double* out, int64_t n) {
-    if (n < 2) return;
-    NDArray v = octave::rand::nd_array(dim_vector(octave_idx_type(n - 1), 1));
-    std::memcpy(out + 1, v.data(), sizeof(double) * std::size_t(n - 1));
-}
-
 }  // namespace
 
 bool octrand_is_builtin(int source, int nargs) {
@@ -78,14 +69,27 @@ bool octrand_is_builtin(int source, int nargs) {
     return f.is_defined() && f.function_value(true) == builtin;
 }
 
-void octrand_draw(int source, double* out, int64_t n) {
+bool octrand_draw(int source, double* out, int64_t n) {
     distribution_scope scope(source);
+    // Every twister draw moves the saved state (at least its count of words
+    // left); the old generators leave it as it was (though an array draw
+    // files a copy of it anew).
+    const uint32NDArray before = octave::rand::state(dist_name[source]);
     if (n == 1) {
         out[0] = octave::rand::scalar();
-        return;
+    } else {
+        NDArray v = octave::rand::nd_array(dim_vector(octave_idx_type(n), 1));
+        std::memcpy(out, v.data(), sizeof(double) * std::size_t(n));
     }
-    NDArray v = octave::rand::nd_array(dim_vector(octave_idx_type(n), 1));
-    std::memcpy(out, v.data(), sizeof(double) * std::size_t(n));
+    const uint32NDArray after = octave::rand::state(dist_name[source]);
+    if (after.data() == before.data()) return false;
+    if (after.numel() != OCTRAND_STATE_WORDS || before.numel() != OCTRAND_STATE_WORDS) return false;
+    // The count of words left moves with almost every draw; the words
+    // themselves whenever it comes round again.
+    const uint32_t* a = reinterpret_cast<const uint32_t*>(after.data());
+    const uint32_t* b = reinterpret_cast<const uint32_t*>(before.data());
+    return a[OCTRAND_STATE_WORDS - 1] != b[OCTRAND_STATE_WORDS - 1] ||
+           std::memcmp(a, b, sizeof(uint32_t) * OCTRAND_STATE_WORDS) != 0;
 }
 
 void octrand_get_state(int source, uint32_t* s) {
@@ -117,47 +121,67 @@ bool octrand_stuck() {
     return true;
 }
 
-octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage, bool interruptible) {
-    distribution_scope scope(source);
-    const uint32NDArray before = octave::rand::state(dist_name[source]);
-    if (before.numel() != OCTRAND_STATE_WORDS) {
-        octrand_draw(source, out, n);
-        return OCTRAND_HOST;
-    }
-    // Twister words that stay zero for ever: Octave's redraw of a zero
-    // pair would never return, and neither must we.  (Only the twister can
-    // hold such a state; the old generators never read it.)
-    if (source == 0 && octrand_stuck()) return OCTRAND_STUCK;
-    // The first value from Octave: on the old generators the saved state
-    // does not move, and a state written back would switch Octave onto the
-    // twister.
-    out[0] = octave::rand::scalar();
-    uint32NDArray after = octave::rand::state(dist_name[source]);
-    if (n < 2) return OCTRAND_OWN;
-    if (same_state(before, after)) {
-        host_rest(out, n);
-        return OCTRAND_HOST;
-    }
-    uint32_t* s = reinterpret_cast<uint32_t*>(after.fortran_vec());  // a copy of its own
-    // In pieces of 2^20 values (a few milliseconds), with a look for Ctrl-C
-    // between them.
+namespace {
+
+// A session: this call's own copy of a generator's state, drawn from by the
+// twister kernels fetch after fetch and written back to Octave once, when
+// the call settles (before Octave or the user's code runs again).
+struct session {
+    bool open = false;
+    uint32NDArray words;  // unshared: the kernels write it in place
+};
+session g_session[2];
+
+// Draws n values from the open session of `source` into out, in pieces of
+// 2^20 (a few milliseconds) with a look for Ctrl-C between them when
+// `interruptible`: then the session is put back where this draw began.
+octrand_own_result session_draw(int source, double* out, int64_t n, bool interruptible) {
+    uint32_t* s = reinterpret_cast<uint32_t*>(g_session[source].words.fortran_vec());
     constexpr int64_t piece = int64_t(1) << 20;
-    for (int64_t done = 1; done < n;) {
-        if (interruptible && done > 1 && octave_signal_caught) {
-            octave::rand::state(before, dist_name[source]);
+    uint32_t start[OCTRAND_STATE_WORDS];
+    const bool long_draw = interruptible && n > piece;
+    if (long_draw) std::memcpy(start, s, sizeof start);
+    for (int64_t done = 0; done < n;) {
+        if (long_draw && done > 0 && octave_signal_caught) {
+            std::memcpy(s, start, sizeof start);
             return OCTRAND_INTERRUPTED;
         }
         const int64_t k = n - done < piece ? n - done : piece;
         const bool ok = source == 0 ? twister_uniform(s, out + done, k) : twister_normal(s, out + done, k);
-        if (!ok) {  // only at the first piece: s and out untouched
-            host_rest(out, n);
-            return OCTRAND_HOST;
-        }
+        if (!ok) return OCTRAND_HOST;  // only at the first piece: s and out untouched
         done += k;
     }
-    // Written back at once, before anything can fail: the generator stands
-    // where the values drawn leave it.
-    octave::rand::state(after, dist_name[source]);
+    return OCTRAND_OWN;
+}
+
+}  // namespace
+
+octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage, bool interruptible) {
+    if (g_session[source].open) return octrand_session(source, out, n, interruptible);
+    if (source == 0 && octrand_stuck()) return OCTRAND_STUCK;
+    // The first value from Octave: on the old generators the saved state
+    // does not move, and a state written back would switch Octave onto the
+    // twister.
+    const uint32NDArray before = octave::rand::state(dist_name[source]);
+    if (!octrand_draw(source, out, 1)) {
+        if (n > 1) octrand_draw(source, out + 1, n - 1);
+        return OCTRAND_HOST;
+    }
+    if (n < 2) return OCTRAND_OWN;
+    const octrand_own_result r = octrand_session(source, out + 1, n - 1, interruptible);
+    if (r == OCTRAND_HOST) {
+        octrand_draw(source, out + 1, n - 1);
+        return OCTRAND_HOST;
+    }
+    if (r == OCTRAND_INTERRUPTED) {
+        // Nothing of this fetch is used: the first value goes back too.
+        session& ss = g_session[source];
+        ss.open = false;
+        ss.words = uint32NDArray();
+        distribution_scope scope(source);
+        octave::rand::state(before, dist_name[source]);
+        return OCTRAND_INTERRUPTED;
+    }
     if (damage) {
         uint64_t bits;
         std::memcpy(&bits, out + 1, sizeof bits);
@@ -165,4 +189,37 @@ octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage, 
         std::memcpy(out + 1, &bits, sizeof bits);
     }
     return OCTRAND_OWN;
+}
+
+octrand_own_result octrand_session(int source, double* out, int64_t n, bool interruptible) {
+    session& ss = g_session[source];
+    if (!ss.open) {
+        ss.words = octave::rand::state(dist_name[source]);
+        if (ss.words.numel() != OCTRAND_STATE_WORDS) {
+            ss.words = uint32NDArray();
+            return OCTRAND_HOST;
+        }
+        ss.words.fortran_vec();  // a copy of our own
+        ss.open = true;
+        bayesmex_octave::settle_before_octave(octrand_settle);
+    }
+    const octrand_own_result r = session_draw(source, out, n, interruptible);
+    // A state the kernels refuse (never one they drew from before) is left
+    // to Octave.
+    if (r == OCTRAND_HOST) octrand_settle();
+    return r;
+}
+
+bool octrand_session_open(int source) { return g_session[source].open; }
+
+void octrand_settle() {
+    for (int source = 0; source < 2; ++source) {
+        session& ss = g_session[source];
+        if (!ss.open) continue;
+        ss.open = false;
+        // Written while its distribution is current (see octrand_set_state).
+        distribution_scope scope(source);
+        octave::rand::state(ss.words, dist_name[source]);
+        ss.words = uint32NDArray();
+    }
 }
