@@ -106,7 +106,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double* in = mxGetPr(prhs[0]);
     double* out = mxGetPr(plhs[0]);
     // Elementwise: any split of the elements gives the same bits.
-    const digamma_any_fn kernel = digamma_any_for(simd_width());
+    // One element: any width gives its bits, so the environment is not read.
+    const digamma_any_fn kernel = args_count(plhs[0]) < 2 ? digamma_any_w1 : digamma_any_for(simd_width());
     if (!threads_pieces(args_count(plhs[0]), 131072.0,
                         [&](size_t first, size_t count) { kernel(in + first, out + first, count); },
                         host_interrupt_pending))

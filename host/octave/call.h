@@ -10,7 +10,6 @@
 
 #include "mx.h"
 
-#include <memory>
 
 class octave_value;
 class octave_value_list;
@@ -27,10 +26,6 @@ struct call {
     call(const call&) = delete;
     call& operator=(const call&) = delete;
 
-    // Records for the arguments, read in place: `room` when nroom of them
-    // suffice (the entry point's own frame), else made here.  prhs[i] points
-    // at argument i's record.
-    void adopt_inputs(const octave_value_list& args, array* room, int nroom, const array** prhs);
     // The value of a record the module returns; the record then holds
     // nothing of its own.
     octave_value take(array* a);
@@ -40,7 +35,7 @@ struct call {
     void (*settle)() = nullptr;  // see settle_before_octave
     array* live = nullptr;  // records made during the call
     void* blocks = nullptr; // mxMalloc blocks not yet freed
-    std::unique_ptr<array[]> inputs;
+    void* room = nullptr;   // room for the first records the call makes (mx.cpp)
 };
 
 // The installer of an oct-file's function NAME (host/octave/entry.cpp): the

@@ -41,6 +41,7 @@ namespace bayesmex_octave {
 struct array {
     array* prev = nullptr;  // the call's list of the records it made
     array* next = nullptr;
+    bool pooled = false;    // lives in the call's own room, not on the heap
     const octave_value* v = nullptr;  // the value read: an argument, or own
     std::optional<octave_value> own;  // a value this record holds
     // A double result: 1-by-1 in `scalar` until it is handed over, else
@@ -177,11 +178,42 @@ void link(call& c, array* a) {
     c.live = a;
 }
 
+// Records made during a call: the first few in the call's own room (a
+// scalar call asks the heap for none), the rest from the heap.
+constexpr int kMadeRoom = 4;
+
+struct made_room {
+    alignas(array) unsigned char bytes[kMadeRoom][sizeof(array)];
+    int used = 0;
+    made_room() = default;
+    made_room(const made_room&) = delete;
+    made_room& operator=(const made_room&) = delete;
+    ~made_room() {
+        for (int i = 0; i < used; ++i) std::launder(reinterpret_cast<array*>(bytes[i]))->~array();
+    }
+};
+
 array* new_array(call& c) {
-    array* a = new (std::nothrow) array;
-    if (!a) out_of_memory_bytes(sizeof(array));
+    made_room* room = static_cast<made_room*>(c.room);
+    array* a;
+    if (room && room->used < kMadeRoom) {
+        a = new (room->bytes[room->used++]) array;
+        a->pooled = true;
+    } else {
+        a = new (std::nothrow) array;
+        if (!a) out_of_memory_bytes(sizeof(array));
+    }
     link(c, a);
     return a;
+}
+
+// A record's end: a pooled one gives up what it holds and stays in the room
+// until the call ends.
+void release(array* a) {
+    if (a->pooled)
+        *a = array{};
+    else
+        delete a;
 }
 
 array* hold(call& c, const octave_value& v) {
@@ -273,10 +305,35 @@ const char* g_name = "";
 // Arguments read without a record from the heap: most calls have a few.
 constexpr int kRoom = 6;
 
+// Records for the arguments, made for as many as there are: in the entry
+// point's frame for a few, on the heap beyond.
+struct input_room {
+    alignas(array) unsigned char bytes[kRoom][sizeof(array)];
+    int made = 0;
+    std::unique_ptr<array[]> more;
+    input_room() = default;
+    input_room(const input_room&) = delete;
+    input_room& operator=(const input_room&) = delete;
+    ~input_room() {
+        for (int i = 0; i < made; ++i) std::launder(reinterpret_cast<array*>(bytes[i]))->~array();
+    }
+    void adopt(const octave_value_list& args, const array** prhs) {
+        const int n = args.length();
+        if (n > kRoom) more.reset(new array[std::size_t(n)]);
+        for (int i = 0; i < n; ++i) {
+            array* a = more ? &more[std::size_t(i)] : new (bytes[made++]) array;
+            a->v = &args(i);
+            prhs[i] = a;
+        }
+    }
+};
+
 octave_value_list run(const octave_value_list& args, int nargout) {
+    input_room inputs;  // outlives the call's records (made from them)
+    made_room made;
     call c(g_name);
+    c.room = &made;
     const int nrhs = args.length();
-    array room[kRoom];
     const array* in_room[kRoom];
     std::unique_ptr<const array*[]> in_more;
     const array** prhs = in_room;
@@ -284,7 +341,7 @@ octave_value_list run(const octave_value_list& args, int nargout) {
         in_more.reset(new const array*[std::size_t(nrhs)]);
         prhs = in_more.get();
     }
-    c.adopt_inputs(args, room, kRoom, prhs);
+    inputs.adopt(args, prhs);
     // Octave's MEX convention: a module called for no output may still set
     // the first, which becomes ans.
     const int nout = nargout < 1 ? 1 : nargout;
@@ -351,7 +408,7 @@ call::~call() {
     while (live) {
         array* a = live;
         live = a->next;
-        delete a;
+        if (!a->pooled) delete a;  // pooled records go with their room
     }
     while (blocks) {
         block* b = static_cast<block*>(blocks);
@@ -359,19 +416,6 @@ call::~call() {
         std::free(b);
     }
     g_call = outer;
-}
-
-void call::adopt_inputs(const octave_value_list& args, array* room, int nroom, const array** prhs) {
-    const int n = args.length();
-    array* in = room;
-    if (n > nroom) {
-        inputs.reset(new array[std::size_t(n)]);
-        in = inputs.get();
-    }
-    for (int i = 0; i < n; ++i) {
-        in[i].v = &args(i);
-        prhs[i] = &in[i];
-    }
 }
 
 octave_value call::take(array* a) {
@@ -672,7 +716,7 @@ void mxDestroyArray(array* a) {
     else
         c.live = a->next;
     if (a->next) a->next->prev = a->prev;
-    delete a;
+    release(a);
 }
 
 void* mxMalloc(std::size_t bytes) {

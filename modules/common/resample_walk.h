@@ -18,8 +18,8 @@
 // time).  Here a block of particles is walked first with no store but the
 // start of each particle's run, without a data-dependent branch: a - t with
 // t = max(trunc(a), 0) is exact and is a itself when a < 1 (a >= -1 always,
-// and -0 - 0 = -0), and
-// the partial stratum is a lane select between a and a - 1.  Then the block's
+// and -0 - 0 = -0), and the partial stratum is a lane select; the expected
+// counts of a block are computed ahead, several at once.  Then the block's
 // runs are written with whole vector stores, each run free to spill past its
 // end into the next run's place, which that run overwrites.
 //
@@ -84,12 +84,21 @@ SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, cons
     int j = 0;
     bool plain = false;  // particle j is left to the plain walk, a its sum already
     std::size_t start[kWalkBlock + 1];
+    double e[kWalkBlock];
+    constexpr int L = simd_lanes<V>();
     while (j < n && !plain) {
         const int j0 = j;
         const int end = n - j < kWalkBlock ? n : j + kWalkBlock;
+        // The block's expected counts first, L at a time (each lane the
+        // operations of resample_expected): the divisions leave the chain
+        // through a, whose latency bounds the walk.
+        int i = 0;
+        for (; i + L <= end - j0; i += L)
+            simd_store(e + i, simd_load<V>(w + j0 + i) / simd_splat<V>(total) * simd_splat<V>(T));
+        for (; i < end - j0; ++i) e[i] = resample_expected(w, j0 + i, total, T);
         int b = 0;
         for (; j < end; ++j) {
-            a = a + resample_expected(w, j, total, T);
+            a = a + e[j - j0];
             // Room for the whole strata, the partial one and a spill.
             if (!(a < 0x1p52)) {
                 plain = true;
@@ -103,11 +112,19 @@ SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, cons
                 plain = true;
                 break;
             }
-            a = a - t;
             const double v = Stratified ? u[g + k] : u1;
-            const simd_d2 av = simd_splat<simd_d2>(a);
-            const auto partial = av >= simd_splat<simd_d2>(v);
-            a = partial[0] ? av[0] - 1 : av[0];  // g++ 14 and 16 refuse [0] of a vector select
+            // The partial stratum as a lane select between a - t and
+            // a - t - 1, never a branch (taken about half the time, it would
+            // be mispredicted as often).  a - (t + 1) is (a - t) - 1 bit for
+            // bit: for t = 0 the same operation, for t >= 1 both are exact
+            // (a >= 1 has no bits below 2^-52, nor has a - t in [0, 1), and
+            // every multiple of 2^-52 in [-1, 0) is a double), and both are
+            // computed at once.
+            const simd_d2 kept = simd_splat<simd_d2>(a - t);
+            const simd_d2 dropped = simd_splat<simd_d2>(a - (t + 1.0));
+            const auto partial = kept >= simd_splat<simd_d2>(v);
+            const simd_d2 next = partial ? dropped : kept;
+            a = next[0];
             start[b++] = g;
             g += k + std::size_t(-partial[0]);
         }
