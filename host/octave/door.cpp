@@ -226,7 +226,10 @@ void fill(int source, route r, int nargs, double* out, int64_t n, bool interrupt
     }
     if (r != VIA_CALLBACK) {
         refuse_stuck(source);
-        if (octrand_draw(source, out, n)) g_twister[source] = true;
+        // Whether the twister runs matters only to a session, which the
+        // fetches after the next one may open.
+        const bool detect = g_fetches[source] >= SESSION_AFTER && g_own_ok[source];
+        if (octrand_draw(source, out, n, detect)) g_twister[source] = true;
         return;
     }
     fill_callback(source, nargs, out, n);
@@ -276,7 +279,7 @@ void check_and_fill(int source, int nargs, mode m, double* out, int64_t n, bool 
         octrand_get_state(source, r1);
 
         octrand_set_state(source, s1);
-        octrand_draw(source, got, CHECK_VALUES);
+        octrand_draw(source, got, CHECK_VALUES, false);
         if (spoil) got[0] = -got[0];
         octrand_get_state(source, t);
         g_direct_ok[source] = same(ref, got, CHECK_VALUES) && same_state(r1, t);

@@ -69,18 +69,20 @@ bool octrand_is_builtin(int source, int nargs) {
     return f.is_defined() && f.function_value(true) == builtin;
 }
 
-bool octrand_draw(int source, double* out, int64_t n) {
+bool octrand_draw(int source, double* out, int64_t n, bool detect) {
     distribution_scope scope(source);
     // Every twister draw moves the saved state (at least its count of words
     // left); the old generators leave it as it was (though an array draw
     // files a copy of it anew).
-    const uint32NDArray before = octave::rand::state(dist_name[source]);
+    uint32NDArray before;
+    if (detect) before = octave::rand::state(dist_name[source]);
     if (n == 1) {
         out[0] = octave::rand::scalar();
     } else {
         NDArray v = octave::rand::nd_array(dim_vector(octave_idx_type(n), 1));
         std::memcpy(out, v.data(), sizeof(double) * std::size_t(n));
     }
+    if (!detect) return false;
     const uint32NDArray after = octave::rand::state(dist_name[source]);
     if (after.data() == before.data()) return false;
     if (after.numel() != OCTRAND_STATE_WORDS || before.numel() != OCTRAND_STATE_WORDS) return false;
@@ -163,14 +165,14 @@ octrand_own_result octrand_own(int source, double* out, int64_t n, bool damage, 
     // does not move, and a state written back would switch Octave onto the
     // twister.
     const uint32NDArray before = octave::rand::state(dist_name[source]);
-    if (!octrand_draw(source, out, 1)) {
-        if (n > 1) octrand_draw(source, out + 1, n - 1);
+    if (!octrand_draw(source, out, 1, true)) {
+        if (n > 1) octrand_draw(source, out + 1, n - 1, false);
         return OCTRAND_HOST;
     }
     if (n < 2) return OCTRAND_OWN;
     const octrand_own_result r = octrand_session(source, out + 1, n - 1, interruptible);
     if (r == OCTRAND_HOST) {
-        octrand_draw(source, out + 1, n - 1);
+        octrand_draw(source, out + 1, n - 1, false);
         return OCTRAND_HOST;
     }
     if (r == OCTRAND_INTERRUPTED) {

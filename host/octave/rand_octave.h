@@ -26,9 +26,10 @@ bool octrand_is_builtin(int source, int nargs);
 
 // The next n values (n >= 1) of Octave's generator into out, as rand() or
 // rand(n, 1) would draw them: on whichever generator is active, the
-// twister or the old one rand("seed", x) selects.  True when the draw moved
-// the saved state, that is when the twister is running.
-bool octrand_draw(int source, double* out, int64_t n);
+// twister or the old one rand("seed", x) selects.  With `detect`, true when
+// the draw moved the saved state, that is when the twister is running
+// (without, always false: two reads of the state saved).
+bool octrand_draw(int source, double* out, int64_t n, bool detect);
 
 // The saved state of the generator, and a state written back to it (the
 // write also selects the twister: never on the old generators).
