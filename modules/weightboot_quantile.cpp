@@ -92,7 +92,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     double* q = mxGetPr(sorted);
     for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
 
-    plhs[0] = mxCreateDoubleMatrix_700(b, np, mxREAL);
+    // Every element is written: NaN without a sample, else every
+    // percentile of every replicate is placed.
+    plhs[0] = args_result_uninit(b, np);
     double* out = mxGetPr(plhs[0]);
     const std::size_t count = args_count(plhs[0]);
 
