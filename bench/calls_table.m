@@ -75,12 +75,14 @@ function rows = table_rows(c, n, reps, dir)
       sorts = ncb - numel(blocks.rand) - numel(blocks.randn);
       fetch = [fetch, repmat('sort(x); ', 1, sorts)];
     end
-    f = {write_loop(dir, 'm', k, setup, ['r = ' call ';']), write_loop(dir, 'a', k, setup, [alt ';']), ...
-         write_loop(dir, 'n', k, setup, ['r = ' nop ';']), write_loop(dir, 'f', k, setup, fetch)};
+    f = {loop_function(dir, sprintf('calls_m%d', k), setup, ['r = ' call ';']), ...
+         loop_function(dir, sprintf('calls_a%d', k), setup, [alt ';']), ...
+         loop_function(dir, sprintf('calls_n%d', k), setup, ['r = ' nop ';']), ...
+         loop_function(dir, sprintf('calls_f%d', k), setup, fetch)};
     t = zeros(reps, 4);
-    for j = 1:4, f{j}(10); end
+    for j = 1:4, f{j}(10, 1); end
     for r = 1:reps
-      for j = 1:4, t(r, j) = f{j}(n); end
+      for j = 1:4, t(r, j) = f{j}(n, 1); end
     end
     us = 1e6 * median(t, 1) / n;
     rows = [rows, struct('call', call, 'us', us(1), 'alt', alt, 'alt_us', us(2), ...
@@ -96,18 +98,6 @@ end
 
 function run_once(setup, call)
   eval([setup ' r = ' call ';']);
-end
-
-function f = write_loop(dir, tag, k, setup, body)
-  % A function file timing n repetitions of body after setup, so that the
-  % loop calls each function directly, as user code does.
-  name = sprintf('calls_%s%d', tag, k);
-  fid = fopen(fullfile(dir, [name '.m']), 'w');
-  fprintf(fid, 'function t = %s(n)\n  %s\n  t0 = cputime();\n  for i = 1:n\n    %s\n  end\n  t = cputime() - t0;\nend\n', ...
-          name, setup, body);
-  fclose(fid);
-  rehash();
-  f = str2func(name);
 end
 
 function p = mkoctfile_path()
