@@ -1,18 +1,19 @@
 function rows = calls_table(reps)
   % The per-call table: a scalar or small call of every module, in a loop
   % of many calls, against the m-code a user would write for it, and against
-  % the floor of any MEX call of the same arity (mex_nop, built here with
-  % mkoctfile) plus the host calls the call makes (the same "rand" and
-  % "randn" blocks drawn in m-code, and any "sort" of the data).  excess = module - nop - fetches is what
-  % the module itself costs a call.  Microseconds per call, medians of reps
+  % the floor of any oct-file call of the same arity (oct_nop, built here
+  % with mkoctfile; Octave's build makes every module an oct-file) plus the
+  % host calls the call makes (the same "rand" and "randn" blocks drawn in
+  % m-code, and any "sort" of the data).  excess = module - nop - fetches is
+  % what the module itself costs a call.  Microseconds per call, medians of reps
   % runs, the four loops timed in turn.
   if nargin < 1, reps = 7; end
   n = 2000;
   here = fileparts(mfilename('fullpath'));
   tmp = tempname(); mkdir(tmp);
   cleanup = onCleanup(@() confirm_recursive_rmdir(false, 'local') || rmdir(tmp, 's'));
-  [status, out] = system(sprintf('"%s" --mex -o "%s" "%s" 2>&1', mkoctfile_path(), ...
-                                 fullfile(tmp, 'mex_nop.mex'), fullfile(here, 'mex_nop.c')));
+  [status, out] = system(sprintf('"%s" -o "%s" "%s" 2>&1', mkoctfile_path(), ...
+                                 fullfile(tmp, 'oct_nop.oct'), fullfile(here, 'oct_nop.cc')));
   if status != 0, error('calls_table: mkoctfile failed: %s', out); end
   c = calls();
   % Every module of the manifest has its row, and no row names another.
@@ -61,7 +62,7 @@ function rows = table_rows(c, n, reps, dir)
   for k = 1:size(c, 1)
     [call, setup, alt] = c{k, :};
     name = strtok(call, '(');
-    nop = ['mex_nop' call(numel(name) + 1:end)];
+    nop = ['oct_nop' call(numel(name) + 1:end)];
     % The host fetches of one call, through the counting wrappers (a
     % shadowed rand takes call-backs on every host, so they see each block).
     % bayesmex_seed fetches no value: its host calls set the two full states.
