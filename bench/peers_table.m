@@ -39,8 +39,9 @@ function rows = peers_table(reps, sizes, workloads)
   peer = parse(out);
 
   for s = sizes
+    % A size-table row without a peer case in peers.py has no row here.
     p = find(strcmp(peer.key, s.name) & peer.n == s.n);
-    if isempty(p), error('peers_table: peers.py gave no %s at n = %d', s.name, s.n); end
+    if isempty(p), continue; end
     rows = [rows, row(s.name, s.n, s.values, s.us, s.alt_us, 1e6 * peer.s(p), peer.code{p})];
   end
   rows = [rows, metric_rows(reps, peer)];
@@ -54,7 +55,7 @@ function rows = peers_table(reps, sizes, workloads)
   ll = sv_filter_bayesmex(y, N);
   printf('(particle filter log-likelihoods on the same observations: bayesmex %.3f, numpy %.3f)\n', ...
          ll, peer.extra(p));
-  if abs(ll - peer.extra(p)) > 1.5  % about 6 standard deviations of the difference
+  if !(abs(ll - peer.extra(p)) <= 1.5)  % about 6 standard deviations of the difference
     error('peers_table: the numpy filter''s log-likelihood %.3f is far from bayesmex''s %.3f', ...
           peer.extra(p), ll);
   end
