@@ -1,18 +1,19 @@
 function rows = calls_table(reps)
   % The per-call table: a scalar or small call of every module, in a loop
   % of many calls, against the m-code a user would write for it, and against
-  % the floor of any MEX call of the same arity (mex_nop, built here with
-  % mkoctfile) plus the host calls the call makes (the same "rand" and
-  % "randn" blocks drawn in m-code, and any "sort" of the data).  excess = module - nop - fetches is what
-  % the module itself costs a call.  Microseconds per call, medians of reps
+  % the floor of any oct-file call of the same arity (oct_nop, built here
+  % with mkoctfile; Octave's build makes every module an oct-file) plus the
+  % host calls the call makes (the same "rand" and "randn" blocks drawn in
+  % m-code, and any "sort" of the data).  excess = module - nop - fetches is
+  % what the module itself costs a call.  Microseconds per call, medians of reps
   % runs, the four loops timed in turn.
   if nargin < 1, reps = 7; end
   n = 2000;
   here = fileparts(mfilename('fullpath'));
   tmp = tempname(); mkdir(tmp);
   cleanup = onCleanup(@() confirm_recursive_rmdir(false, 'local') || rmdir(tmp, 's'));
-  [status, out] = system(sprintf('"%s" --mex -o "%s" "%s" 2>&1', mkoctfile_path(), ...
-                                 fullfile(tmp, 'mex_nop.mex'), fullfile(here, 'mex_nop.c')));
+  [status, out] = system(sprintf('"%s" -o "%s" "%s" 2>&1', mkoctfile_path(), ...
+                                 fullfile(tmp, 'oct_nop.oct'), fullfile(here, 'oct_nop.cc')));
   if status != 0, error('calls_table: mkoctfile failed: %s', out); end
   c = calls();
   % Every module of the manifest has its row, and no row names another.
@@ -61,7 +62,7 @@ function rows = table_rows(c, n, reps, dir)
   for k = 1:size(c, 1)
     [call, setup, alt] = c{k, :};
     name = strtok(call, '(');
-    nop = ['mex_nop' call(numel(name) + 1:end)];
+    nop = ['oct_nop' call(numel(name) + 1:end)];
     % The host fetches of one call, through the counting wrappers (a
     % shadowed rand takes call-backs on every host, so they see each block).
     % bayesmex_seed fetches no value: its host calls set the two full states.
@@ -75,12 +76,14 @@ function rows = table_rows(c, n, reps, dir)
       sorts = ncb - numel(blocks.rand) - numel(blocks.randn);
       fetch = [fetch, repmat('sort(x); ', 1, sorts)];
     end
-    f = {write_loop(dir, 'm', k, setup, ['r = ' call ';']), write_loop(dir, 'a', k, setup, [alt ';']), ...
-         write_loop(dir, 'n', k, setup, ['r = ' nop ';']), write_loop(dir, 'f', k, setup, fetch)};
+    f = {loop_function(dir, sprintf('calls_m%d', k), setup, ['r = ' call ';']), ...
+         loop_function(dir, sprintf('calls_a%d', k), setup, [alt ';']), ...
+         loop_function(dir, sprintf('calls_n%d', k), setup, ['r = ' nop ';']), ...
+         loop_function(dir, sprintf('calls_f%d', k), setup, fetch)};
     t = zeros(reps, 4);
-    for j = 1:4, f{j}(10); end
+    for j = 1:4, f{j}(10, 1); end
     for r = 1:reps
-      for j = 1:4, t(r, j) = f{j}(n); end
+      for j = 1:4, t(r, j) = f{j}(n, 1); end
     end
     us = 1e6 * median(t, 1) / n;
     rows = [rows, struct('call', call, 'us', us(1), 'alt', alt, 'alt_us', us(2), ...
@@ -96,18 +99,6 @@ end
 
 function run_once(setup, call)
   eval([setup ' r = ' call ';']);
-end
-
-function f = write_loop(dir, tag, k, setup, body)
-  % A function file timing n repetitions of body after setup, so that the
-  % loop calls each function directly, as user code does.
-  name = sprintf('calls_%s%d', tag, k);
-  fid = fopen(fullfile(dir, [name '.m']), 'w');
-  fprintf(fid, 'function t = %s(n)\n  %s\n  t0 = cputime();\n  for i = 1:n\n    %s\n  end\n  t = cputime() - t0;\nend\n', ...
-          name, setup, body);
-  fclose(fid);
-  rehash();
-  f = str2func(name);
 end
 
 function p = mkoctfile_path()
