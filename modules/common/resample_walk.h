@@ -10,7 +10,8 @@
 //     if (g < count && a >= u_g) { out[g++] = j+1; a = a - 1; }
 //
 // and every index written here is that walk's, bit for bit: the same
-// operations on a in the same order.  Only the work around them moves.
+// operations on a in the same order (a's value differs at most in the sign
+// of a zero, which no comparison sees).  Only the work around them moves.
 //
 // The plain walk is bound by the latency of a (a conversion to an integer
 // and back on it, a 0 or 1 converted to subtract) and by mispredicted
@@ -55,6 +56,21 @@ SIMD_INLINE double resample_trunc(double a) {
     return __builtin_trunc(a);
 }
 
+// resample_trunc of a pair's lane 0, the lane the walk reads (lane 1, a
+// copy of lane 0 at each step's start, ends each step at 0 or -1 and is
+// never read).  Where the instance has a rounding instruction (AVX2 and
+// AVX-512 imply SSE4.1) lane 1 is passed through: one instruction.
+template <class V>
+SIMD_INLINE simd_d2 resample_trunc2(simd_d2 a) {
+#if defined(SIMD_X86)
+    if constexpr (simd_lanes<V>() >= 4) {
+        a[0] = __builtin_trunc(a[0]);
+        return a;
+    }
+#endif
+    return simd_splat<simd_d2>(resample_trunc<V>(a[0]));
+}
+
 // Writes index over out[start[i] .. start[i+1]) for the b runs, whole V
 // stores of kSpill values at least: each may spill up to kSpill values past
 // its run's end.
@@ -71,13 +87,13 @@ SIMD_INLINE void resample_runs(double* out, const std::size_t* start, int b, dou
     }
 }
 
-// The walk over w[0 .. n) into out[0 .. count), n > 0; u are the uniforms
-// (the stratified scheme: u is out) or null and u1 the one uniform.  Returns
-// the strata filled: rounding can leave the last few for resample_fill_last.
-template <class V, bool Stratified>
-SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, const double* u, double u1,
-                               double* out, std::size_t count) {
-    constexpr int kSpill = 16;
+// The walk itself (resample_walk below), with or without the clamp of t.
+template <class V, bool Stratified, bool Clamp>
+SIMD_INLINE std::size_t resample_walk_on(const double* w, int n, double total, const double* u, double u1,
+                                         double* out, std::size_t count) {
+    // A run is written in whole stores of at least four values: one vector
+    // of 8 or 4, two of 2.
+    constexpr int kSpill = simd_lanes<V>() < 4 ? 4 : simd_lanes<V>();
     const double T = double(count);
     double a = 0;
     std::size_t g = 0;
@@ -97,37 +113,47 @@ SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, cons
             simd_store(e + i, simd_load<V>(w + j0 + i) / simd_splat<V>(total) * simd_splat<V>(T));
         for (; i < end - j0; ++i) e[i] = resample_expected(w, j0 + i, total, T);
         int b = 0;
+        // a in lane 0 of a pair: the chain's operations and its lane select
+        // stay in one register, with no move between them.
+        simd_d2 av = simd_splat<simd_d2>(a);
         for (; j < end; ++j) {
-            a = a + e[j - j0];
+            av = av + simd_splat<simd_d2>(e[j - j0]);
+            a = av[0];
             // Room for the whole strata, the partial one and a spill.
             if (!(a < 0x1p52)) {
                 plain = true;
                 break;
             }
-            const double ta = resample_trunc<V>(a);
-            const double t = ta > 0 ? ta : 0;  // a = -1 after a point at u = 0
+            const simd_d2 ta = resample_trunc2<V>(av);
+            const simd_d2 t = Clamp ? (ta > 0.0 ? ta : simd_d2{}) : ta;  // see resample_walk
             const long long kt = static_cast<long long>(a);
             const std::size_t k = kt < 0 ? 0 : std::size_t(kt);
             if (!(k + (kSpill + 1) <= count - g)) {
                 plain = true;
                 break;
             }
-            const double v = Stratified ? u[g + k] : u1;
+            const simd_d2 vv = simd_splat<simd_d2>(Stratified ? u[g + k] : u1);
             // The partial stratum as a lane select between a - t and
-            // a - t - 1, never a branch (taken about half the time, it would
-            // be mispredicted as often).  a - (t + 1) is (a - t) - 1 bit for
-            // bit: for t = 0 the same operation, for t >= 1 both are exact
-            // (a >= 1 has no bits below 2^-52, nor has a - t in [0, 1), and
-            // every multiple of 2^-52 in [-1, 0) is a double), and both are
-            // computed at once.
-            const simd_d2 kept = simd_splat<simd_d2>(a - t);
-            const simd_d2 dropped = simd_splat<simd_d2>(a - (t + 1.0));
-            const auto partial = kept >= simd_splat<simd_d2>(v);
-            const simd_d2 next = partial ? dropped : kept;
-            a = next[0];
+            // a - t - 1, never a branch on it (taken about half the time,
+            // it would be mispredicted as often).  (a - 1) - t is
+            // (a - t) - 1 bit for bit: for t = 0 the same operation (and
+            // t = -0 changes no nonzero difference), for t >= 1 both are
+            // exact (a >= 1 has no bits below 2^-52, nor have a - 1 and
+            // a - t, and every multiple of 2^-52 in [-1, 0) is a double).
+            // Whether a - t >= v, exactly, is read off a - v rounded, which
+            // is ready as soon as t: rounding is monotone and t a double, so
+            // fl(a - v) > t means a - v > t and fl(a - v) < t means
+            // a - v < t; only fl(a - v) == t (rare) asks a - t itself.
+            const simd_d2 kept = av - t;
+            const simd_d2 dropped = (av - 1.0) - t;
+            const simd_d2 beyond = av - vv;
+            auto partial = beyond > t;
+            if (beyond[0] == t[0]) partial = kept >= vv;
+            av = partial ? dropped : kept;
             start[b++] = g;
             g += k + std::size_t(-partial[0]);
         }
+        if (!plain) a = av[0];
         if (b == 0) break;  // (its last run's check left room for a spill)
         start[b] = g;
         double kept[kSpill];
@@ -153,6 +179,25 @@ SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, cons
         a = a + resample_expected(w, j, total, T);
     }
     return g;
+}
+
+// The walk over w[0 .. n) into out[0 .. count), n > 0; u are the uniforms
+// (the stratified scheme: u is out) or null and u1 the one uniform.  Returns
+// the strata filled: rounding can leave the last few for resample_fill_last.
+//
+// a stays above -1 as long as every uniform is above 0: it starts at 0,
+// a + e >= a (e >= 0), and a partial stratum at a uniform v > 0 leaves
+// a - t - 1 >= v - 1 > -1.  So trunc(a) is -0 or a whole number >= 0, and
+// the clamp t = max(trunc(a), 0) changes nothing but the sign of a zero a,
+// which no comparison of the walk sees: the systematic walk at u1 > 0 goes
+// without it (four cycles of the chain).  A uniform of 0 (a user's own rand
+// may give one) can leave a at -1, where trunc(a) = -1 and the clamp counts;
+// the stratified walk, bound by its uniforms' loads, keeps it always.
+template <class V, bool Stratified>
+SIMD_INLINE std::size_t resample_walk(const double* w, int n, double total, const double* u, double u1,
+                                      double* out, std::size_t count) {
+    if (!Stratified && u1 > 0) return resample_walk_on<V, false, false>(w, n, total, u, u1, out, count);
+    return resample_walk_on<V, Stratified, true>(w, n, total, u, u1, out, count);
 }
 
 #endif

@@ -298,22 +298,34 @@ TEST(particles, SystematicSharesOneUniform) {
 // subnormal or dominant ones, and output sizes from a tenth to fifty times the particles: the
 // branch-free step and the plain one must agree wherever either runs.
 // Both walks against the plain one-particle-at-a-time walk, at every lane
-// width: long runs, zero weights, tiny and huge ones, and points at u = 0
-// (after which the accumulator is exactly -1).
+// width: long runs, zero weights, tiny and huge ones, points at u = 0
+// (after which the accumulator is exactly -1) and points exactly on it.
 TEST(particles, StratifiedAndSystematicAreThePlainWalk) {
     std::mt19937_64 r(12);
     std::uniform_real_distribution<double> U(0, 1);
     for (int rep = 0; rep < 200; ++rep) {
-        const int n = 1 + int(U(r) * 300), T = 1 + int(U(r) * U(r) * 50 * n);
+        const int n = 1 + int(U(r) * 300);
+        int T = 1 + int(U(r) * U(r) * 50 * n);
         std::vector<double> w(n);
+        // rep % 8 == 3: whole weights, T half their total and quarter
+        // uniforms, so that points fall exactly on the accumulator
+        // (a - t == u = 0.5).
+        const bool ties = rep % 8 == 3;
         for (double& v : w) {
-            v = U(r);
+            v = ties ? double(int(U(r) * 4)) : U(r);
             if (rep % 4 == 1 && v < 0.4) v = 0;
             if (rep % 8 == 2) v *= 1e-300;
             if (rep % 8 == 6 && v < 0.01) v = 1e300;
         }
+        if (ties) {
+            double sum = 0;
+            for (double v : w) sum += v;
+            const double extra = sum < 2 ? 2 - sum : double(int(sum) % 2);  // an even total, at least 2
+            w[0] += extra;
+            T = int(sum + extra) / 2;
+        }
         std::vector<double> u(T);
-        for (double& v : u) v = rep % 4 == 1 && U(r) < 0.2 ? 0 : U(r);
+        for (double& v : u) v = ties ? 0.25 * (1 + int(U(r) * 3)) : rep % 4 == 1 && U(r) < 0.2 ? 0 : U(r);
         for (const bool stratified : {false, true}) {
             std::vector<double> expect(T);
             double total = 0, a = 0;
