@@ -14,7 +14,8 @@
 %
 %   Arguments
 %     A, B, C, D, E  Real double arrays; only the first element of each is
-%                    read (an empty array reads as 0).
+%                    read, and an empty one gives Y = [] without drawing
+%                    or checking the law.
 %
 %   Validity rule (checked before anything is drawn, in this order)
 %     All five values are finite; D is not 0; A*B >= 0 and C*E/D >= 0 (the

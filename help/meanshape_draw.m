@@ -6,11 +6,13 @@
 %   scale 2*MU/NU (mean MU, variance 2*MU^2/NU).
 %
 %   Arguments
-%     MU, NU  Real double scalars or arrays.  Two arrays must have the same
-%             number of rows and columns; an array supplies one value per
-%             element of R, a scalar (any array with no dimension above 1)
-%             supplies its first value to every element (an empty one reads
-%             as 0; an empty R reads no parameter).
+%     MU, NU  Real double scalars or arrays.  A scalar (one element)
+%             supplies its value to every element of R; an array (any other
+%             number of elements, none included) one value per element, and
+%             two arrays must have the same number of rows and columns.  An
+%             empty parameter gives an empty R of its size, drawing nothing.
+%             MU is not checked: MU = 0 gives 0, a negative MU negative
+%             values (MU times a positive gamma variate), NaN gives NaN.
 %     M, N    Size of R: double or integer-class values (int32(5) is 5),
 %             truncated toward zero; an empty array reads as 0, negative
 %             gives an empty R.
@@ -48,6 +50,7 @@
 %! assert(size(meanshape_draw(1, 5, 3, 4)), [3 4]);
 %! assert(size(meanshape_draw(ones(2, 3), 5)), [2 3]);
 %! assert(size(meanshape_draw(1, zeros(0, 5))), [0 5]);
+%! assert(size(meanshape_draw(zeros(0, 1), 5)), [0 1]);
 %! assert(isempty(meanshape_draw(1, 2, -3, -4)));
 %!error id=bayesmex:meanshape_draw:wrongInputCount meanshape_draw(1)
 %!error id=bayesmex:meanshape_draw:sizeInconsistent meanshape_draw(ones(2, 3), ones(3, 2))

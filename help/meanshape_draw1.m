@@ -7,7 +7,8 @@
 %
 %   Arguments
 %     MU, NU  Real double values; of an array only the first element
-%             counts (an empty array reads as 0).
+%             counts, and an empty one gives R = [] without drawing.  MU is
+%             not checked: MU = 0 gives 0, a negative MU a negative value.
 %
 %   Result
 %     R       1-by-1, drawn from the host's "rand", so rand("state", s)

@@ -11,10 +11,10 @@
 %               drawn from "rand".
 %
 %   Arguments
-%     NU      Real double scalar or array.  An array supplies one value per
-%             element of R; a scalar (any array with no dimension above 1)
-%             supplies its first value to every element (an empty one reads
-%             as 0; an empty R reads no NU).
+%     NU      Real double scalar or array.  A scalar (one element)
+%             supplies its value to every element of R; an array (any other
+%             number of elements, none included) one value per element, so
+%             an empty NU gives an empty R of its size, drawing nothing.
 %     M, N    Size of R: double or integer-class values (int32(5) is 5),
 %             truncated toward zero; an empty array reads as 0, negative
 %             gives an empty R.
