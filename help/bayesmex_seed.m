@@ -1,4 +1,4 @@
-% [SU, SN] = bayesmex_seed(SEED, K) seeds rand and randn for chain K of a run, reproducibly anywhere.
+% [SU, SN] = bayesmex_seed(SEED, K) seeds rand and randn for chain K of a run.
 %
 %   Sets the full states of the host's two generators, "rand" and "randn"
 %   (every draw of every bayesmex module comes from them), to states derived

@@ -1,4 +1,4 @@
-% Y = hyperscale_draw1(A, B, C, D, E) draws a scale from a generalized inverse Gaussian law.
+% Y = hyperscale_draw1(A, B, C, D, E): a generalized inverse Gaussian draw.
 %
 %   Draws one value Y > 0 from the density proportional to
 %

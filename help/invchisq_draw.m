@@ -1,4 +1,4 @@
-% R = invchisq_draw(S2, NU) draws scaled inverse chi-square (inverse gamma) random numbers.
+% R = invchisq_draw(S2, NU): scaled inverse chi-square (inverse gamma) draws.
 % R = invchisq_draw(S2, NU, M, N)
 %
 %   Draws independent scaled inverse chi-square variates with scale S2 and

@@ -1,4 +1,4 @@
-% R = invchisq_draw1(S2, NU) draws one scaled inverse chi-square (inverse gamma) random number.
+% R = invchisq_draw1(S2, NU): a scaled inverse chi-square (inverse gamma) draw.
 %
 %   Draws one scaled inverse chi-square variate with scale S2 and NU degrees
 %   of freedom: NU * S2 / chi2(NU), computed as (S2 * NU / 2) / G with G a

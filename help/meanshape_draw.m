@@ -1,4 +1,4 @@
-% R = meanshape_draw(MU, NU) draws gamma random numbers by mean and degrees of freedom.
+% R = meanshape_draw(MU, NU) draws gamma numbers by mean and degrees of freedom.
 % R = meanshape_draw(MU, NU, M, N)
 %
 %   Draws independent gamma variates with mean MU and NU degrees of

@@ -1,4 +1,4 @@
-% R = meanshape_draw1(MU, NU) draws one gamma random number by mean and degrees of freedom.
+% R = meanshape_draw1(MU, NU) is one gamma draw by mean and degrees of freedom.
 %
 %   Draws one gamma variate with mean MU and NU degrees of freedom:
 %   MU * chi2(NU) / NU, a gamma variate with shape NU/2 and scale 2*MU/NU.

@@ -1,4 +1,4 @@
-% D = metric_pairwise(METRIC, X) computes the pairwise distances between the rows of X.
+% D = metric_pairwise(METRIC, X) computes the distances between the rows of X.
 %
 %   D(j, k) is the distance between rows j and k of X: the square root of a
 %   sum over the components of METRIC, in order, and within each component

@@ -1,4 +1,4 @@
-% I = particles_deterministic(W) gives particle indices by deterministic resampling of weights W.
+% I = particles_deterministic(W): particle indices by deterministic resampling.
 % I = particles_deterministic(W, M)
 % I = particles_deterministic(W, M, N)
 %

@@ -1,4 +1,4 @@
-% I = particles_multinomial(W) draws particle indices by multinomial resampling of weights W.
+% I = particles_multinomial(W) draws particle indices by multinomial resampling.
 % I = particles_multinomial(W, M)
 % I = particles_multinomial(W, M, N)
 %

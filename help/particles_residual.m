@@ -1,4 +1,4 @@
-% I = particles_residual(W) draws particle indices by residual resampling of weights W.
+% I = particles_residual(W) draws particle indices by residual resampling.
 % I = particles_residual(W, M)
 % I = particles_residual(W, M, N)
 %

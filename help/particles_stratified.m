@@ -1,4 +1,4 @@
-% I = particles_stratified(W) draws particle indices by stratified resampling of weights W.
+% I = particles_stratified(W) draws particle indices by stratified resampling.
 % I = particles_stratified(W, M)
 % I = particles_stratified(W, M, N)
 %

@@ -1,4 +1,4 @@
-% I = particles_systematic(W) draws particle indices by systematic resampling of weights W.
+% I = particles_systematic(W) draws particle indices by systematic resampling.
 % I = particles_systematic(W, M)
 % I = particles_systematic(W, M, N)
 %

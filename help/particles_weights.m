@@ -1,4 +1,4 @@
-% [W, ESS, LOGMEAN] = particles_weights(LOGW) gives normalised particle weights from log-weights.
+% [W, ESS, LOGMEAN] = particles_weights(LOGW) normalises particle log-weights.
 %
 %   Turns the log-weights of a particle filter or importance sampler into
 %   weights that sum to 1, without the underflow of exp(LOGW): with m =

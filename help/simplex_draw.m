@@ -1,4 +1,4 @@
-% P = simplex_draw(K) draws points uniformly from the probability simplex (flat Dirichlet).
+% P = simplex_draw(K) draws uniform points on the simplex (flat Dirichlet law).
 % P = simplex_draw(K, N)
 %
 %   Draws N independent points from the flat Dirichlet law Dir(1, ..., 1)

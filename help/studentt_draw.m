@@ -1,4 +1,4 @@
-% R = studentt_draw(NU) draws Student's t random numbers with NU degrees of freedom.
+% R = studentt_draw(NU) draws Student's t random numbers, NU degrees of freedom.
 % R = studentt_draw(NU, M, N)
 %
 %   Draws independent Student-t variates (location 0, scale 1) with NU

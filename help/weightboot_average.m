@@ -1,4 +1,4 @@
-% R = weightboot_average(X) draws Bayesian bootstrap replicates of the column means of X.
+% R = weightboot_average(X): Bayesian bootstrap replicates of the column means.
 % R = weightboot_average(X, B)
 % R = weightboot_average(X, B, W)
 %

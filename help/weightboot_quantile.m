@@ -1,4 +1,4 @@
-% R = weightboot_quantile(X, P) draws Bayesian bootstrap replicates of percentiles P of X.
+% R = weightboot_quantile(X, P): Bayesian bootstrap replicates of percentiles.
 % R = weightboot_quantile(X, P, B)
 % R = weightboot_quantile(X, P, B, W)
 %

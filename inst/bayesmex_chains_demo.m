@@ -1,5 +1,5 @@
 function out = bayesmex_chains_demo(seed, K, iters, connections)
-  % BAYESMEX_CHAINS_DEMO  K chains of the demo's Gibbs sampler, serially, on local processes and on a cluster.
+  % BAYESMEX_CHAINS_DEMO  Parallel chains of the demo's Gibbs sampler.
   %
   %   out = bayesmex_chains_demo()
   %   out = bayesmex_chains_demo(SEED, K, ITERS)

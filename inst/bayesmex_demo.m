@@ -1,5 +1,5 @@
 function out = bayesmex_demo(seed, size_name, figdir)
-  % BAYESMEX_DEMO  Demonstration of the bayesmex functions on problems with known answers.
+  % BAYESMEX_DEMO  Demonstration of every bayesmex function, with known answers.
   %
   %   bayesmex_demo
   %   bayesmex_demo(SEED)
