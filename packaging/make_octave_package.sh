@@ -5,8 +5,9 @@
 #
 # Layout of the package (one top folder, as `pkg install` expects):
 #   DESCRIPTION, INDEX, COPYING
-#   inst/NAME.m          the m-file functions, and the test blocks' helpers
-#                        __bayesmex_NAME__.m
+#   PKG_DEL              clears the oct-files when the package leaves the path
+#   inst/NAME.m          the m-file functions, the overview bayesmex.m, and
+#                        the test blocks' helpers __bayesmex_NAME__.m
 #   src/Makefile         builds the oct-file NAME.oct with mkoctfile (the
 #                        module list, then Makefile.in)
 #   src/<tree>           every module and library source, and the headers in
@@ -67,6 +68,8 @@ done
 for name in "${mfiles[@]}"; do
   cp "$root/inst/$name.m" "$pkgdir/inst/"
 done
+# The overview `help bayesmex` shows (comments only).
+cp "$root/inst/bayesmex.m" "$pkgdir/inst/"
 # The test blocks' internal helpers (Octave's __NAME__ convention: on the path
 # after pkg load, listed in no INDEX).
 cp "$root"/inst/__bayesmex_*__.m "$pkgdir/inst/"

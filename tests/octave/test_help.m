@@ -29,6 +29,17 @@ function test_help()
       assert(exist(s{1}) != 0, 'See also of %s names %s, which does not exist', name, s{1});
     end
   end
+  % The overview lists every function once, under its group's title.
+  text = get_help_text('bayesmex');
+  for g = m.groups
+    members = [{m.modules(strcmp({m.modules.group}, g.key)).name}, ...
+               {m.mfiles(strcmp({m.mfiles.group}, g.key)).name}];
+    part = regexp(text, ['\n\s*' g.title '\s*\n(.*?)(\n\s*\n|$)'], 'tokens', 'once');
+    assert(!isempty(part), 'the overview has no group %s', g.title);
+    listed = regexp(part{1}, '^\s*(\w+)\s\s', 'tokens', 'lineanchors');
+    assert(isequal(sort([listed{:}]), sort(members)), 'the overview lists under %s: %s', ...
+           g.title, strjoin([listed{:}], ', '));
+  end
   % The words of each function's contract.
   for row = [num2cell(m.modules), num2cell(m.mfiles)]
     for w = row{1}.lookfor
