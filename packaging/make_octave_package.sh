@@ -139,6 +139,17 @@ DESC
   done
 } > "$pkgdir/INDEX"
 
+# PKG_DEL (pkg puts it beside the oct-files): when the package leaves the path
+# (pkg unload, and the uninstall that pkg install runs before installing
+# anew) its compiled functions are cleared, so nothing holds their shared
+# libraries.  A build installed over them is then loaded afresh instead of
+# the old one being kept with the warning "library ... not reloaded due to
+# existing references" for every function used in the session.
+{
+  echo "% Written by make_octave_package.sh: clears the package's oct-files as it leaves the path."
+  echo "clear -f ${modules[*]}"
+} > "$pkgdir/PKG_DEL"
+
 cp "$root/COPYING" "$pkgdir/COPYING"
 
 tar --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$epoch" \
