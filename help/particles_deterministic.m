@@ -13,6 +13,8 @@
 %             non-negative with a positive, finite sum; anything else is
 %             refused.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).

@@ -13,6 +13,8 @@
 %             (they need not sum to 1); anything else is refused before any
 %             draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -35,8 +37,8 @@
 %
 %   Example
 %     rand("state", 1);
-%     I = particles_multinomial([0 1 0 3], 1, 10000);
-%     accumarray(I', 1)' / 10000        % about [0 0.25 0 0.75]
+%     I = particles_multinomial([0 1 0 3], 10000, 1);
+%     accumarray(I, 1)' / 10000         % about [0 0.25 0 0.75]
 %
 %   See also particles_residual, particles_stratified,
 %   particles_deterministic, rand, lookup.

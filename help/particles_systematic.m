@@ -17,6 +17,8 @@
 %             finite and non-negative with a positive, finite sum; anything
 %             else is refused before the draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -43,7 +45,8 @@
 %
 %   Example
 %     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
-%     I = particles_systematic(rand(1, 100), 50);   % 50-by-50
+%     x = randn(100, 1); w = exp(-x.^2);      % particles and their weights
+%     x = x(particles_systematic(w, 100, 1));  % resampled: 100-by-1
 %
 %   See also particles_stratified, particles_residual,
 %   particles_multinomial, particles_deterministic, particles_weights, rand.

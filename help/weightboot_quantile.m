@@ -14,7 +14,8 @@
 %         NaN (checked, never sorted); a row or a column.
 %     P   Percentiles in percent, from 0 to 100: a real double vector (row,
 %         column, scalar or empty).  P is sorted once per call by the host's
-%         "sort".
+%         "sort", and R's columns follow P sorted, not P as given:
+%         weightboot_quantile(X, [90 10]) gives the 10th percentile first.
 %     B   Number of replicates (default 1), a double or integer-class
 %         scalar truncated toward zero (an empty array reads as 0); zero or
 %         negative gives an empty (0-by-numel(P)) R and draws nothing.
