@@ -20,6 +20,10 @@
 %     R       Without M and N: the size of MU.  R is a function of the one
 %             rand(M, N) array, so rand("state", s) reproduces it exactly.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     As fast as -MU*log(rand(M, N)) or faster at every size: about 1.1 times
+%     below 300 draws, 2 times at 10^4, 5 times at 10^6.
+%
 %   Errors (err.identifier bayesmex:exponential_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

@@ -16,6 +16,11 @@
 %             gives NaN, NU = Inf gives S2 itself, 0 < NU < 2e-5 gives S2 up
 %             to rounding; none of them takes a value from "rand".
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     A call costs about as much as NU*S2/(2*randg(NU/2)), 1.0 to 1.4 times
+%     its time (both mostly Octave's cost of a call); for many draws
+%     invchisq_draw pays from about 300.
+%
 %   Errors (err.identifier bayesmex:invchisq_draw1:REASON), in this order
 %     "Wrong number of input arguments.", "Too many output arguments.",
 %     "Input K must be a full double array, not CLASS.",

@@ -28,6 +28,10 @@
 %             law; so does NU above about 1.5e307), 0 < NU < 2e-5 gives MU
 %             up to rounding; none of them takes a value from "rand".
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than (2*MU/NU)*randg(NU/2, M, N) from about 300 draws, 3 times
+%     at 10^4 and beyond; below 100 draws up to 1.3 times slower.
+%
 %   Errors (err.identifier bayesmex:meanshape_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

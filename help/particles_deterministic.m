@@ -25,6 +25,10 @@
 %             floor(T W(j) / sum(W)) times or once more, T times in all.
 %             An empty W leaves I all 0.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than its m-code (repelem of the floors and rounded remainders) at
+%     every size, N indices from N weights: 5 to 10 times up to 10^4, 2 beyond.
+%
 %   Errors (err.identifier bayesmex:particles_deterministic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

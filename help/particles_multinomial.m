@@ -25,6 +25,10 @@
 %             rand("state", s) reproduces I.  A weight of 0 is never chosen.
 %             An empty W gives zeros.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than lookup(cumsum(W)/sum(W), rand(N, 1)) + 1 at every size, N
+%     indices from N weights: 1.5 times up to 100, 3 to 5 times from 10^4.
+%
 %   Errors (err.identifier bayesmex:particles_multinomial:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

@@ -27,6 +27,10 @@
 %             R-by-1, even when R is 0.  An empty W gives zeros (after the
 %             same rand(T, 1) call).
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than its m-code (repelem of the floors, lookup for the rest) at
+%     every size, N indices from N weights: 2 to 10 times.
+%
 %   Errors (err.identifier bayesmex:particles_residual:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

@@ -30,6 +30,10 @@
 %             counts short of the last points, those elements get the last
 %             particle of positive weight.  An empty W leaves I all 0.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than min(lookup(N*cumsum(W)/sum(W), (0:N-1)' + rand(N, 1)) + 1, N)
+%     at every size: 2 times up to 100 indices, 1.2 times from 10^4.
+%
 %   Errors (err.identifier bayesmex:particles_stratified:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

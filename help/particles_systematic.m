@@ -33,6 +33,10 @@
 %             of the last points, those elements hold the last particle of
 %             positive weight.  An empty W gives zeros.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than min(lookup(N*cumsum(W)/sum(W), (0:N-1)' + rand) + 1, N) at
+%     every size: 2 times up to 1000 indices, 1.1 to 1.3 times from 10^4.
+%
 %   Errors (err.identifier bayesmex:particles_systematic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",

@@ -22,6 +22,10 @@
 %              the log-weights.
 %     No randomness: rand and randn are not called.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than m = max(LOGW); e = exp(LOGW - m); W = e / sum(e) with its ESS
+%     at every size: 3 times up to 1000 values, 1.3 times from 10^5.
+%
 %   Errors (err.identifier bayesmex:particles_weights:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input 1 must be a full double array, not CLASS.",

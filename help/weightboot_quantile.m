@@ -39,6 +39,10 @@
 %         X(j) + ((q - c(j)) * (X(j+1) - X(j))) / (c(j+1) - c(j)) for the
 %         fraction q = P/100, bit for bit.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than an m-code loop over the replicates (cumsum and interp1) at
+%     every size: 30 times at n = 10^4, more for smaller samples.
+%
 %   Errors (err.identifier bayesmex:weightboot_quantile:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
