@@ -90,6 +90,12 @@ function check_package_install(tarball, tmp, readme)
     failures{end+1} = sprintf('INDEX lists %s', strjoin(strcat(listed(:, 1), ' (', listed(:, 2), ')')', ', '));
   end
 
+  % help bayesmex: the overview of the functions by group, from the package.
+  if (! strncmp(which('bayesmex'), tmp, numel(tmp)) ...
+      || isempty(strfind(get_help_text('bayesmex'), m.groups(end).title)))
+    failures{end+1} = sprintf('help bayesmex shows no overview from the package (%s)', which('bayesmex'));
+  end
+
   % The demo, from the package, with its figures.
   figdir = fullfile(tmp, 'figures');
   try
