@@ -6,11 +6,11 @@
 %   uniform U becomes -MU * log(U).
 %
 %   Arguments
-%     MU      Real double scalar or array.  An array supplies one mean per
-%             element of R; a scalar (any array with no dimension above 1)
-%             supplies its first value to every element (an empty one reads
-%             as 0; an empty R reads no mean).  Values are not
-%             checked: MU = 0 gives 0, a negative MU negative values.
+%     MU      Real double scalar or array.  A scalar (one element)
+%             supplies its value to every element of R; an array (any other
+%             number of elements, none included) one mean per element, so an
+%             empty MU gives an empty R of its size, drawing nothing.  Values
+%             are not checked: MU = 0 gives 0, a negative MU negative values.
 %     M, N    Size of R: double or integer-class values (int32(5) is 5),
 %             truncated toward zero; an empty array reads as 0, negative
 %             gives an empty R.
@@ -19,6 +19,10 @@
 %   Result
 %     R       Without M and N: the size of MU.  R is a function of the one
 %             rand(M, N) array, so rand("state", s) reproduces it exactly.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     As fast as -MU*log(rand(M, N)) or faster at every size: about 1.1 times
+%     below 300 draws, 2 times at 10^4, 5 times at 10^6.
 %
 %   Errors (err.identifier bayesmex:exponential_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

@@ -1,4 +1,4 @@
-% Y = hyperscale_draw1(A, B, C, D, E) draws a scale from a generalized inverse Gaussian law.
+% Y = hyperscale_draw1(A, B, C, D, E): a generalized inverse Gaussian draw.
 %
 %   Draws one value Y > 0 from the density proportional to
 %
@@ -14,7 +14,8 @@
 %
 %   Arguments
 %     A, B, C, D, E  Real double arrays; only the first element of each is
-%                    read (an empty array reads as 0).
+%                    read, and an empty one gives Y = [] without drawing
+%                    or checking the law.
 %
 %   Validity rule (checked before anything is drawn, in this order)
 %     All five values are finite; D is not 0; A*B >= 0 and C*E/D >= 0 (the
@@ -34,6 +35,11 @@
 %             subnormal.  Very slow sampling prints "WARNING: More than 10000
 %             rejections in ars" to standard error, once for as long as the
 %             module stays loaded.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     With C*E = 0 (an inverse gamma law) the line (A*B/2)/randg(B/2) is 1.1
+%     to 1.4 times faster; no m-code line draws the other laws (a grid
+%     inverse CDF in m-code takes about 70 times as long).
 %
 %   Errors (err.identifier bayesmex:hyperscale_draw1:REASON)
 %     "Wrong number of input arguments.", "Too many output arguments.",

@@ -1,4 +1,4 @@
-% R = meanshape_draw(MU, NU) draws gamma random numbers by mean and degrees of freedom.
+% R = meanshape_draw(MU, NU) draws gamma numbers by mean and degrees of freedom.
 % R = meanshape_draw(MU, NU, M, N)
 %
 %   Draws independent gamma variates with mean MU and NU degrees of
@@ -6,11 +6,13 @@
 %   scale 2*MU/NU (mean MU, variance 2*MU^2/NU).
 %
 %   Arguments
-%     MU, NU  Real double scalars or arrays.  Two arrays must have the same
-%             number of rows and columns; an array supplies one value per
-%             element of R, a scalar (any array with no dimension above 1)
-%             supplies its first value to every element (an empty one reads
-%             as 0; an empty R reads no parameter).
+%     MU, NU  Real double scalars or arrays.  A scalar (one element)
+%             supplies its value to every element of R; an array (any other
+%             number of elements, none included) one value per element, and
+%             two arrays must have the same number of rows and columns.  An
+%             empty parameter gives an empty R of its size, drawing nothing.
+%             MU is not checked: MU = 0 gives 0, a negative MU negative
+%             values (MU times a positive gamma variate), NaN gives NaN.
 %     M, N    Size of R: double or integer-class values (int32(5) is 5),
 %             truncated toward zero; an empty array reads as 0, negative
 %             gives an empty R.
@@ -25,6 +27,10 @@
 %             (as randg(-1) does), NU = Inf gives MU itself (the limit
 %             law; so does NU above about 1.5e307), 0 < NU < 2e-5 gives MU
 %             up to rounding; none of them takes a value from "rand".
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than (2*MU/NU)*randg(NU/2, M, N) from about 300 draws, 3 times
+%     at 10^4 and beyond; below 100 draws up to 1.3 times slower.
 %
 %   Errors (err.identifier bayesmex:meanshape_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
@@ -48,6 +54,7 @@
 %! assert(size(meanshape_draw(1, 5, 3, 4)), [3 4]);
 %! assert(size(meanshape_draw(ones(2, 3), 5)), [2 3]);
 %! assert(size(meanshape_draw(1, zeros(0, 5))), [0 5]);
+%! assert(size(meanshape_draw(zeros(0, 1), 5)), [0 1]);
 %! assert(isempty(meanshape_draw(1, 2, -3, -4)));
 %!error id=bayesmex:meanshape_draw:wrongInputCount meanshape_draw(1)
 %!error id=bayesmex:meanshape_draw:sizeInconsistent meanshape_draw(ones(2, 3), ones(3, 2))

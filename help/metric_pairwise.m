@@ -1,4 +1,4 @@
-% D = metric_pairwise(METRIC, X) computes the pairwise distances between the rows of X.
+% D = metric_pairwise(METRIC, X) computes the distances between the rows of X.
 %
 %   D(j, k) is the distance between rows j and k of X: the square root of a
 %   sum over the components of METRIC, in order, and within each component
@@ -32,6 +32,10 @@
 %             terms (NaN for equal values of a squared-difference
 %             component); NaN coordinates give NaN squared-difference
 %             distances.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than the m-code x*x' expansion of the squared distances at every
+%     size, 2 times and more.
 %
 %   Errors (err.identifier bayesmex:metric_pairwise:REASON), in the order they are tested
 %     "Wrong number of output arguments." (exactly one output),

@@ -1,4 +1,4 @@
-% I = particles_deterministic(W) gives particle indices by deterministic resampling of weights W.
+% I = particles_deterministic(W): particle indices by deterministic resampling.
 % I = particles_deterministic(W, M)
 % I = particles_deterministic(W, M, N)
 %
@@ -13,6 +13,8 @@
 %             non-negative with a positive, finite sum; anything else is
 %             refused.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -22,6 +24,10 @@
 %             M-by-M with M alone, or M-by-N.  Each particle appears
 %             floor(T W(j) / sum(W)) times or once more, T times in all.
 %             An empty W leaves I all 0.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than its m-code (repelem of the floors and rounded remainders) at
+%     every size, N indices from N weights: 5 to 10 times up to 10^4, 2 beyond.
 %
 %   Errors (err.identifier bayesmex:particles_deterministic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

@@ -1,4 +1,4 @@
-% I = particles_multinomial(W) draws particle indices by multinomial resampling of weights W.
+% I = particles_multinomial(W) draws particle indices by multinomial resampling.
 % I = particles_multinomial(W, M)
 % I = particles_multinomial(W, M, N)
 %
@@ -13,6 +13,8 @@
 %             (they need not sum to 1); anything else is refused before any
 %             draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -22,6 +24,10 @@
 %             M-by-N.  Takes exactly numel(I) values from rand, so
 %             rand("state", s) reproduces I.  A weight of 0 is never chosen.
 %             An empty W gives zeros.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than lookup(cumsum(W)/sum(W), rand(N, 1)) + 1 at every size, N
+%     indices from N weights: 1.5 times up to 100, 3 to 5 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_multinomial:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
@@ -35,8 +41,8 @@
 %
 %   Example
 %     rand("state", 1);
-%     I = particles_multinomial([0 1 0 3], 1, 10000);
-%     accumarray(I', 1)' / 10000        % about [0 0.25 0 0.75]
+%     I = particles_multinomial([0 1 0 3], 10000, 1);
+%     accumarray(I, 1)' / 10000         % about [0 0.25 0 0.75]
 %
 %   See also particles_residual, particles_stratified,
 %   particles_deterministic, rand, lookup.

@@ -1,4 +1,4 @@
-% I = particles_residual(W) draws particle indices by residual resampling of weights W.
+% I = particles_residual(W) draws particle indices by residual resampling.
 % I = particles_residual(W, M)
 % I = particles_residual(W, M, N)
 %
@@ -14,6 +14,8 @@
 %             non-negative with a positive, finite sum; anything else is
 %             refused before any draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -24,6 +26,10 @@
 %             times and the count is unbiased.  rand is always called for
 %             R-by-1, even when R is 0.  An empty W gives zeros (after the
 %             same rand(T, 1) call).
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than its m-code (repelem of the floors, lookup for the rest) at
+%     every size, N indices from N weights: 2 to 10 times.
 %
 %   Errors (err.identifier bayesmex:particles_residual:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

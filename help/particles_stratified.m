@@ -1,4 +1,4 @@
-% I = particles_stratified(W) draws particle indices by stratified resampling of weights W.
+% I = particles_stratified(W) draws particle indices by stratified resampling.
 % I = particles_stratified(W, M)
 % I = particles_stratified(W, M, N)
 %
@@ -16,6 +16,8 @@
 %             non-negative with a positive, finite sum; anything else is
 %             refused before any draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -27,6 +29,10 @@
 %             values from rand.  When rounding leaves the summed expected
 %             counts short of the last points, those elements get the last
 %             particle of positive weight.  An empty W leaves I all 0.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than min(lookup(N*cumsum(W)/sum(W), (0:N-1)' + rand(N, 1)) + 1, N)
+%     at every size: 2 times up to 100 indices, 1.2 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_stratified:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
@@ -40,7 +46,8 @@
 %
 %   Example
 %     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms
-%     I = particles_stratified(rand(1, 100), 50);   % 50-by-50
+%     x = randn(100, 1); w = exp(-x.^2);      % particles and their weights
+%     x = x(particles_stratified(w, 100, 1));  % resampled: 100-by-1
 %
 %   See also particles_multinomial, particles_residual,
 %   particles_deterministic, rand, lookup.

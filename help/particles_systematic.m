@@ -1,4 +1,4 @@
-% I = particles_systematic(W) draws particle indices by systematic resampling of weights W.
+% I = particles_systematic(W) draws particle indices by systematic resampling.
 % I = particles_systematic(W, M)
 % I = particles_systematic(W, M, N)
 %
@@ -17,6 +17,8 @@
 %             finite and non-negative with a positive, finite sum; anything
 %             else is refused before the draw.
 %     M, N    Size of I, truncated toward zero; negative gives an empty I.
+%             M alone gives M-by-M, as rand(M) does: M indices, one per
+%             particle, are (W, M, 1).
 %             Each must pass the scalar test (no dimension above 1; an empty
 %             array passes and reads as 0); double or integer-class values
 %             (int32(5) is 5).
@@ -31,6 +33,10 @@
 %             of the last points, those elements hold the last particle of
 %             positive weight.  An empty W gives zeros.
 %
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than min(lookup(N*cumsum(W)/sum(W), (0:N-1)' + rand) + 1, N) at
+%     every size: 2 times up to 1000 indices, 1.1 to 1.3 times from 10^4.
+%
 %   Errors (err.identifier bayesmex:particles_systematic:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",
 %     "Input K must be a full double array, not CLASS.",
@@ -43,7 +49,8 @@
 %
 %   Example
 %     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform
-%     I = particles_systematic(rand(1, 100), 50);   % 50-by-50
+%     x = randn(100, 1); w = exp(-x.^2);      % particles and their weights
+%     x = x(particles_systematic(w, 100, 1));  % resampled: 100-by-1
 %
 %   See also particles_stratified, particles_residual,
 %   particles_multinomial, particles_deterministic, particles_weights, rand.

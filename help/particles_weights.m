@@ -1,4 +1,4 @@
-% [W, ESS, LOGMEAN] = particles_weights(LOGW) gives normalised particle weights from log-weights.
+% [W, ESS, LOGMEAN] = particles_weights(LOGW) normalises particle log-weights.
 %
 %   Turns the log-weights of a particle filter or importance sampler into
 %   weights that sum to 1, without the underflow of exp(LOGW): with m =
@@ -21,6 +21,10 @@
 %     LOGMEAN  Scalar: log(mean(exp(LOGW(:)))), finite whatever the size of
 %              the log-weights.
 %     No randomness: rand and randn are not called.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than m = max(LOGW); e = exp(LOGW - m); W = e / sum(e) with its ESS
+%     at every size: 3 times up to 1000 values, 1.3 times from 10^5.
 %
 %   Errors (err.identifier bayesmex:particles_weights:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

@@ -1,4 +1,4 @@
-% P = simplex_draw(K) draws points uniformly from the probability simplex (flat Dirichlet).
+% P = simplex_draw(K) draws uniform points on the simplex (flat Dirichlet law).
 % P = simplex_draw(K, N)
 %
 %   Draws N independent points from the flat Dirichlet law Dir(1, ..., 1)
@@ -16,6 +16,10 @@
 %     P       K-by-N, non-negative columns summing to 1 up to rounding.  An
 %             empty P when K or N is 0 or negative.  P is a function of the
 %             one rand(K, N) array, so rand("state", s) reproduces it exactly.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than x = -log(rand(K, N)); x ./ sum(x) at every size, about 2 to
+%     2.5 times (K = 3).
 %
 %   Errors (err.identifier bayesmex:simplex_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

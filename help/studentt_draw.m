@@ -1,4 +1,4 @@
-% R = studentt_draw(NU) draws Student's t random numbers with NU degrees of freedom.
+% R = studentt_draw(NU) draws Student's t random numbers, NU degrees of freedom.
 % R = studentt_draw(NU, M, N)
 %
 %   Draws independent Student-t variates (location 0, scale 1) with NU
@@ -11,10 +11,10 @@
 %               drawn from "rand".
 %
 %   Arguments
-%     NU      Real double scalar or array.  An array supplies one value per
-%             element of R; a scalar (any array with no dimension above 1)
-%             supplies its first value to every element (an empty one reads
-%             as 0; an empty R reads no NU).
+%     NU      Real double scalar or array.  A scalar (one element)
+%             supplies its value to every element of R; an array (any other
+%             number of elements, none included) one value per element, so
+%             an empty NU gives an empty R of its size, drawing nothing.
 %     M, N    Size of R: double or integer-class values (int32(5) is 5),
 %             truncated toward zero; an empty array reads as 0, negative
 %             gives an empty R.
@@ -30,6 +30,10 @@
 %             0 < NU < 2e-5 gives Z up to rounding.  None of them takes a
 %             further value.  On Octave, where "rand" and "randn" are two
 %             generators, only the order within each matters.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     As fast as randn(M, N) ./ sqrt(2*randg(NU/2, M, N)/NU) or faster at every
+%     size: about 1.1 times below 100 draws, 3 to 5 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:studentt_draw:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

@@ -1,4 +1,4 @@
-% R = weightboot_average(X) draws Bayesian bootstrap replicates of the column means of X.
+% R = weightboot_average(X): Bayesian bootstrap replicates of the column means.
 % R = weightboot_average(X, B)
 % R = weightboot_average(X, B, W)
 %
@@ -38,6 +38,10 @@
 %         A W of all ones gives the same R as no W.  With no rows (n = 0)
 %         R is all zeros and nothing is drawn; nor is anything drawn when
 %         X has no column (an empty R).
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than W = -log(rand(n, B)); (W ./ sum(W))' * X at every size, 2 to
+%     3 times (10 columns, B = 200).
 %
 %   Errors (err.identifier bayesmex:weightboot_average:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

@@ -1,4 +1,4 @@
-% R = weightboot_quantile(X, P) draws Bayesian bootstrap replicates of percentiles P of X.
+% R = weightboot_quantile(X, P): Bayesian bootstrap replicates of percentiles.
 % R = weightboot_quantile(X, P, B)
 % R = weightboot_quantile(X, P, B, W)
 %
@@ -14,7 +14,8 @@
 %         NaN (checked, never sorted); a row or a column.
 %     P   Percentiles in percent, from 0 to 100: a real double vector (row,
 %         column, scalar or empty).  P is sorted once per call by the host's
-%         "sort".
+%         "sort", and R's columns follow P sorted, not P as given:
+%         weightboot_quantile(X, [90 10]) gives the 10th percentile first.
 %     B   Number of replicates (default 1), a double or integer-class
 %         scalar truncated toward zero (an empty array reads as 0); zero or
 %         negative gives an empty (0-by-numel(P)) R and draws nothing.
@@ -37,6 +38,10 @@
 %         with S summed in order, and an entry between c(j) and c(j+1) is
 %         X(j) + ((q - c(j)) * (X(j+1) - X(j))) / (c(j+1) - c(j)) for the
 %         fraction q = P/100, bit for bit.
+%
+%   Speed (measured on 2 shared cores; see README, Performance)
+%     Faster than an m-code loop over the replicates (cumsum and interp1) at
+%     every size: 30 times at n = 10^4, more for smaller samples.
 %
 %   Errors (err.identifier bayesmex:weightboot_quantile:REASON)
 %     "Too many output arguments.", "Wrong number of input arguments.",

@@ -1,9 +1,10 @@
 function out = bayesmex_chains_demo(seed, K, iters, connections)
-  % BAYESMEX_CHAINS_DEMO  K chains of the demo's Gibbs sampler, serially, on local processes and on a cluster.
+  % BAYESMEX_CHAINS_DEMO  Parallel chains of the demo's Gibbs sampler.
   %
-  %   out = bayesmex_chains_demo()
-  %   out = bayesmex_chains_demo(SEED, K, ITERS)
-  %   out = bayesmex_chains_demo(SEED, K, ITERS, CONNECTIONS)
+  %   bayesmex_chains_demo
+  %   bayesmex_chains_demo(SEED, K, ITERS)
+  %   bayesmex_chains_demo(SEED, K, ITERS, CONNECTIONS)
+  %   OUT = bayesmex_chains_demo(...)
   %
   %   Runs K chains (default 4) of bayesmex_gibbs, ITERS iterations each
   %   (default 2000, the first fifth discarded), on one data set: chain k
@@ -14,8 +15,9 @@ function out = bayesmex_chains_demo(seed, K, iters, connections)
   %   gives bit-identical draws and prints the posterior means across chains
   %   with the potential scale reduction factor (Gelman and Rubin, 1992).
   %
-  %   OUT holds the draws of each way (serial, local, cluster: cells of K
-  %   draw matrices), whether they are identical, and the factors.
+  %   OUT, when asked for, holds the draws of each way (serial, local,
+  %   cluster: cells of K draw matrices), whether they are identical, and
+  %   the factors.
   %
   %   Example
   %     bayesmex_chains_demo(2026, 4, 2000)
@@ -73,4 +75,7 @@ function out = bayesmex_chains_demo(seed, K, iters, connections)
   for q = [1 J J + 1 J + 2 J + 3 J + 4]
     printf('  %-8s %10.4f %8.4f\n', names{q}, post(q), out.rhat(q));
   end
+  % The printout is the answer of a plain call: the draws (K times ITERS
+  % rows) only when asked for, never printed as ans.
+  if nargout == 0, clear out; end
 end

@@ -1,5 +1,5 @@
 function out = bayesmex_demo(seed, size_name, figdir)
-  % BAYESMEX_DEMO  Demonstration of the bayesmex functions on problems with known answers.
+  % BAYESMEX_DEMO  Demonstration of every bayesmex function, with known answers.
   %
   %   bayesmex_demo
   %   bayesmex_demo(SEED)
@@ -9,7 +9,7 @@ function out = bayesmex_demo(seed, size_name, figdir)
   %
   %   Draws from every sampler against its exact law, runs a bootstrap
   %   particle filter for a stochastic-volatility model under each of the
-  %   four resampling schemes, a Gibbs sampler for a hierarchical normal
+  %   five resampling schemes, a Gibbs sampler for a hierarchical normal
   %   model against the analytic posterior means, a Bayesian bootstrap of a
   %   mean and two percentiles, and Gaussian-process regression on
   %   metric_pairwise distances; prints each answer beside the exact one and
@@ -24,15 +24,22 @@ function out = bayesmex_demo(seed, size_name, figdir)
   %           omitted; none are drawn when FIGDIR is ''.  Drawing needs
   %           gnuplot.
   %
-  %   OUT holds the figures of merit that the tests check: sampler moments
-  %   against their exact values, the particle filter's log-likelihood and
-  %   error for each resampling scheme, the Gibbs posterior means against
-  %   the analytic ones, bootstrap summaries and the distance check.
+  %   Each sampler's table row compares a sample mean or variance with its
+  %   exact value and gives the difference in standard errors of the
+  %   estimate (the law's own, from its exact moments), so a correct sampler
+  %   shows errors of a few units at most, at any sample size.  With 6
+  %   degrees of freedom the inverse chi-square law has no fourth moment, so
+  %   its sample variance never settles: the table compares the variance of
+  %   1/R, a gamma variate, instead.
+  %
+  %   OUT, when asked for, holds the figures of merit that the tests check:
+  %   the samplers' table, the particle filter's log-likelihood and error
+  %   for each resampling scheme, the Gibbs posterior means against the
+  %   analytic ones, bootstrap summaries and the distance check.
   %
   %   Example
-  %     bayesmex_demo(1, 'quick', tempdir)    % figures in the temporary folder
-  %     out = bayesmex_demo(2, 'quick', '');  % no figures
-  %     out.filter.loglik                     % one log-likelihood per scheme
+  %     out = bayesmex_demo(1, 'quick', tempdir);  % figures in the temporary folder
+  %     max(abs([out.samplers.rows{:, 6}]))        % largest sampler error, in s.e.
   %
   %   See also meanshape_draw, hyperscale_draw1, particles_stratified,
   %   weightboot_quantile, metric_pairwise.
@@ -55,23 +62,31 @@ function out = bayesmex_demo(seed, size_name, figdir)
     restore_warning = [warning('off', 'Octave:gnuplot-graphics'), ...
                        warning('off', 'Octave:mixed-string-concat')];
     cleanup = onCleanup(@() warning(restore_warning));
+    % Under the POSIX locale (character set ASCII) gnuplot warns "iconv
+    % failed to convert degree sign" at every start, once per figure; the
+    % figures' text is ASCII, so gnuplot runs in that locale's UTF-8 form.
+    restore_locale = onCleanup(utf8_for_gnuplot());
     if !exist(figdir, 'dir'), mkdir(figdir); end
   end
   rand('state', seed); randn('state', seed);
   printf('bayesmex demo: seed %d, %s size\n', seed, size_name);
 
-  out.samplers = demo_samplers(quick, draw, figdir);
-  out.filter = demo_particle_filter(quick, draw, figdir);
-  out.gibbs = demo_gibbs(quick, draw, figdir);
-  out.bootstrap = demo_bootstrap(quick, draw, figdir);
-  out.metric = demo_metric(quick, draw, figdir);
+  result.samplers = demo_samplers(quick, draw, figdir);
+  result.filter = demo_particle_filter(quick, draw, figdir);
+  result.gibbs = demo_gibbs(quick, draw, figdir);
+  result.bootstrap = demo_bootstrap(quick, draw, figdir);
+  result.metric = demo_metric(quick, draw, figdir);
   if draw, printf('figures written to %s\n', figdir); end
+  % The tables are the answer of a plain call: OUT only when asked for, so
+  % that `bayesmex_demo` at the prompt does not print the structure too.
+  if nargout > 0, out = result; end
 end
 
 % ---------------------------------------------------------------------------
 function r = demo_samplers(quick, draw, figdir)
-  % Each sampler's draws against the exact law: sample moments and a
-  % histogram over the density.
+  % Each sampler's draws against the exact law: a sample mean or variance
+  % beside its exact value, the difference in standard errors of the
+  % estimate, and a histogram over the density.
   n = ifelse(quick, 2e4, 2e5);
   mu = 2; nu = 5; s2 = 1.5; nut = 5; nuc = 6;
   g = meanshape_draw(mu, nu, n, 1);
@@ -86,18 +101,27 @@ function r = demo_samplers(quick, draw, figdir)
   y = zeros(m, 1);
   for k = 1:m, y(k) = hyperscale_draw1(ga(1), ga(2), ga(3), ga(4), ga(5)); end
   w = sqrt(chi * psi);
-  gig_mean = sqrt(chi / psi) * besselk(lam + 1, w) / besselk(lam, w);
 
-  r.rows = { ...
-    'meanshape_draw(2, 5)', mean(g), mu, var(g), 2 * mu^2 / nu;
-    'invchisq_draw(1.5, 6)', mean(c), nuc * s2 / (nuc - 2), var(c), 2 * nuc^2 * s2^2 / ((nuc - 2)^2 * (nuc - 4));
-    'studentt_draw(5)', mean(t), 0, var(t), nut / (nut - 2);
-    'exponential_draw(2)', mean(e), mu, var(e), mu^2;
-    'simplex_draw(4): first', mean(d(1, :)), 1/4, var(d(1, :)), 3 / (16 * 5);
-    'hyperscale_draw1 (GIG)', mean(y), gig_mean, NaN, NaN};
-  printf('\n%-26s %10s %10s %10s %10s\n', 'sampler', 'mean', 'exact', 'variance', 'exact');
+  % Exact raw moments E[X^k], k = 1..4, of each law.
+  gamma_moments = @(shape, scale) scale .^ (1:4) .* cumprod(shape + (0:3));
+  beta_moments = @(a, b) cumprod((a + (0:3)) ./ (a + b + (0:3)));
+  gig_moments = (chi / psi) .^ ((1:4) / 2) .* besselk(lam + (1:4), w) / besselk(lam, w);
+  t_moments = [0, nut / (nut - 2), 0, 3 * nut^2 / ((nut - 2) * (nut - 4))];
+  % Inverse chi-square: only the first two moments are finite for nuc = 6;
+  % 1/c is a gamma variate of shape nuc/2 and scale 2/(nuc s2).
+  c_moments = [nuc * s2 / (nuc - 2), (nuc * s2)^2 / ((nuc - 2) * (nuc - 4)), NaN, NaN];
+
+  r.rows = [ ...
+    moment_rows('meanshape_draw(2, 5)', g, gamma_moments(nu / 2, 2 * mu / nu), {'mean', 'variance'});
+    moment_rows('invchisq_draw(1.5, 6)', c, c_moments, {'mean'});
+    moment_rows('', 1 ./ c, gamma_moments(nuc / 2, 2 / (nuc * s2)), {'', 'variance of 1/r'});
+    moment_rows('studentt_draw(5)', t, t_moments, {'mean', 'variance'});
+    moment_rows('exponential_draw(2)', e, gamma_moments(1, mu), {'mean', 'variance'});
+    moment_rows('simplex_draw(4), first', d(1, :), beta_moments(1, 3), {'mean', 'variance'});
+    moment_rows('hyperscale_draw1 (GIG)', y, gig_moments, {'mean', 'variance'})];
+  printf('\n%-23s %-16s %9s %9s %11s\n', 'sampler', 'estimate', 'sample', 'exact', 'error/s.e.');
   for k = 1:rows(r.rows)
-    printf('%-26s %10.4f %10.4f %10.4f %10.4f\n', r.rows{k, :});
+    printf('%-23s %-16s %9.4f %9.4f %11.2f\n', r.rows{k, [1 2 3 4 6]});
   end
   r.max_sum_error = max(abs(sum(d, 1) - 1));
   printf('simplex_draw: largest |column sum - 1| = %.2g\n', r.max_sum_error);
@@ -114,6 +138,23 @@ function r = demo_samplers(quick, draw, figdir)
                  (2 * (chi / psi)^(lam / 2) * besselk(lam, w)), [0 4], 'hyperscale_draw1');
     save_png(f, fullfile(figdir, 'samplers.png'), '1200,700');
     close(f);
+  end
+end
+
+function rows = moment_rows(name, x, m, which)
+  % Rows {sampler, estimate, sample value, exact value, standard error,
+  % error in standard errors} for the sample mean and the sample variance of
+  % x, from the law's raw moments m = E[X^(1:4)]: the mean's standard error
+  % is sqrt(var/n), the variance's sqrt((mu4 - var^2)/n) with mu4 the
+  % central fourth moment.  which names the rows wanted ('' leaves one out).
+  n = numel(x);
+  v = m(2) - m(1)^2;
+  mu4 = m(4) - 4 * m(1) * m(3) + 6 * m(1)^2 * m(2) - 3 * m(1)^4;
+  est = {mean(x), m(1), sqrt(v / n); var(x), v, sqrt((mu4 - v^2) / n)};
+  rows = {};
+  for k = find(!cellfun(@isempty, which))
+    rows(end+1, :) = [{name, which{k}}, est(k, :), {(est{k, 1} - est{k, 2}) / est{k, 3}}];
+    name = '';
   end
 end
 
@@ -159,7 +200,8 @@ function r = demo_particle_filter(quick, draw, figdir)
   schemes = {'particles_multinomial', 'particles_residual', 'particles_stratified', ...
              'particles_deterministic', 'particles_systematic'};
   K = numel(schemes);
-  printf('\nparticle filter, %d steps, %d particles\n', T, N);
+  r.truth_sd = std(x);
+  printf('\nparticle filter, %d steps, %d particles (log-volatility sd %.4f)\n', T, N, r.truth_sd);
   printf('%-26s %14s %10s %10s\n', 'resampling', 'log-likelihood', 'mean ESS', 'RMSE');
   r.loglik = zeros(1, K); r.rmse = zeros(1, K); r.ess = zeros(1, K);
   est = zeros(T, K);
@@ -182,8 +224,6 @@ function r = demo_particle_filter(quick, draw, figdir)
     r.rmse(k) = sqrt(mean((est(:, k) - x).^2));
     printf('%-26s %14.3f %10.1f %10.4f\n', schemes{k}, ll, r.ess(k), r.rmse(k));
   end
-  r.truth_sd = std(x);
-  printf('(the log-volatility itself has standard deviation %.4f)\n', r.truth_sd);
   if draw
     f = new_figure();
     plot(1:T, x, 'k', 'linewidth', 1.5); hold on;
@@ -291,6 +331,25 @@ function r = demo_metric(quick, draw, figdir)
            'location', 'southoutside');
     save_png(h, fullfile(figdir, 'gp_regression.png'), '900,480');
     close(h);
+  end
+end
+
+function restore = utf8_for_gnuplot()
+  % The environment gnuplot inherits: LC_ALL C.UTF-8 when the character set
+  % in force is the POSIX locale's; a function that puts LC_ALL back.
+  old = getenv('LC_ALL');
+  ctype = old;
+  if isempty(ctype), ctype = getenv('LC_CTYPE'); end
+  if isempty(ctype), ctype = getenv('LANG'); end
+  if any(strcmp(ctype, {'', 'C', 'POSIX'}))
+    setenv('LC_ALL', 'C.UTF-8');
+    if isempty(old)
+      restore = @() unsetenv('LC_ALL');
+    else
+      restore = @() setenv('LC_ALL', old);
+    end
+  else
+    restore = @() [];
   end
 end
 

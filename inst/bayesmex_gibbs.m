@@ -1,5 +1,5 @@
 function keep = bayesmex_gibbs(data, iters, burn, seed, k)
-  % BAYESMEX_GIBBS  Gibbs sampler for a hierarchical normal model, on bayesmex draws.
+  % BAYESMEX_GIBBS  Gibbs sampler for a hierarchical normal model.
   %
   %   KEEP = bayesmex_gibbs(DATA, ITERS, BURN)
   %   KEEP = bayesmex_gibbs(DATA, ITERS, BURN, SEED, K)

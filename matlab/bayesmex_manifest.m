@@ -64,7 +64,9 @@ function m = bayesmex_manifest(file, varargin)
         case 'except'
           m.(owner)(k).except = words(2:end);
         case 'lookfor'
-          m.(owner)(k).lookfor = [m.(owner)(k).lookfor, words(2:end)];
+          % Words, or a phrase in double quotes.
+          phrases = regexp(rest, '"[^"]*"|[^\s"]+', 'match');
+          m.(owner)(k).lookfor = [m.(owner)(k).lookfor, strrep(phrases, '"', '')];
         case 'seed'
           % the fuzz corpus's (fuzz/make_seeds.py)
         otherwise

@@ -10,6 +10,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     if (nrhs != 5) args_error("wrongInputCount", "Wrong number of input arguments.");
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     args_require_doubles(prhs, 1, 5);
+    // An empty parameter gives an empty result and draws nothing: there is no
+    // law to check or sample (never one with that parameter read as 0).
+    for (int i = 0; i < 5; ++i)
+        if (args_count(prhs[i]) == 0) {
+            plhs[0] = mxCreateDoubleMatrix_700(0, 0, mxREAL);
+            return;
+        }
 
     const double a = args_scalar(prhs[0]);
     const double b = args_scalar(prhs[1]);

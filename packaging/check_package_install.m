@@ -1,18 +1,32 @@
-% CHECK_PACKAGE_INSTALL  Install the bayesmex archive TARBALL into folder TMP,
-% load it, and check it against the manifest: every module is the package's
-% compiled file, loads and runs (a call without arguments raises its own
-% bayesmex:NAME: error), with its help text beside it; every m-file function
-% is there with its help; `pkg describe` lists each function under its group;
-% the functions' own test blocks pass; the demo runs at its quick size and
-% draws its figures.  Errors listing every problem.
-function check_package_install(tarball, tmp)
-  % A throwaway prefix and package lists, local and global: pkg installs
-  % globally when run as root, and neither user's list may change.
-  pkg('local_list', fullfile(tmp, 'local_packages'));
+% CHECK_PACKAGE_INSTALL  Install the bayesmex archive TARBALL as the README's
+% Octave block for the package says, in a session whose HOME is the
+% throwaway folder TMP, and check it against the manifest: every module is
+% the package's compiled file, loads and runs (a call without arguments
+% raises its own bayesmex:NAME: error), with its help text beside it; every
+% m-file function is there with its help; `pkg describe` lists each function
+% under its group; the functions' own test blocks pass; the demo runs at its
+% quick size and draws its figures.  Errors listing every problem.
+function check_package_install(tarball, tmp, readme)
+  % The global list is the throwaway's too, so root's is never read or
+  % written; the local list and the prefix are pkg's defaults under HOME.
   pkg('global_list', fullfile(tmp, 'global_packages'));
-  pkg('prefix', fullfile(tmp, 'share'), fullfile(tmp, 'lib'));
-  pkg('install', '-local', tarball);
-  pkg('load', 'bayesmex');
+  % The README's block, run as written from the archive's folder, except
+  % that as root pkg would install for everyone: there it installs for
+  % this user (-local), as an ordinary user's pkg install does.
+  block = readme_blocks(readme);
+  block = block{find(!cellfun(@isempty, regexp(block, '^pkg install', 'lineanchors', 'once')), 1)};
+  [folder, file, ext] = fileparts(tarball);
+  assert(!isempty(strfind(block, [file ext])), 'the README installs no %s', [file ext]);
+  if geteuid() == 0
+    block = strrep(block, 'pkg install ', 'pkg install -local ');
+  end
+  here = pwd();
+  cd(folder);
+  text = evalc(block);
+  cd(here);
+  printf('%s', text);
+  lines = numel(regexp(text, '\n', 'match'));
+  assert(lines <= 40, 'the README''s package block prints %d lines', lines);
 
   m = bayesmex_manifest();
   names = [{m.modules.name}, {m.mfiles.name}];
@@ -76,6 +90,12 @@ function check_package_install(tarball, tmp)
     failures{end+1} = sprintf('INDEX lists %s', strjoin(strcat(listed(:, 1), ' (', listed(:, 2), ')')', ', '));
   end
 
+  % help bayesmex: the overview of the functions by group, from the package.
+  if (! strncmp(which('bayesmex'), tmp, numel(tmp)) ...
+      || isempty(strfind(get_help_text('bayesmex'), m.groups(end).title)))
+    failures{end+1} = sprintf('help bayesmex shows no overview from the package (%s)', which('bayesmex'));
+  end
+
   % The demo, from the package, with its figures.
   figdir = fullfile(tmp, 'figures');
   try
@@ -88,15 +108,6 @@ function check_package_install(tarball, tmp)
     end
   catch err
     failures{end+1} = sprintf('bayesmex_demo: %s', err.message);
-  end
-
-  % lookfor finds the functions by the words a user types.
-  for row = [num2cell(m.modules), num2cell(m.mfiles)]
-    for w = row{1}.lookfor
-      if (! any(strcmp(lookfor(w{1}), row{1}.name)))
-        failures{end+1} = sprintf('lookfor %s does not find %s', w{1}, row{1}.name);
-      end
-    end
   end
 
   % Only the throwaway list holds the package.

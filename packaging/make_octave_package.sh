@@ -5,8 +5,9 @@
 #
 # Layout of the package (one top folder, as `pkg install` expects):
 #   DESCRIPTION, INDEX, COPYING
-#   inst/NAME.m          the m-file functions, and the test blocks' helpers
-#                        __bayesmex_NAME__.m
+#   PKG_DEL              clears the oct-files when the package leaves the path
+#   inst/NAME.m          the m-file functions, the overview bayesmex.m, and
+#                        the test blocks' helpers __bayesmex_NAME__.m
 #   src/Makefile         builds the oct-file NAME.oct with mkoctfile (the
 #                        module list, then Makefile.in)
 #   src/<tree>           every module and library source, and the headers in
@@ -67,6 +68,8 @@ done
 for name in "${mfiles[@]}"; do
   cp "$root/inst/$name.m" "$pkgdir/inst/"
 done
+# The overview `help bayesmex` shows (comments only).
+cp "$root/inst/bayesmex.m" "$pkgdir/inst/"
 # The test blocks' internal helpers (Octave's __NAME__ convention: on the path
 # after pkg load, listed in no INDEX).
 cp "$root"/inst/__bayesmex_*__.m "$pkgdir/inst/"
@@ -135,6 +138,17 @@ DESC
     fi
   done
 } > "$pkgdir/INDEX"
+
+# PKG_DEL (pkg puts it beside the oct-files): when the package leaves the path
+# (pkg unload, and the uninstall that pkg install runs before installing
+# anew) its compiled functions are cleared, so nothing holds their shared
+# libraries.  A build installed over them is then loaded afresh instead of
+# the old one being kept with the warning "library ... not reloaded due to
+# existing references" for every function used in the session.
+{
+  echo "% Written by make_octave_package.sh: clears the package's oct-files as it leaves the path."
+  echo "clear -f ${modules[*]}"
+} > "$pkgdir/PKG_DEL"
 
 cp "$root/COPYING" "$pkgdir/COPYING"
 

@@ -11,6 +11,12 @@ static void require_classes(int nrhs, const mxArray* prhs[], int parameters) {
     }
 }
 
+// A parameter is a scalar when it holds exactly one element; any other, an
+// empty one included, gives one value per element, so the result takes its
+// size: an empty parameter gives an empty result, never a draw from a value
+// read as 0.  (Inputs have at most two dimensions by now.)
+static bool per_element(const int* d) { return static_cast<long long>(d[0]) * d[1] != 1; }
+
 void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
     if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
     if (nrhs != 2 && nrhs != 4) args_error("wrongInputCount", "Wrong number of input arguments.");
@@ -18,8 +24,8 @@ void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
 
     const int* d1 = mxGetDimensions_700(prhs[0]);
     const int* d2 = mxGetDimensions_700(prhs[1]);
-    pa->array1 = d1[0] > 1 || d1[1] > 1;
-    pa->array2 = d2[0] > 1 || d2[1] > 1;
+    pa->array1 = per_element(d1);
+    pa->array2 = per_element(d2);
     if (pa->array1 && pa->array2 && (d1[0] != d2[0] || d1[1] != d2[1]))
         args_error("sizeInconsistent", "Size information is inconsistent.");
 
@@ -58,7 +64,7 @@ void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa) {
     require_classes(nrhs, prhs, 1);
 
     const int* d = mxGetDimensions_700(prhs[0]);
-    sa->array = d[0] > 1 || d[1] > 1;
+    sa->array = per_element(d);
     sa->m = d[0];
     sa->n = d[1];
     if (nrhs == 3) {

@@ -12,7 +12,8 @@
 #include <cstddef>
 
 struct pair_args {
-    bool array1, array2;   // parameter is non-scalar: one value per element
+    bool array1, array2;   // parameter has other than one element (empty too):
+                           // one value per element, the result its size
     const double* p1;      // elements of a non-scalar parameter
     const double* p2;
     double s1, s2;         // value of a scalar parameter
@@ -27,7 +28,8 @@ void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa);
 // or the parameter with the size M, N.  Checks in order (output count, input
 // count, classes, a non-scalar parameter against M-by-N) and the size.
 struct single_args {
-    bool array;  // the parameter is non-scalar: one value per element
+    bool array;  // the parameter has other than one element (empty too): one
+                 // value per element, the result its size
     int m, n;    // size of the result
 };
 void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa);

@@ -1,7 +1,7 @@
 function test_args()
   % The argument rules every module shares, in Octave: an empty array where a
-  % scalar is read is 0 (never Octave's "invalid conversion"), an empty
-  % result is returned without reading the parameters, integer-class sizes
+  % size is read is 0 (never Octave's "invalid conversion"), an empty
+  % parameter gives an empty result and draws nothing, integer-class sizes
   % give what the double gives, an input with a third dimension above 1 or a
   % non-zero imaginary part is refused, and a complex input whose imaginary
   % parts are all zero gives what its real part gives.
@@ -44,23 +44,38 @@ function test_args()
         t = in; t{k} = int32(v);
         expect_error(@() one(f, t), name, sprintf('Input %d must be a full double array, not int32.', k));
       end
-      % An empty array where a scalar is read is 0.
+      % An empty array where a size is read is 0; an empty parameter gives
+      % an empty result and draws nothing, or is inconsistent with the sizes
+      % the call gives.
       if isscalar(v) && takes('empty')
-        e = in; e{k} = []; o = in; o{k} = 0;
+        e = in; e{k} = [];
         [re, me] = run_or_message(f, e);
-        [ro, mo] = run_or_message(f, o);
-        assert(isequaln(re, ro) && strcmp(me, mo), sprintf('%s: empty input %d', name, k));
+        if any(sizes == k)
+          o = in; o{k} = 0;
+          [ro, mo] = run_or_message(f, o);
+          assert(isequaln(re, ro) && strcmp(me, mo), sprintf('%s: empty input %d', name, k));
+        elseif isempty(me)
+          assert(isempty(re{1}) && isequal(re(2:3), run(@() [], {})(2:3)), ...
+                 sprintf('%s: empty parameter %d gives elements or draws', name, k));
+        else
+          assert(strcmp(me, [name ': Size information is inconsistent.']), ...
+                 sprintf('%s: empty parameter %d: %s', name, k, me));
+        end
       end
     end
   end
 
-  % The calls the issue names, and empty results read no parameter.
-  assert(size(studentt_draw([])), [0 0]);
+  % Empty sizes read as 0; an empty parameter gives an empty result of its
+  % own size (its shape, when the other is a scalar), in every sampler.
   assert(size(simplex_draw([])), [0 1]);
   assert(size(particles_multinomial([1 2], [])), [0 0]);
-  assert(size(meanshape_draw(2, [])), [0 0]);
-  assert(size(exponential_draw([])), [0 0]);
-  assert(meanshape_draw1([], 5) == 0);
+  for c = {{@meanshape_draw, 2}, {@invchisq_draw, 2}, {@studentt_draw}, {@exponential_draw}}
+    [g, other] = deal(c{1}{1}, c{1}(2:end));
+    assert(size(g(zeros(0, 1), other{:})), [0 1]);
+    assert(size(g(other{:}, zeros(3, 0))), [3 0]);
+    expect_error(@() g(other{:}, [], 2, 3), func2str(g), 'Size information is inconsistent.');
+  end
+  assert(size(meanshape_draw1([], 5)), [0 0]);
   assert(isequal(particles_deterministic([1 1 1], int32(5), uint8(1)), [1; 1; 2; 3; 3]));
 end
 

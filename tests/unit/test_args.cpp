@@ -2,8 +2,8 @@
 // manifest from the valid call of its contract (contracts.h): an input with a third dimension above 1, or with a
 // non-zero imaginary part, is refused before anything is made or drawn; a
 // complex input whose imaginary parts are all zero, an integer-class size and
-// an empty array where a scalar is read give exactly what the double (or 0)
-// gives, with the same call-backs.
+// an empty array where a size is read give exactly what the double (or 0)
+// gives, with the same call-backs; an empty parameter gives no element.
 #include <cmath>
 #include <functional>
 
@@ -199,10 +199,20 @@ TEST(args, IntegerSizesAndEmptyScalars) {
                 expect_same(with(mc, k, [](const mxArray*) { return standin::numeric(cls::int32_, {1, 1}, {-2147483647.0}); }),
                             with(mc, k, [](const mxArray*) { return scalar(-2147483647.0); }), what + " at -2^31 + 1");
             }
-            // An empty array where a scalar is read reads as 0.
-            if (dims[k] == std::vector<size_t>{1, 1} && mc.takes("empty"))
-                expect_same(with(mc, k, [](const mxArray*) { return matrix(0, 0); }),
-                            with(mc, k, [](const mxArray*) { return scalar(0); }), what + " empty");
+            // An empty array where a size is read reads as 0; an empty
+            // parameter gives an empty result and draws nothing, or is
+            // inconsistent with the sizes the call gives.
+            if (dims[k] == std::vector<size_t>{1, 1} && mc.takes("empty")) {
+                const outcome e = with(mc, k, [](const mxArray*) { return matrix(0, 0); });
+                if (mc.is_size(k)) {
+                    expect_same(e, with(mc, k, [](const mxArray*) { return scalar(0); }), what + " empty");
+                } else if (e.failed) {
+                    expect_refused(e, "Size information is inconsistent.", what + " empty");
+                } else {
+                    EXPECT_TRUE(e.values.empty()) << what << " empty: no element";
+                    EXPECT_TRUE(e.log.empty()) << what << " empty: nothing drawn";
+                }
+            }
         }
     }
 }

@@ -18,6 +18,8 @@ TEST(exponential_draw, MessagesInTheOrderTheChecksFire) {
         {1, {matrix(2, 3), scalar(3), scalar(2)}, "Size information is inconsistent."},
         {1, {matrix(2, 3), scalar(2), scalar(4)}, "Size information is inconsistent."},
         {1, {matrix(2, 3), scalar(4), scalar(3)}, "Size information is inconsistent."},
+        // An empty mean is one mean per element, none: never 0 for each.
+        {1, {matrix(0, 0), scalar(2), scalar(2)}, "Size information is inconsistent."},
         {1, {scalar(1), scalar(INFINITY), scalar(2)},
          "Sizes must be finite and smaller than 2^31 in magnitude."},
         {1, {scalar(1), scalar(2), scalar(2147483648.0)},
@@ -35,7 +37,7 @@ TEST(exponential_draw, ShapesAndOneRandCall) {
         {{scalar(1), scalar(2.9), scalar(1)}, {2, 1}},
         {{scalar(1), scalar(0), scalar(5)}, {0, 5}},
         {{scalar(1), scalar(-2), scalar(-3)}, {0, 0}},  // product 6, array empty
-        {{matrix(0, 0), scalar(2), scalar(2)}, {2, 2}},
+        {{matrix(0, 1)}, {0, 1}},
     }, [&](const harness::shape_row&, const standin::result& res) {
         ASSERT_EQ(standin::log().size(), 1u);
         EXPECT_EQ(standin::log()[0].name, "rand");

@@ -17,6 +17,12 @@ TEST(invchisq_draw, ArraySizesAndEmptyResults) {
     auto empty = call(fn(), 1, {scalar(1), scalar(4), scalar(-2), scalar(-3)});
     ASSERT_FALSE(empty.failed) << empty.message;
     EXPECT_EQ(standin::values(empty.out[0]).size(), 0u);
+    // An empty scale: its shape, nothing drawn (not one draw of scale 0).
+    standin::clear_log();
+    auto none = call(fn(), 1, {matrix(0, 1), scalar(5)});
+    ASSERT_FALSE(none.failed) << none.message;
+    EXPECT_EQ(standin::dims(none.out[0]), (std::vector<size_t>{0, 1}));
+    EXPECT_TRUE(standin::log().empty());
 }
 
 TEST(invchisq_draw, ExactValuesOnScriptedStreams) {

@@ -32,6 +32,9 @@ TEST(meanshape_draw, MessagesInTheOrderTheChecksFire) {
         {1, {matrix(1, 6), matrix(6, 1), scalar(1), scalar(6)}, "Size information is inconsistent."},
         {1, {matrix(2, 3), scalar(1), scalar(2), scalar(4)}, "Size information is inconsistent."},
         {1, {scalar(1), matrix(2, 2), scalar(2), scalar(5)}, "Size information is inconsistent."},
+        // An empty parameter is one value per element, none: never 0 for each.
+        {1, {matrix(0, 0), scalar(2), scalar(2), scalar(3)}, "Size information is inconsistent."},
+        {1, {matrix(0, 1), matrix(2, 2)}, "Size information is inconsistent."},
         {1, {scalar(1), scalar(2), scalar(NAN), scalar(1)},
          "Sizes must be finite and smaller than 2^31 in magnitude."},
         {1, {scalar(1), scalar(2), scalar(1), scalar(-INFINITY)},
@@ -47,6 +50,8 @@ TEST(meanshape_draw, ResultShapes) {
         {{scalar(1), scalar(5), scalar(3), scalar(4)}, {3, 4}},
         {{matrix(2, 3), scalar(5)}, {2, 3}},
         {{scalar(1), matrix(0, 5)}, {0, 5}},
+        {{matrix(0, 1), scalar(5)}, {0, 1}},
+        {{matrix(1, 0), scalar(5), scalar(1), scalar(0)}, {1, 0}},
         {{matrix(2, 3), scalar(5), scalar(2), scalar(3)}, {2, 3}},
         {{scalar(1), scalar(5), scalar(2.9), scalar(3)}, {2, 3}},
         {{scalar(1), scalar(5), scalar(-2), scalar(3)}, {0, 3}},

@@ -37,6 +37,8 @@ TEST(studentt_draw, ResultIsTheHostsNormalArrayOfTheRequestedShape) {
         {{scalar(5), scalar(-2), scalar(3)}, {0, 3}},
         {{scalar(5), scalar(-2), scalar(-3)}, {0, 0}},  // product 6, array empty
         {{matrix(0, 0)}, {0, 0}},
+        {{matrix(0, 1)}, {0, 1}},
+        {{matrix(1, 0), scalar(1), scalar(0)}, {1, 0}},
     }, [&](const harness::shape_row& r, const standin::result&) {
         ASSERT_GE(standin::log().size(), 1u);
         EXPECT_EQ(standin::log()[0].name, "randn");
