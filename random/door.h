@@ -24,7 +24,8 @@ struct rand_door_out {
 // The next values of `source` (RAND_UNIFORM or RAND_NORMAL), as the host's
 // call-back would give them: rand() when nargs is 0, rand(rows, cols) when
 // nargs is 2.  With `result` they are always a host array of that shape (a
-// module's result, or an array it keeps); without, only the values count.
+// module's result, or an array it keeps); without, only the values count
+// (a fetch of a run's, which usually has more fetches after it).
 // Anything but exactly the values asked for (a user's rand that returns
 // singles, a sparse or a complex array, another count or shape) ends the
 // call with bayesmex:NAME:hostValues.  With `interruptible`, the caller

@@ -127,12 +127,18 @@ bool g_twister[2] = {false, false};
 // its state, a session one copy at its start and one write-back at the end.
 constexpr int SESSION_AFTER = 2;
 
-route choose(int source, int64_t n, mode m) {
+// A run's first fetch from this many values on opens a session at once:
+// a run (a fetch without a result array: gamma passes, bootstrap spans)
+// usually fetches again, and a session then serves its later fetches for
+// the cost of one write-back.
+constexpr int64_t RUN_OWN_FROM = 16;
+
+route choose(int source, int64_t n, mode m, bool run) {
     if (m != DIRECT && g_own_ok[source]) {
         // Once open, a session serves every fetch of its generator until
         // the call settles: values never come from two places at once.
         if (octrand_session_open(source)) return VIA_SESSION;
-        if (m == OWN || (m == AUTO && n >= OWN_FROM)) return VIA_OWN;
+        if (m == OWN || (m == AUTO && n >= (run ? RUN_OWN_FROM : OWN_FROM))) return VIA_OWN;
         if (m == AUTO && g_twister[source] && g_fetches[source] >= SESSION_AFTER) return VIA_SESSION;
     }
     if (g_direct_ok[source]) return VIA_DIRECT;
@@ -313,7 +319,7 @@ void check_and_fill(int source, int nargs, mode m, double* out, int64_t n, bool 
                 }
             }
         } undo{source, s0, true};
-        fill(source, choose(source, n - 1, m), 2, out + 1, n - 1, interruptible);
+        fill(source, choose(source, n - 1, m, false), 2, out + 1, n - 1, interruptible);
         undo.armed = false;
     }
 }
@@ -332,7 +338,7 @@ rand_door_out rand_door(int source, int nargs, double rows, double cols, bool re
         return door_callback(source, nargs, rows, cols, result);
     }
     const int64_t n = int64_t(count);
-    const route r = choose(source, n, st.m);
+    const route r = choose(source, n, st.m, !result);
     if (r == VIA_CALLBACK && g_checked[source]) {
         if (st.trace) mexPrintf("bayesmex random: %s %.0f callback\n", source ? "randn" : "rand", count);
         if (count > 0) refuse_stuck(source);
