@@ -2,7 +2,9 @@
 # Cross-builds the stand-in host, the libraries, the modules and the unit
 # tests for 64-bit Windows with MinGW-w64 into build-windows/ and runs them
 # through CTest under Wine (a prefix of its own in build-windows/wine, made on
-# the first run).  Then it compares the bits every module gives for fixed
+# the first run); checks that no module moves an aligned AVX vector to or
+# from the stack, and that the threaded kernels compile with the win32 thread
+# model.  Then it compares the bits every module gives for fixed
 # inputs (tests/cross/bits_digest.cpp) with those of the native build in
 # build/ (built first if missing), as scripts/test_arm64.sh does: a module that
 # differs while the C library's functions agree fails, and so does any module
@@ -116,6 +118,8 @@ if command -v mkoctfile > /dev/null; then
   bash tests/check_exports.sh $pkg/bayesmex/src octave > $pkg/exports.txt || { cat $pkg/exports.txt; exit 1; }
   help=$(ls $pkg/bayesmex/inst/$triple-*/*.m | wc -l)
   echo "Windows: the Octave package builds $(ls $pkg/bayesmex/src/*.oct | wc -l) oct-files (MinGW-w64, Octave $(mkoctfile -p OCTAVE_VERSION)'s headers), each exporting its installer, $help help texts beside them."
+else
+  echo "Windows: no mkoctfile (Debian: octave-dev), so the Octave package's Windows build is not checked."
 fi
 
 echo "scripts/test_windows.sh: $(( $(date +%s) - start )) s."
