@@ -25,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <new>
@@ -312,13 +311,15 @@ octave_value_list run(const octave_value_list& args, int nargout) {
 // help system's own method is not among the symbols Octave's libraries
 // export when built with their visibility flags (Octave for Windows, and
 // Octave's default elsewhere), so an oct-file naming it would not link on
-// Windows nor load there.
+// Windows nor load there.  Octave opens the file itself (a missing one gives
+// no text): its file names are UTF-8, which a narrow std::ifstream on
+// Windows would read in the ANSI code page, missing a folder named in other
+// letters.
 std::string help_beside(const octave::dynamic_library& shl) {
     std::string file = shl.file_name();
     const std::size_t dot = file.rfind('.');
     if (dot == std::string::npos) return std::string();
     file.replace(dot, std::string::npos, ".m");
-    if (!std::ifstream(file)) return std::string();
     try {
         octave_value_list r = octave::interpreter::the_interpreter()->feval(
             "get_help_text_from_file", octave_value_list(octave_value(file)), 1);
