@@ -48,6 +48,15 @@ if ! command -v qemu-aarch64 > /dev/null && ! command -v qemu-aarch64-static > /
   done
   packages+=("$qemu")
 fi
+# The Windows build that the full test command runs (scripts/test_windows.sh):
+# MinGW-w64's C++ compiler with the posix thread model, and with the win32
+# one (whose C++ library may start no thread) for a compile check, and Wine:
+# wine, with the 64-bit loader wine64 where the archive has it (every release
+# from 12 to unstable does; wine itself takes wine64 or wine32).
+packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 wine)
+if apt-cache policy wine64 2> /dev/null | grep -q 'Candidate: [0-9]'; then
+  packages+=(wine64)
+fi
 missing=()
 for p in "${packages[@]}"; do
   installed "$p" || missing+=("$p")

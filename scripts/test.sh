@@ -1,7 +1,8 @@
 #!/bin/bash
 # Set-up, build, then every test: the stand-in-host and Octave suites, the
-# stand-in suite again under the sanitizers and cross-built for arm64 under
-# QEMU, a short fuzzing run of every gateway, and the mutation probe.  With
+# stand-in suite again under the sanitizers, cross-built for arm64 under
+# QEMU and for 64-bit Windows under Wine (with the Octave package's Windows
+# build), a short fuzzing run of every gateway, and the mutation probe.  With
 # --quick only the first.  Compiler warnings fail the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,7 @@ bash scripts/build.sh -DBAYESMEX_WERROR=ON
 if [ "${1:-}" != "--quick" ]; then
   bash scripts/sanitize.sh -DBAYESMEX_WERROR=ON
   bash scripts/test_arm64.sh -DBAYESMEX_WERROR=ON
+  bash scripts/test_windows.sh -DBAYESMEX_WERROR=ON
   bash scripts/fuzz.sh 2 -DBAYESMEX_WERROR=ON
   python3 tests/mutation/probe.py
 fi

@@ -15,12 +15,25 @@
 #include <thread>
 #include <vector>
 
+// A C++ library without threads (libstdc++ built for the win32 thread model
+// declares std::thread but cannot start one): every kernel runs on the
+// calling thread, which takes every piece from the shared counter.
+#if defined(__GLIBCXX__) && !defined(_GLIBCXX_HAS_GTHREADS)
+#define BAYESMEX_HAVE_THREADS 0
+#else
+#define BAYESMEX_HAVE_THREADS 1
+#endif
+
 // The processors the machine reports, asked once per process: the query
 // reads a file of the system's (an open, a read and a close), which would
 // cost a scalar call several times its arithmetic.
 inline long threads_processors() {
+#if BAYESMEX_HAVE_THREADS
     static const long n = long(std::thread::hardware_concurrency());
     return n;
+#else
+    return 1;
+#endif
 }
 
 // Threads for `work` units of work in `units` indivisible pieces, where a
@@ -59,6 +72,9 @@ void threads_run(int n, F body) {
         body(0);
         return;
     }
+#if !BAYESMEX_HAVE_THREADS
+    body(0);
+#else
     std::vector<std::thread> pool;
     const char* refuse = std::getenv("BAYESMEX_THREADS_REFUSE");
     const long room = refuse ? std::strtol(refuse, nullptr, 10) : long(n);
@@ -72,6 +88,7 @@ void threads_run(int n, F body) {
     }
     body(0);
     for (std::thread& th : pool) th.join();
+#endif
 }
 
 // f(first, count) over n elements of an elementwise kernel, in pieces of

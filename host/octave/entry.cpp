@@ -14,7 +14,15 @@
 #define BAYESMEX_G2(n) G##n
 #define BAYESMEX_G(n) BAYESMEX_G2(n)
 
-extern "C" __attribute__((visibility("default"))) octave_function* BAYESMEX_G(BAYESMEX_FUNCTION)(
+// Exported by its declaration: a DLL's export table on Windows, the default
+// visibility elsewhere (where the version script keeps it the only export).
+#if defined(_WIN32) || defined(__CYGWIN__)
+#define BAYESMEX_EXPORT __declspec(dllexport)
+#else
+#define BAYESMEX_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" BAYESMEX_EXPORT octave_function* BAYESMEX_G(BAYESMEX_FUNCTION)(
     const octave::dynamic_library& shl, bool relative) {
     return bayesmex_octave::install(shl, relative, BAYESMEX_STR(BAYESMEX_FUNCTION));
 }

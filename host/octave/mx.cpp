@@ -14,7 +14,6 @@
 #include <octave/oct.h>
 #include <octave/Cell.h>
 #include <octave/defun-dld.h>
-#include <octave/help.h>
 #include <octave/interpreter.h>
 #include <octave/oct-map.h>
 #include <octave/ov-struct.h>
@@ -26,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <new>
@@ -367,19 +365,26 @@ octave_value_list run(const octave_value_list& args, int nargout) {
 
 // The help text of NAME.oct is that of NAME.m beside it (help/NAME.m):
 // one text for `help`, `lookfor` and the package's index, as for an m-file.
+// Read through the interpreter's function get_help_text_from_file: the
+// help system's own method is not among the symbols Octave's libraries
+// export when built with their visibility flags (Octave for Windows, and
+// Octave's default elsewhere), so an oct-file naming it would not link on
+// Windows nor load there.  Octave opens the file itself (a missing one gives
+// no text): its file names are UTF-8, which a narrow std::ifstream on
+// Windows would read in the ANSI code page, missing a folder named in other
+// letters.
 std::string help_beside(const octave::dynamic_library& shl) {
     std::string file = shl.file_name();
     const std::size_t dot = file.rfind('.');
     if (dot == std::string::npos) return std::string();
     file.replace(dot, std::string::npos, ".m");
-    if (!std::ifstream(file)) return std::string();
-    std::string text, format;
     try {
-        octave::interpreter::the_interpreter()->get_help_system().get_help_text_from_file(file, text, format);
+        octave_value_list r = octave::interpreter::the_interpreter()->feval(
+            "get_help_text_from_file", octave_value_list(octave_value(file)), 1);
+        return r.length() > 0 && r(0).is_string() ? r(0).string_value() : std::string();
     } catch (const octave::execution_exception&) {
         return std::string();  // an unreadable help file leaves the function without help, not unloadable
     }
-    return text;
 }
 
 }  // namespace

@@ -3,7 +3,15 @@
 // call-back, and the harness that runs one gateway call as a host does.
 #include "internal.h"
 
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -293,10 +301,26 @@ result run(const std::function<void()>& body) {
 }
 
 gateway load(const std::string& path) {
+#if defined(_WIN32)
+    // Windows has no symbol versions: the module's export table holds
+    // mexFunction alone (tests/check_exports.sh).  The full path with the
+    // altered search order lets the loader find what the module imports
+    // beside it first, as a host loads a module from its own folder.
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '/', '\\');
+    char full[4096];
+    const DWORD n = GetFullPathNameA(native.c_str(), sizeof full, full, nullptr);
+    if (n == 0 || n >= sizeof full) throw std::runtime_error("no full path for " + path);
+    HMODULE h = LoadLibraryExA(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!h) throw std::runtime_error("LoadLibraryEx " + path + ": error " + std::to_string(GetLastError()));
+    void* f = reinterpret_cast<void*>(GetProcAddress(h, "mexFunction"));
+    if (!f) throw std::runtime_error("no mexFunction in " + path);
+#else
     void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!h) throw std::runtime_error(std::string("dlopen: ") + dlerror());
     void* f = dlvsym(h, "mexFunction", "MEX");
     if (!f) throw std::runtime_error("no mexFunction@MEX in " + path);
+#endif
     auto fn = reinterpret_cast<gateway>(f);
     std::string name = path.substr(path.find_last_of('/') + 1);
     g_names[fn] = name.substr(0, name.find('.'));

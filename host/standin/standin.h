@@ -114,7 +114,8 @@ void memory_limit(size_t bytes);
 size_t live_arrays();
 size_t live_blocks();
 
-// Loads a deliverable with dlopen and returns its mexFunction (symbol version MEX).
+// Loads a deliverable and returns its mexFunction (dlopen and the symbol
+// version MEX; on Windows LoadLibraryEx and the export table).
 // mexFunctionName() in its calls is the file's name without folder or suffix.
 gateway load(const std::string& path);
 

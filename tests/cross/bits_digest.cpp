@@ -61,7 +61,7 @@ void report(const std::string& what, const std::vector<double>& v) {
 }
 
 standin::gateway module(const char* name) {
-    return standin::load(std::string(BAYESMEX_MEXA64_DIR) + "/" + name + ".mexa64");
+    return standin::load(std::string(BAYESMEX_MEXA64_DIR) + "/" + name + BAYESMEX_MEX_SUFFIX);
 }
 
 // One call from a fresh stream: the values of every output, in order.

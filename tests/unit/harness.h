@@ -35,7 +35,7 @@ inline standin::gateway module(const std::string& name) {
     static std::map<std::string, standin::gateway> loaded;
     standin::gateway& f = loaded[name];
     if (!f) {
-        f = standin::load(std::string(BAYESMEX_MEXA64_DIR) + "/" + name + ".mexa64");
+        f = standin::load(std::string(BAYESMEX_MEXA64_DIR) + "/" + name + BAYESMEX_MEX_SUFFIX);
         module_names()[f] = name;
     }
     return f;
@@ -76,10 +76,16 @@ public:
     scoped_env(const scoped_env&) = delete;
     scoped_env& operator=(const scoped_env&) = delete;
     void set(const char* value) {
+#if defined(_WIN32)
+        // The C runtime's own environment, which getenv reads in every module
+        // (msvcrt has no setenv); an empty value removes the variable.
+        _putenv_s(name_.c_str(), value ? value : "");
+#else
         if (value)
             setenv(name_.c_str(), value, 1);
         else
             unsetenv(name_.c_str());
+#endif
     }
 
 private:
