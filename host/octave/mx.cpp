@@ -31,6 +31,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <string>
 
 // The module's gateway (modules/NAME.cpp).
@@ -63,7 +64,6 @@ struct array {
     mutable std::optional<octave_scalar_map> fields;
     mutable std::optional<octave_map> fields_array;
     mutable std::optional<Cell> cell;
-    mutable std::optional<std::string> class_name;
 
     // The value as Octave holds it (a scalar or made result as a value of
     // its own, sharing the made storage).
@@ -554,10 +554,32 @@ mxClassID mxGetClassID(const array* a) {
     }
 }
 
+// The name outlives the array, as the MEX function's does: a caller may
+// destroy the array (a refused call-back output) and then name its class in
+// the message.  The built-in classes' names are literals; another class's
+// (an object's) is kept once for as long as the module is loaded.
 const char* mxGetClassName(const array* a) {
     if (a->is_scalar || a->made) return "double";
-    if (!a->class_name) a->class_name.emplace(a->v->class_name());
-    return a->class_name->c_str();
+    switch (mxGetClassID(a)) {
+        case mxDOUBLE_CLASS: return "double";
+        case mxSINGLE_CLASS: return "single";
+        case mxINT8_CLASS: return "int8";
+        case mxUINT8_CLASS: return "uint8";
+        case mxINT16_CLASS: return "int16";
+        case mxUINT16_CLASS: return "uint16";
+        case mxINT32_CLASS: return "int32";
+        case mxUINT32_CLASS: return "uint32";
+        case mxINT64_CLASS: return "int64";
+        case mxUINT64_CLASS: return "uint64";
+        case mxLOGICAL_CLASS: return "logical";
+        case mxCHAR_CLASS: return "char";
+        case mxCELL_CLASS: return "cell";
+        case mxSTRUCT_CLASS: return "struct";
+        case mxFUNCTION_CLASS: return "function_handle";
+        default: break;
+    }
+    static std::set<std::string> names;  // node addresses never move
+    return names.insert(a->v->class_name()).first->c_str();
 }
 
 // ---- structures, cells, text -----------------------------------------------------
