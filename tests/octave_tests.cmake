@@ -4,14 +4,16 @@
 # In the sanitizer build (BAYESMEX_OCTAVE_SANITIZE) they run in an Octave
 # with the ASan runtime preloaded: Octave's own SIGSEGV handler stays
 # (allow_user_segv_handler), leaks are not looked for (the interpreter keeps
-# much of what it allocates until it exits), and the first report of either
+# much of what it allocates until it exits), an allocation too large for
+# the runtime fails as it does without it (allocator_may_return_null: the
+# memory test asks for such sizes), and the first report of either
 # sanitizer ends the process, so the test fails.  octave_asan.supp names
 # the faults of other libraries that are let pass.
 set(octave_env "")
 if(BAYESMEX_OCTAVE_SANITIZE)
   set(octave_env
     "LD_PRELOAD=${BAYESMEX_ASAN_RUNTIME}"
-    "ASAN_OPTIONS=detect_leaks=0:allow_user_segv_handler=1:abort_on_error=1:halt_on_error=1:suppressions=${CMAKE_CURRENT_SOURCE_DIR}/octave_asan.supp"
+    "ASAN_OPTIONS=detect_leaks=0:allow_user_segv_handler=1:abort_on_error=1:halt_on_error=1:allocator_may_return_null=1:suppressions=${CMAKE_CURRENT_SOURCE_DIR}/octave_asan.supp"
     "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endif()
 if(BAYESMEX_OCTAVE)
