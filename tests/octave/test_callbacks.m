@@ -63,6 +63,16 @@ function test_callbacks()
       rmpath(folder);
       delete(fullfile(folder, [name{1} '.m']));
     end
+    % A user's sort that returns P itself: the module divides a copy of
+    % its own, never the caller's P.
+    f = fopen(fullfile(folder, 'sort.m'), 'w');
+    fprintf(f, 'function x = sort(x)\nend\n');
+    fclose(f);
+    addpath(folder);
+    clear('sort');  % the earlier sort.m of this folder may still be parsed
+    P = [0 50 90];
+    weightboot_quantile((1:5)', P, 2);
+    assert(isequal(P, [0 50 90]), 'the user''s sort returned P, which the module then wrote');
   unwind_protect_cleanup
     clear -global bayesmex_user_values bayesmex_user_calls
     if any(strcmp(strsplit(path(), pathsep()), folder)), rmpath(folder); end
