@@ -93,6 +93,7 @@ function [names, makers] = kinds()
     'object',            @(v) containers.Map()
     'N-d',               @(v) cat(3, v, v)
     'N-d, page of one',  @(v) reshape(v, [1 size(v)])
+    'five dimensions',   @(v) cat(5, v, v)
     '[]',                @(v) []
     '0-by-0',            @(v) zeros(0, 0)
     '1-by-0',            @(v) zeros(1, 0)
