@@ -66,6 +66,7 @@ function [names, makers] = kinds()
   list = {
     'full',              @(v) v
     'sparse',            @(v) sparse(v)
+    'sparse, first element zero', @sparse_zero_first  % stores fewer elements than it holds
     'sparse logical',    @(v) sparse(logical(v))
     'sparse complex',    @(v) sparse(complex(v, 1))
     'complex, zero imaginary', @(v) complex(v, zeros(size(v)))
@@ -129,6 +130,11 @@ function d = diagonal(v)
   if rows(v) == 1 || columns(v) == 1  % a vector's diagonal is one element
     d = diag(double(v(:)'), numel(v), numel(v));
   end
+end
+
+function x = sparse_zero_first(v)
+  x = sparse(v);
+  x(1) = 0;
 end
 
 function s = struct_array(v)
