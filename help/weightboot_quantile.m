@@ -53,7 +53,9 @@
 %     infinite or beyond the 32-bit range),
 %     "W must be a column vector.", "W must be a same size as X.",
 %     "X must not contain NaN.", "X must be in ascending order.",
-%     "P must be between 0 and 100."
+%     "P must be between 0 and 100."; under hostValues, a user's own sort
+%     on the path that returns other than P's values sorted (another class
+%     or count, or values out of order).
 %
 %   Example
 %     rand("state", 1);

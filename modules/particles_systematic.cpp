@@ -21,13 +21,15 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
     resample_check(nlhs, nrhs, prhs, &ra);
 
-    // Exactly one value from the host's "rand", before the output exists and
-    // even when the output is empty: the stream always moves by one.
+    // The walk and the last-weight tail write every element.  Made before
+    // the draw: a result that cannot be had leaves the generator untouched.
+    plhs[0] = args_result_uninit(ra.m, ra.cols);
+
+    // Exactly one value from the host's "rand", even when the output is
+    // empty: the stream always moves by one.
     rand_stream rs = rand_open();
     const double u = rand_uniform(&rs);
 
-    // The walk and the last-weight tail write every element.
-    plhs[0] = args_result_uninit(ra.m, ra.cols);
     double* out = mxGetPr(plhs[0]);
     // The array's own element count: both sizes negative give an empty array.
     const std::size_t count = args_count(plhs[0]);

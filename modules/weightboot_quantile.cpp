@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 
 namespace {
 
@@ -51,6 +52,35 @@ void place(const walk& wk, const double* g, double s) {
     }
 }
 
+// The host's sort of P as ascending fractions, written over its own output
+// (a full double array the call-back made the module's own).  A user's sort
+// may return anything: only a full real double array of exactly np values
+// from 0 to 100 in ascending order is read, so the walk reads no element
+// past it and places every fraction.
+const double* sorted_fractions(mxArray* sorted, int np) {
+    char text[200];
+    const char* cls = !sorted                ? "nothing"
+                      : !mxIsDouble(sorted)  ? mxGetClassName(sorted)
+                      : mxIsSparse(sorted)   ? "sparse"
+                      : mxIsComplex(sorted)  ? "complex"
+                                             : nullptr;
+    if (cls) {
+        std::snprintf(text, sizeof text, "The host's sort must return a full real double array, not %.40s.", cls);
+        args_error("hostValues", text);
+    }
+    const std::size_t count = args_count(sorted);
+    if (count != std::size_t(np)) {
+        std::snprintf(text, sizeof text, "The host's sort returned %zu values where %d were given to it.", count, np);
+        args_error("hostValues", text);
+    }
+    double* q = mxGetPr(sorted);
+    for (int k = 0; k < np; ++k)
+        if (!(q[k] >= (k ? q[k - 1] : 0.0) && q[k] <= 100))  // NaN fails
+            args_error("hostValues", "The host's sort must return the percentiles in ascending order.");
+    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
+    return q;
+}
+
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
@@ -87,10 +117,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     mxArray* unsorted = const_cast<mxArray*>(prhs[1]);
     mexCallMATLAB(1, &sorted, 1, &unsorted, "sort");
     rand_host_call_done();  // a user's sort may have changed what rand reaches
-    if (!sorted || !mxIsDouble(sorted) || args_count(sorted) < std::size_t(np))
-        args_error("internal", "Internal error: the host's sort returned too few values.");
-    double* q = mxGetPr(sorted);
-    for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
+    const double* q = sorted_fractions(sorted, np);
 
     // Every element is written: NaN without a sample, else every
     // percentile of every replicate is placed.

@@ -29,7 +29,9 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <string>
+#include <type_traits>
 
 // The module's gateway (modules/NAME.cpp).
 void mexFunction(int nlhs, bayesmex_octave::array* plhs[], int nrhs, const bayesmex_octave::array* prhs[]);
@@ -62,7 +64,6 @@ struct array {
     mutable std::optional<octave_scalar_map> fields;
     mutable std::optional<octave_map> fields_array;
     mutable std::optional<Cell> cell;
-    mutable std::optional<std::string> class_name;
 
     // The value as Octave holds it (a scalar or made result as a value of
     // its own, sharing the made storage).
@@ -91,14 +92,24 @@ call& current() {
 
 builtin_type_t kind(const array* a) { return a->v ? a->v->builtin_type() : btyp_double; }
 
-// A size of doubles that cannot be had, named in the message.
-[[noreturn]] void out_of_memory_dims(std::size_t ndim, const std::size_t* dims) {
-    char text[240];
-    int used = std::snprintf(text, sizeof text, "Out of memory: a result of ");
+// A size of doubles that cannot be had, named in the message: "Out of
+// memory: WHAT 2-by-3 doubles[ FROM] cannot be had."
+[[noreturn]] void out_of_memory_dims(std::size_t ndim, const std::size_t* dims, const char* what = "a result of",
+                                     const char* from = "") {
+    char text[300];
+    int used = std::snprintf(text, sizeof text, "Out of memory: %s ", what);
     for (std::size_t k = 0; k < ndim && used < 160; ++k)
         used += std::snprintf(text + used, sizeof text - std::size_t(used), "%s%zu", k ? "-by-" : "", dims[k]);
-    std::snprintf(text + used, sizeof text - std::size_t(used), " doubles cannot be had.");
+    std::snprintf(text + used, sizeof text - std::size_t(used), " doubles%s cannot be had.", from);
     raise_error("outOfMemory", text);
+}
+
+[[noreturn]] void out_of_memory_value(const octave_value& v, const char* what) {
+    const dim_vector dv = v.dims();
+    std::size_t dims[8];
+    const int nd = dv.ndims() < 8 ? dv.ndims() : 8;
+    for (int k = 0; k < nd; ++k) dims[k] = std::size_t(dv(k));
+    out_of_memory_dims(std::size_t(nd), dims, what);
 }
 
 [[noreturn]] void out_of_memory_bytes(std::size_t bytes) {
@@ -113,6 +124,24 @@ builtin_type_t kind(const array* a) { return a->v ? a->v->builtin_type() : btyp_
 template <class T, class A>
 A allocator_of(const Array<T, A>*);
 using double_allocator = decltype(allocator_of(static_cast<const Array<double>*>(nullptr)));
+
+// n doubles from the allocator, or null.  std::allocator's own storage is
+// asked of the non-throwing operator new (which its deallocate releases as
+// it releases its own): AddressSanitizer's throwing operator new ends the
+// process where it cannot allocate, while the non-throwing one returns null
+// under it as everywhere.
+double* allocate_doubles(double_allocator& alloc, std::size_t n) {
+    if constexpr (std::is_same_v<double_allocator, std::allocator<double>>) {
+        (void)alloc;
+        return static_cast<double*>(::operator new(n * sizeof(double), std::nothrow));
+    } else {
+        try {
+            return alloc.allocate(n);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }
+}
 
 // Element storage for a result, unset, owned by the NDArray returned.
 NDArray make_storage(std::size_t ndim, const std::size_t* dims) {
@@ -134,12 +163,8 @@ NDArray make_storage(std::size_t ndim, const std::size_t* dims) {
         out_of_memory_dims(ndim, dims);
     if (n == 0) return NDArray(dv);
     double_allocator alloc;
-    double* p = nullptr;
-    try {
-        p = alloc.allocate(n);
-    } catch (const std::bad_alloc&) {
-        out_of_memory_dims(ndim, dims);
-    }
+    double* p = allocate_doubles(alloc, n);
+    if (!p) out_of_memory_dims(ndim, dims);
     try {
         return NDArray(Array<double>(p, dv, alloc));  // owns p from here on
     } catch (const std::bad_alloc&) {
@@ -155,19 +180,27 @@ const void* data_of(const array* a) {
     if (a->made) return a->data = a->made->data();
     const octave_value& v = *a->v;
     const builtin_type_t b = v.builtin_type();
-    if (b == btyp_complex && !v.issparse()) {
-        // Real parts apart from the imaginary ones, as the modules read them.
-        a->full.emplace(real(v.complex_array_value()));
-        return a->data = a->full->data();
+    // A copy that cannot be had (a range of 10^12 elements) ends the call
+    // with the size named; the record holds nothing then.
+    try {
+        if (b == btyp_complex && !v.issparse()) {
+            // Real parts apart from the imaginary ones, as the modules read them.
+            a->full.emplace(real(v.complex_array_value()));
+            return a->data = a->full->data();
+        }
+        const void* p = v.internal_rep()->mex_get_data();
+        if (!p && b == btyp_double && !v.issparse()) {
+            // A range, a diagonal or permutation matrix: no element storage
+            // of its own, so a full copy is made once.
+            a->full.emplace(v.array_value());
+            p = a->full->data();
+        }
+        return a->data = p;
+    } catch (const std::bad_alloc&) {
+        a->full.reset();
+        a->data_known = false;
+        out_of_memory_value(v, "a full copy of");
     }
-    const void* p = v.internal_rep()->mex_get_data();
-    if (!p && b == btyp_double && !v.issparse()) {
-        // A range, a diagonal or permutation matrix, a lazy index: no
-        // element storage of its own, so a full copy is made once.
-        a->full.emplace(v.array_value());
-        p = a->full->data();
-    }
-    return a->data = p;
 }
 
 void link(call& c, array* a) {
@@ -476,7 +509,33 @@ int mexCallMATLAB(int nlhs, array* plhs[], int nrhs, array* prhs[], const char* 
     octave_value_list args(nrhs);
     for (int i = 0; i < nrhs; ++i) args(i) = prhs[i]->value();
     octave::interpreter* interp = octave::interpreter::the_interpreter();
-    octave_value_list out = interp->feval(name, args, nlhs);
+    octave_value_list out;
+    try {
+        out = interp->feval(name, args, nlhs);
+    } catch (const std::bad_alloc&) {
+        // The host's function could not make its result (rand(m, n) for a
+        // module's result, say): named by its size arguments when they are
+        // all sizes, else by the size of its first argument.
+        char from[80];
+        std::snprintf(from, sizeof from, " from the host's %.40s", name);
+        std::size_t dims[8];
+        bool sizes = nrhs >= 1 && nrhs <= 8;
+        for (int i = 0; sizes && i < nrhs; ++i) {
+            const octave_value& v = args(i);
+            sizes = v.is_real_scalar() && v.isnumeric();
+            const double d = sizes ? v.double_value() : 0.0;
+            dims[i] = d > 0 && d < 1.8e19 ? std::size_t(d) : 0;
+        }
+        if (sizes && nrhs == 1) dims[1] = dims[0];  // rand(n) is n-by-n
+        if (sizes) out_of_memory_dims(std::size_t(nrhs == 1 ? 2 : nrhs), dims, "a result of", from);
+        if (nrhs >= 1) {
+            const dim_vector dv = args(0).dims();
+            const int nd = dv.ndims() < 8 ? dv.ndims() : 8;
+            for (int k = 0; k < nd; ++k) dims[k] = std::size_t(dv(k));
+            out_of_memory_dims(std::size_t(nd), dims, "a result of", from);
+        }
+        raise_error("outOfMemory", "Out of memory: the host's function could not make its result.");
+    }
     for (int i = 0; i < nlhs; ++i) plhs[i] = nullptr;
     for (int i = 0; i < nlhs && i < out.length(); ++i) {
         if (out(i).is_undefined()) continue;
@@ -528,7 +587,12 @@ double* mxGetPi(const array* a) {
         a->v->issparse())
         return nullptr;
     if (!a->imag) {
-        a->imag.emplace(imag(a->v->complex_array_value()));
+        try {
+            a->imag.emplace(imag(a->v->complex_array_value()));
+        } catch (const std::bad_alloc&) {
+            a->imag.reset();
+            out_of_memory_value(*a->v, "a copy of the imaginary parts of");
+        }
         a->imag_data = a->imag->data();
     }
     return const_cast<double*>(a->imag_data);
@@ -616,10 +680,32 @@ mxClassID mxGetClassID(const array* a) {
     }
 }
 
+// The name outlives the array, as the MEX function's does: a caller may
+// destroy the array (a refused call-back output) and then name its class in
+// the message.  The built-in classes' names are literals; another class's
+// (an object's) is kept once for as long as the module is loaded.
 const char* mxGetClassName(const array* a) {
     if (a->is_scalar || a->made) return "double";
-    if (!a->class_name) a->class_name.emplace(a->v->class_name());
-    return a->class_name->c_str();
+    switch (mxGetClassID(a)) {
+        case mxDOUBLE_CLASS: return "double";
+        case mxSINGLE_CLASS: return "single";
+        case mxINT8_CLASS: return "int8";
+        case mxUINT8_CLASS: return "uint8";
+        case mxINT16_CLASS: return "int16";
+        case mxUINT16_CLASS: return "uint16";
+        case mxINT32_CLASS: return "int32";
+        case mxUINT32_CLASS: return "uint32";
+        case mxINT64_CLASS: return "int64";
+        case mxUINT64_CLASS: return "uint64";
+        case mxLOGICAL_CLASS: return "logical";
+        case mxCHAR_CLASS: return "char";
+        case mxCELL_CLASS: return "cell";
+        case mxSTRUCT_CLASS: return "struct";
+        case mxFUNCTION_CLASS: return "function_handle";
+        default: break;
+    }
+    static std::set<std::string> names;  // node addresses never move
+    return names.insert(a->v->class_name()).first->c_str();
 }
 
 // ---- structures, cells, text -----------------------------------------------------
