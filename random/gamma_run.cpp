@@ -221,13 +221,19 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
     const double b = a - 1.0, c = 3.0 * a - 0.75;
     passes ps;
     std::size_t done = 0;
+    int64_t run = 0;  // passes since the last acceptance
     while (done < k) {
         rand_expect(rs, RAND_UNIFORM, 2 * int64_t(owed - done) + later);
         rand_refill(rs, RAND_UNIFORM);
         const int64_t avail = rand_lane_pending(rs, RAND_UNIFORM);
         if (avail < 2) {  // a pass across two blocks
             double g;
-            if (rand_best_pass(rs, b, c, &g)) out[done++] = rand_gamma_floor(g, a);
+            if (rand_best_pass(rs, b, c, &g)) {
+                out[done++] = rand_gamma_floor(g, a);
+                run = 0;
+            } else {
+                rand_rejections(&run, 1);
+            }
             continue;
         }
         // Each pass accepts at most one draw: all n passes are taken.
@@ -238,6 +244,7 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
         eval(uv, n, b, c, ps.x, ps.code);
         // done + j < k at every j, so out[done] is always inside; the x the
         // kernel stores is already floored.
+        const std::size_t before = done;
         for (std::size_t j = 0; j < n; ++j) {
             uint64_t s = ps.code[j];
             if (__builtin_expect(s == UNSETTLED, 0)) s = exact_pass(uv[2 * j], uv[2 * j + 1], b, c);
@@ -245,6 +252,10 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
             done += s;
         }
         rand_consume(rs, RAND_UNIFORM, 2 * int64_t(n));
+        if (done > before)
+            run = 0;
+        else
+            rand_rejections(&run, int64_t(n));
     }
 }
 
@@ -259,6 +270,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
     std::size_t done = 0;
     bool have_u0 = false;  // u0 of the draw in progress is taken
     double u0 = 0.0;
+    int64_t run = 0;  // passes since the last acceptance
     while (done < k) {
         const int64_t rest = 3 * int64_t(owed - done) + later;
         rand_expect(rs, RAND_UNIFORM, have_u0 ? rest - 1 : rest);
@@ -274,6 +286,9 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
             if (rand_best_pass(rs, b, c, &g)) {
                 out[done++] = rand_gamma_floor(rand_gamma_power(u0, inv) * rand_gamma_floor(g, a1), a);
                 have_u0 = false;
+                run = 0;
+            } else {
+                rand_rejections(&run, 1);
             }
             continue;
         }
@@ -330,6 +345,10 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
             have_u0 = false;
         }
         rand_consume(rs, RAND_UNIFORM, int64_t(pos));
+        if (done > first)
+            run = 0;
+        else
+            rand_rejections(&run, int64_t(pos / 2));
         // The powers, independent of one another, in one loop.
         for (std::size_t i = first; i < done; ++i)
             out[i] = rand_gamma_floor(rand_gamma_power(u0s[i - first], inv) * rand_gamma_floor(out[i], a1), a);

@@ -14,6 +14,10 @@ namespace {
 
 }  // namespace
 
+void rand_never_accepts() {
+    args_error("hostValues", "The host's rand returned values from which ten thousand rejection passes in a row accept no draw.");
+}
+
 rand_stream rand_open() {
     rand_door_forget();  // a new gateway call: the host's functions are looked up afresh
     return rand_stream{{}, host_independent_streams() != 0, 0};
@@ -173,8 +177,9 @@ double rand_gamma(rand_stream* rs, double a) {
     } else {
         // Best (1978), rejection from a t-like envelope with 2 degrees of freedom.
         const double b = a - 1.0, c = 3.0 * a - 0.75;
+        int64_t run = 0;
         do rand_expect(rs, RAND_UNIFORM, 2);
-        while (!rand_best_pass(rs, b, c, &x));
+        while (!rand_best_pass(rs, b, c, &x) && (rand_rejections(&run, 1), true));
     }
     return rand_gamma_floor(x, a);
 }

@@ -31,6 +31,10 @@ inline int64_t rand_lane_pending(const rand_stream* rs, int source) {
     return rs->lane[source].end - rs->lane[source].next;
 }
 
+// Ends the call: the host's values keep a rejection loop from ever
+// accepting (hostValues).
+[[noreturn]] void rand_never_accepts();
+
 // Fetches a block of exactly `want` values for `source`, whose lane must be
 // empty; on a shared-stream host the other lane must be empty too.
 void rand_fetch(rand_stream* rs, int source, int64_t want);
@@ -110,5 +114,20 @@ inline bool rand_best_on(double u, double v, double b, double c, double* out) {
 
 // The same pass taking its two uniforms from the stream one value at a time.
 bool rand_best_pass(rand_stream* rs, double b, double c, double* x);
+
+// Passes in a row a rejection loop may reject before it gives up: Best's
+// passes accept with probability above 0.5 (and the boost's passes, at
+// shape 1 + a, no less), so ten thousand rejections in a row never happen
+// with the host's generators (below 2^-10000); they do with a user's rand
+// that returns a constant, which would otherwise keep the call for ever.
+constexpr int64_t RAND_REJECTIONS_CAP = 10000;
+
+// Counts `rejected` more passes without an acceptance into *run (an
+// acceptance resets it to 0 first, at the caller) and ends the call once
+// the cap is passed.
+inline void rand_rejections(int64_t* run, int64_t rejected) {
+    *run += rejected;
+    if (*run > RAND_REJECTIONS_CAP) rand_never_accepts();
+}
 
 #endif

@@ -2,7 +2,8 @@ function test_callbacks()
   warning('off', 'Octave:shadowed-function', 'local');
   % Whatever a user's own rand, randn or sort on the path returns (another
   % class, sparse, complex, the wrong count or shape, a range, a structure,
-  % a cell, nothing, or an error), every module that calls it back refuses
+  % a cell, nothing, an error, or a constant, which no rejection pass may
+  % ever accept), every module that calls it back refuses
   % it under bayesmex:NAME:hostValues, passes the user's error on, or gives
   % what the same values made a full double array give, with the generators
   % left at the same place.  Never a read outside what came back (the
@@ -23,6 +24,7 @@ function test_callbacks()
     'struct',          @(v) struct('values', v)
     'cell',            @(v) {v}
     'reversed',        @(v) v(end:-1:1)
+    'constant',        @(v) 1 + 0 * v
     'error',           @(v) error('user:failed', 'the user''s function failed')
     'nothing',         'nothing'
   };
@@ -54,7 +56,7 @@ function test_callbacks()
           end
           assert(!any(strcmp(kinds{k, 1}, {'error', 'nothing'})), '%s: no error', where);
           % Sorted P is read only as P's count of ascending percentiles.
-          assert(!strcmp(name{1}, 'sort') || any(strcmp(kinds{k, 1}, {'transposed', 'range'})), ...
+          assert(!strcmp(name{1}, 'sort') || any(strcmp(kinds{k, 1}, {'transposed', 'range', 'constant'})), ...
                  '%s: accepted', where);
           bayesmex_user_values = @(v) full(double(kinds{k, 2}(v)));
           ref = outcome(calls{c});
