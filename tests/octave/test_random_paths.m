@@ -43,6 +43,7 @@ function test_random_paths()
     shadow(folder, 'rand', '1 - ');
     shadow(folder, 'randn', '-');
     setups = {'state', 'twister', 'seed', 'rand', 'randn'};
+    lastwarn('');
     for s = 1:numel(setups)
       for c = 1:numel(calls)
         ref = run(calls{c}, setups{s}, folder, 'callback', '');
@@ -59,6 +60,9 @@ function test_random_paths()
         end
       end
     end
+    % The fast paths stayed on: every self-check found the call-backs' values.
+    [~, id] = lastwarn();
+    assert(isempty(strfind(id, 'randomSelfCheck')), 'a self-check turned a fast path off: %s', id);
     mid_call_error(folder);
     mid_call_shadow(folder);
     other_shadows(folder);
