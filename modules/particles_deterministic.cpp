@@ -7,6 +7,7 @@
 
 #include "common/resample_args.h"
 #include "common/resample_copies.h"
+#include "../simd/simd.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
@@ -24,18 +25,40 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         const double total = ra.total;
         const double T = double(count);
         double a = 0.5;
-        for (int j = 0; j < ra.n; ++j) {
-            const double e = ra.w[j] / total * T;
-            double r = e;
-            if (e >= 1) {
-                const double k = std::trunc(e);
-                r = e - k;
-                resample_copies(out, &cursor, count, k, j + 1);
-            }
-            a = a + r;
-            if (a >= 1) {
-                if (cursor < count) out[cursor++] = j + 1;
-                a = a - 1;
+        // The plain loop, operation for operation:
+        //     e = w[j] / total * T;  r = e;
+        //     if (e >= 1) { k = trunc(e); r = e - k; write j+1 k times }
+        //     a = a + r;  if (a >= 1) { write j+1 once; a = a - 1; }
+        // with no branch on the data: runs of fewer than kSpill copies are
+        // written kSpill at a time (the excess is overwritten by what
+        // follows, or by the zeros at the end), the extra copy is written
+        // where it would go and the cursor moves on only when it counts,
+        // and a's step is a lane select.  The expected counts of a block
+        // are computed ahead.
+        constexpr std::size_t kSpill = 4;
+        constexpr int kBlock = 256;
+        double e[kBlock];
+        for (int j0 = 0; j0 < ra.n; j0 += kBlock) {
+            const int m = ra.n - j0 < kBlock ? ra.n - j0 : kBlock;
+            for (int i = 0; i < m; ++i) e[i] = ra.w[j0 + i] / total * T;
+            for (int i = 0; i < m; ++i) {
+                const double index = j0 + i + 1;
+                const double ej = e[i];
+                const double k = ej >= 1 ? std::trunc(ej) : 0.0;
+                if (k < kSpill && cursor + kSpill < count) {
+                    for (std::size_t c = 0; c < kSpill; ++c) out[cursor + c] = index;
+                    cursor += std::size_t(k);
+                } else {
+                    resample_copies(out, &cursor, count, k, index);
+                }
+                const simd_d2 av = simd_splat<simd_d2>(a + (ej - k));
+                const auto extra = av >= simd_splat<simd_d2>(1.0);
+                const simd_d2 next = extra ? av - 1.0 : av;
+                a = next[0];
+                if (cursor < count) {
+                    out[cursor] = index;
+                    cursor += std::size_t(-extra[0]);
+                }
             }
         }
     }

@@ -140,15 +140,21 @@ SIMD_INLINE std::size_t resample_walk_on(const double* w, int n, double total, c
             // t = -0 changes no nonzero difference), for t >= 1 both are
             // exact (a >= 1 has no bits below 2^-52, nor have a - 1 and
             // a - t, and every multiple of 2^-52 in [-1, 0) is a double).
-            // Whether a - t >= v, exactly, is read off a - v rounded, which
-            // is ready as soon as t: rounding is monotone and t a double, so
-            // fl(a - v) > t means a - v > t and fl(a - v) < t means
-            // a - v < t; only fl(a - v) == t (rare) asks a - t itself.
+            // With one uniform for every point, whether a - t >= v, exactly,
+            // is read off a - v rounded, which is ready as soon as t:
+            // rounding is monotone and t a double, so fl(a - v) > t means
+            // a - v > t and fl(a - v) < t means a - v < t; only
+            // fl(a - v) == t (rare) asks a - t itself.  A stratum's own
+            // uniform comes later than t (its load waits for k), so there
+            // a - t is compared at once.
             const simd_d2 kept = av - t;
             const simd_d2 dropped = (av - 1.0) - t;
-            const simd_d2 beyond = av - vv;
-            auto partial = beyond > t;
-            if (beyond[0] == t[0]) partial = kept >= vv;
+            auto partial = kept >= vv;
+            if (!Stratified) {
+                const simd_d2 beyond = av - vv;
+                partial = beyond > t;
+                if (beyond[0] == t[0]) partial = kept >= vv;
+            }
             av = partial ? dropped : kept;
             start[b++] = g;
             g += k + std::size_t(-partial[0]);

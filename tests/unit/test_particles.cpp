@@ -377,6 +377,39 @@ TEST(particles, DeterministicWorkedExamples) {
         EXPECT_EQ(run("particles_deterministic", {matrix(1, r.w.size(), r.w), scalar(r.m), scalar(1)}),
                   r.expect);
     EXPECT_TRUE(standin::log().empty());
+
+    // Against the plain loop on random weights: zero ones, whole ones
+    // with T a multiple of their total (a running sum exactly on 1), runs
+    // longer than a spill and outputs shorter than the particles.
+    std::mt19937_64 g(13);
+    std::uniform_real_distribution<double> U(0, 1);
+    for (int rep = 0; rep < 200; ++rep) {
+        const int n = 1 + int(U(g) * 300);
+        std::vector<double> w(n);
+        for (double& v : w) v = rep % 3 == 0 ? double(int(U(g) * 4)) : rep % 3 == 1 && U(g) < 0.3 ? 0 : U(g);
+        w[0] += 1;
+        double total = 0;
+        for (double v : w) total += v;
+        const int T = rep % 3 == 0 ? int(total) * (1 + rep % 5) : 1 + int(U(g) * U(g) * 30 * n);
+        std::vector<double> expect(T, 0.0);
+        std::size_t cursor = 0;
+        double a = 0.5;
+        for (int j = 0; j < n; ++j) {
+            const double e = w[j] / total * T;
+            double r = e;
+            if (e >= 1) {
+                const double k = std::trunc(e);
+                r = e - k;
+                for (double c = 0; c < k && cursor < std::size_t(T); ++c) expect[cursor++] = j + 1;
+            }
+            a = a + r;
+            if (a >= 1) {
+                if (cursor < std::size_t(T)) expect[cursor++] = j + 1;
+                a = a - 1;
+            }
+        }
+        EXPECT_EQ(run("particles_deterministic", {matrix(1, n, w), scalar(T), scalar(1)}), expect) << rep;
+    }
 }
 
 // Both sizes negative give a positive M*N for an empty output: nothing is
