@@ -1,9 +1,9 @@
-// invchisq_draw1(s2, nu): one scaled inverse chi-square draw,
-// ((s2 * nu) * 0.5) / g with g = rand_gamma(nu / 2) from the host's "rand".
-// Only the first element of each input counts; an empty input gives [] and
-// draws nothing.  nu NaN, zero or negative gives NaN and nu = +Inf gives s2,
-// taking nothing from the stream.
-#include "common/pairs.h"
+// invchisq_draw1(s2, nu): one scaled inverse chi-square draw, nu s2 / chi2(nu)
+// (random/invchisq.h, rand_invchisq) from the host's "rand".  Only the
+// first element of each input counts; an empty input gives [] and draws
+// nothing.
+#include "../host/args.h"
+#include "../random/invchisq.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The input count is tested before the output count.
@@ -23,8 +23,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     double* out = mxGetPr(plhs[0]);
 
     rand_stream rs = rand_open();
-    const double half = 0.5 * nu;
-    const double g = rand_gamma(&rs, half);
-    out[0] = pairs_element(s2, nu, half, g,
-                           [](double s2, double nu, double g) { return ((s2 * nu) * 0.5) / g; });
+    out[0] = rand_invchisq::draw(&rs, s2, nu);
 }

@@ -1,9 +1,9 @@
 // meanshape_draw1(mu, nu): one gamma draw with mean mu and nu degrees of
-// freedom, ((g + g) * mu) / nu with g = rand_gamma(nu / 2) from the host's
-// "rand".  Only the first element of each input counts; an empty input gives
-// [] and draws nothing.  nu NaN, zero or negative gives NaN and nu = +Inf
-// gives mu, taking nothing from the stream.
-#include "common/pairs.h"
+// freedom (random/gamma.h, rand_meanshape) from the host's "rand".  Only the
+// first element of each input counts; an empty input gives [] and draws
+// nothing.
+#include "../host/args.h"
+#include "../random/gamma.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // The input count is tested before the output count.
@@ -23,8 +23,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     double* out = mxGetPr(plhs[0]);
 
     rand_stream rs = rand_open();
-    const double half = nu * 0.5;
-    const double g = rand_gamma(&rs, half);
-    out[0] = pairs_element(mu, nu, half, g,
-                           [](double mu, double nu, double g) { return ((g + g) * mu) / nu; });
+    out[0] = rand_meanshape::draw(&rs, mu, nu);
 }

@@ -1,12 +1,11 @@
 // simplex_draw(K) or (K, N): N points uniform on the K-dimensional probability
-// simplex (flat Dirichlet), as columns.  The host's "rand" fills the K-by-N
-// result in one call; each uniform u becomes the unit exponential -log(u) and
-// each column is divided by its own sum (exponentials normalised by their sum
-// are Dirichlet(1, ..., 1)).
+// simplex (flat Dirichlet, random/dirichlet.h), as columns.  The host's
+// "rand" fills the K-by-N result in one call, which becomes the points in
+// place.
 #include "../host/args.h"
+#include "../random/dirichlet.h"
 #include "../random/rand.h"
 
-#include <cmath>
 #include <cstddef>
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
@@ -31,16 +30,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t rows = std::size_t(k);
     const std::size_t columns = args_count(plhs[0]) / rows;
 
-    host_in_pieces(columns, [&](std::size_t first, std::size_t count) {
-        double* col = p + first * rows;
-        for (std::size_t c = 0; c < count; ++c, col += rows) {
-            double sum = 0.0;
-            for (std::size_t j = 0; j < rows; ++j) {
-                const double l = std::log(col[j]);  // the host's "rand" never yields 0
-                col[j] = -l;
-                sum = sum - l;
-            }
-            for (std::size_t j = 0; j < rows; ++j) col[j] = col[j] / sum;
-        }
-    });
+    rand_simplex_fill(p, rows, columns);
 }

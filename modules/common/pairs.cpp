@@ -46,16 +46,15 @@ void pairs_check(int nlhs, int nrhs, const mxArray* prhs[], pair_args* pa) {
 }
 
 void pairs_read(const mxArray* prhs[], pair_args* pa) {
-    pa->p1 = pa->p2 = nullptr;
-    pa->s1 = pa->s2 = 0.0;
+    pa->p1 = pa->p2 = rand_param{nullptr, 0.0};
     if (pa->array1)
-        pa->p1 = mxGetPr(prhs[0]);
+        pa->p1.p = mxGetPr(prhs[0]);
     else
-        pa->s1 = args_scalar(prhs[0]);
+        pa->p1.s = args_scalar(prhs[0]);
     if (pa->array2)
-        pa->p2 = mxGetPr(prhs[1]);
+        pa->p2.p = mxGetPr(prhs[1]);
     else
-        pa->s2 = args_scalar(prhs[1]);
+        pa->p2.s = args_scalar(prhs[1]);
 }
 
 void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa) {

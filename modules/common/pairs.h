@@ -1,22 +1,21 @@
-// The parameter-pair rules of the two-parameter array samplers (gamma by mean
-// and degrees of freedom, scaled inverse chi-square): argument forms, checks
-// and messages in their order, the size of the result, and the element loop.
+// The array samplers' parameter rules: the parameter-pair samplers (gamma by
+// mean and degrees of freedom, scaled inverse chi-square) and the
+// one-parameter ones (exponential, Student-t): argument forms, checks and
+// messages in their order, the size of the result, and the element loop
+// every law of random/ shares.
 #ifndef BAYESMEX_PAIRS_H
 #define BAYESMEX_PAIRS_H
 
 #include "../../host/args.h"
 #include "../../random/rand.h"
-#include "../../simd/simd.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstddef>
 
 struct pair_args {
     bool array1, array2;   // parameter has other than one element (empty too):
                            // one value per element, the result its size
-    const double* p1;      // elements of a non-scalar parameter
-    const double* p2;
-    double s1, s2;         // value of a scalar parameter
+    rand_param p1, p2;     // the parameters' values
     int m, n;              // size of the result
 };
 
@@ -37,64 +36,37 @@ void single_check(int nlhs, int nrhs, const mxArray* prhs[], single_args* sa);
 // Reads parameter 1 and then parameter 2 (elements or scalar value).
 void pairs_read(const mxArray* prhs[], pair_args* pa);
 
-// The degrees-of-freedom rule of the gamma-based samplers, for one element
-// with parameter p1 (mean or scale), nu, half = nu / 2 and g, the gamma draw
-// of shape half (which takes nothing from the stream in the first two cases):
-// nu NaN, zero or negative gives NaN, as a gamma shape that is not positive
-// does for the host's own gamma sampler; nu so large that the draw is its
-// limit (rand_gamma_huge(half), +Inf too) gives the limit law, a point mass
-// at p1; every other nu gives formula(p1, nu, g).
-template <class Formula>
-inline double pairs_element(double p1, double nu, double half, double g, Formula f) {
-    if (!(nu > 0)) return NAN;
-    if (rand_gamma_huge(half)) return p1;
-    return f(p1, nu, g);
+// The element loop of every parameter-pair sampler: Law::run (random/)
+// draws the elements in order, in pieces that are drawn and then transformed
+// while in cache; the run fetches its own blocks.
+template <class Law>
+void pairs_fill(const pair_args& pa, double* out, std::size_t count) {
+    const std::size_t piece = 4096;
+    rand_stream rs = rand_open();
+    typename Law::run run(&rs, pa.p1, pa.p2, count);
+    for (std::size_t i = 0; i < count; i += piece) run.next(out + i, count - i < piece ? count - i : piece);
 }
 
-// Fills out[0 .. count-1] in element order with pairs_element of the
-// element's parameters and g = rand_gamma(0.5 * nu): one run of gamma draws,
-// so each block fetched holds what the draws still owed are certain to use.
-// formula is a generic lambda: it also runs on pairs of elements.
-template <class Formula>
-void pairs_fill(const pair_args& pa, double* out, std::size_t count, Formula f) {
-    const std::size_t piece = 4096;  // drawn, then transformed while in cache
+// The one-parameter samplers: the host fills the M-by-N result from
+// Law::source in one call, and Law::fill turns it into the law's draws in
+// place (an empty result reads no parameter).
+template <class Law>
+void single_fill(const single_args& sa, const mxArray* prhs[], mxArray* plhs[]) {
     rand_stream rs = rand_open();
-    rand_gamma_run run;
-    if (pa.array2) {
-        run = rand_gamma_begin_each(&rs, pa.p2, 0.5, count);
+    rand_array(&rs, Law::source, sa.m, sa.n, plhs);
+    double* p = mxGetPr(plhs[0]);
+    // The host makes an empty array for negative sizes: only the elements it
+    // returned are transformed.
+    std::size_t count = args_count(plhs[0]);
+    if (count == 0) return;
+    rand_param param{nullptr, 0.0};
+    if (sa.array) {
+        param.p = mxGetPr(prhs[0]);
+        count = std::min(count, args_count(prhs[0]));
     } else {
-        const double nu = pa.s2, half = 0.5 * nu;
-        if (!(nu > 0) || rand_gamma_huge(half)) {  // nothing is drawn
-            for (std::size_t i = 0; i < count; ++i)
-                out[i] = pairs_element(pa.array1 ? pa.p1[i] : pa.s1, nu, half, half, f);
-            return;
-        }
-        run = rand_gamma_begin(&rs, half, count);
+        param.s = args_scalar(prhs[0]);
     }
-    for (std::size_t i = 0; i < count; i += piece) {
-        const std::size_t m = count - i < piece ? count - i : piece;
-        double* g = out + i;
-        rand_gamma_next(&run, g, m);
-        if (!pa.array2) {
-            // One valid nu: the formula alone, two elements per instruction
-            // (formula is generic; each lane has the bits of one element).
-            std::size_t j = 0;
-            if (pa.array1) {
-                for (; j + 2 <= m; j += 2)
-                    simd_store(g + j, f(simd_load<simd_d2>(pa.p1 + i + j), pa.s2, simd_load<simd_d2>(g + j)));
-                for (; j < m; ++j) g[j] = f(pa.p1[i + j], pa.s2, g[j]);
-            } else {
-                for (; j + 2 <= m; j += 2) simd_store(g + j, f(pa.s1, pa.s2, simd_load<simd_d2>(g + j)));
-                for (; j < m; ++j) g[j] = f(pa.s1, pa.s2, g[j]);
-            }
-            continue;
-        }
-        for (std::size_t j = 0; j < m; ++j) {
-            const double nu = pa.array2 ? pa.p2[i + j] : pa.s2;
-            const double p1 = pa.array1 ? pa.p1[i + j] : pa.s1;
-            g[j] = pairs_element(p1, nu, 0.5 * nu, g[j], f);
-        }
-    }
+    Law::fill(&rs, param, p, count);
 }
 
 #endif

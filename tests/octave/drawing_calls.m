@@ -22,7 +22,7 @@ function [calls, names] = drawing_calls()
     @() weightboot_quantile((1:5)', [50 0 90 0], 2)  % a sparse sort keeps two of four
   };
   m = bayesmex_manifest().modules;
-  draws = {m(cellfun(@(src) any(strcmp(src, 'random/rand.cpp')), {m.sources})).name};
+  draws = {m(cellfun(@(src) any(strcmp(src, 'random/stream.cpp')), {m.sources})).name};
   names = cellfun(@(f) regexp(func2str(f), '^@\(\) (\w+)', 'tokens', 'once'){1}, calls, ...
                   'UniformOutput', false);
   assert(isempty(setxor(draws, names)), 'drawing_calls: calls and drawing modules differ: %s', ...

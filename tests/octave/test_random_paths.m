@@ -32,7 +32,7 @@ function test_random_paths()
   % Every module that draws (its sources include the random library) has
   % its call here: a new one cannot slip past the paths unchecked.
   m = bayesmex_manifest().modules;
-  draws = {m(cellfun(@(src) any(strcmp(src, 'random/rand.cpp')), {m.sources})).name};
+  draws = {m(cellfun(@(src) any(strcmp(src, 'random/stream.cpp')), {m.sources})).name};
   named = cellfun(@(f) regexp(func2str(f), '^@\(\) (\w+)', 'tokens', 'once'){1}, calls, ...
                   'UniformOutput', false);
   assert(isempty(setxor(draws, named)), 'test_random_paths: calls and drawing modules differ: %s', ...

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "harness.h"
-#include "rand.h"
+#include "gamma.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "harness.h"
-#include "rand.h"
+#include "gamma.h"
 
 namespace {
 
