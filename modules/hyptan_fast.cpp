@@ -3,9 +3,8 @@
 #include "../host/args.h"
 #include "../special/tanh.h"
 
-void mexFunction(int, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs < 1) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_double_any_shape(prhs[0], 1);
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    args_check(args_this, nlhs, nrhs, prhs);
     // The input's whole shape, every dimension: elementwise on all of it.
     plhs[0] = args_result_like(prhs[0]);
     if (!tanh_fill(mxGetPr(prhs[0]), mxGetPr(plhs[0]), args_count(plhs[0]), host_interrupt_pending))

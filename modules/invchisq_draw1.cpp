@@ -1,27 +1,9 @@
-// invchisq_draw1(s2, nu): one scaled inverse chi-square draw, nu s2 / chi2(nu)
-// (random/invchisq.h, rand_invchisq) from the host's "rand".  Only the
-// first element of each input counts; an empty input gives [] and draws
-// nothing.
-#include "../host/args.h"
+// invchisq_draw1(s2, nu): one scaled inverse chi-square draw
+// (random/invchisq.h); only the first element of each input counts.
+#include "common/pairs.h"
 #include "../random/invchisq.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    // The input count is tested before the output count.
-    if (nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
-    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    args_require_doubles(prhs, 1, 2);
-    // An empty parameter gives an empty result and draws nothing, as in the
-    // array samplers (never a draw from a parameter read as 0).
-    if (args_count(prhs[0]) == 0 || args_count(prhs[1]) == 0) {
-        plhs[0] = mxCreateDoubleMatrix_700(0, 0, mxREAL);
-        return;
-    }
-
-    const double s2 = args_scalar(prhs[0]);
-    const double nu = args_scalar(prhs[1]);
-    plhs[0] = mxCreateDoubleMatrix_700(1, 1, mxREAL);
-    double* out = mxGetPr(plhs[0]);
-
-    rand_stream rs = rand_open();
-    out[0] = rand_invchisq::draw(&rs, s2, nu);
+    args_check(args_this, nlhs, nrhs, prhs);
+    pairs_draw1<rand_invchisq>(plhs, prhs);
 }

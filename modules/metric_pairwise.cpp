@@ -47,9 +47,7 @@ void first_chars(const mxChar* c, std::size_t count, char* text, std::size_t siz
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs != 1) args_error("wrongOutputCount", "Wrong number of output arguments.");
-    if (nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_double(prhs[1], 2);
+    args_check(args_this, nlhs, nrhs, prhs);
     const mxArray* metric = prhs[0];
 
     const mwSize* xd = mxGetDimensions(prhs[1]);
@@ -57,46 +55,37 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double* x = mxGetPr(prhs[1]);
 
     const mxArray* type = args_field(metric, "type");
-    if (!type) args_error("missingField", "Could not get metric.type");
-    if (!mxIsChar(type)) args_error("typeNotString", "metric.type must be a string.");
+    if (!type) args_fail(msg::missing_type);
+    if (!mxIsChar(type)) args_fail(msg::type_not_string);
     // The text as far as its first 31 characters: a longer one is not the
     // name, even cut short (the 17th character is then no terminator),
     // unless the name and a terminator come first, as in the whole text.
     char text[32] = {};
     first_chars(mxGetChars(type), mxGetNumberOfElements(type), text, sizeof text);
-    if (std::strcmp(text, "metric_euclidean") != 0) args_error("wrongType", "Wrong type of metric.");
+    if (std::strcmp(text, "metric_euclidean") != 0) args_fail(msg::wrong_type);
 
     const mxArray* ls = args_field(metric, "lengthScale");
-    if (!ls) args_error("missingField", "Could not get metric.lengthScale");
+    if (!ls) args_fail(msg::missing_length_scale);
     // An empty length scale holds no value to read, whatever its shape.
-    if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0)
-        args_error("lengthScaleShape", "metric.lengthScale must be a scalar or a vector.");
+    if (!args_is_vector(ls) || mxGetNumberOfElements(ls) == 0) args_fail(msg::length_scale_shape);
     args_require_double_part(ls, "metric.lengthScale");
     const mwSize lr = args_vector_length(ls);
     const double* lsv = mxGetPr(ls);
 
     const mxArray* comps = args_field(metric, "components");
-    if (!comps) args_error("missingField", "Could not get metric.components");
-    if (!mxIsCell(comps) || !args_is_vector(comps))
-        args_error("componentsShape", "metric.components must be a one dimensional cell array.");
+    if (!comps) args_fail(msg::missing_components);
+    if (!mxIsCell(comps) || !args_is_vector(comps)) args_fail(msg::components_shape);
     const mwSize ncomp = args_vector_length(comps);
-    // "lenght" is kept on purpose: callers match on this text.
-    if (lr != 1 && lr != ncomp)
-        args_error("lengthScaleLength",
-            "metric.lengthScale must be scalar or its lenght must be the same as the number of "
-            "components.");
+    if (lr != 1 && lr != ncomp) args_fail(msg::length_scale_length);
 
     const mxArray* dd = args_field(metric, "deltadist");
-    if (!dd) args_error("missingField", "Could not get metric.deltadist");
-    if (!mxIsLogical(dd) || !args_is_vector(dd))
-        args_error("deltadistShape", "metric.deltadist must be a logical vector.");
+    if (!dd) args_fail(msg::missing_deltadist);
+    if (!mxIsLogical(dd) || !args_is_vector(dd)) args_fail(msg::deltadist_shape);
     // A sparse array stores only its nonzeros: one byte per entry is not there.
-    if (mxIsSparse(dd)) args_error("deltadistSparse", "metric.deltadist must be a full logical array, not sparse.");
+    if (mxIsSparse(dd)) args_fail(msg::deltadist_sparse);
     const mwSize ndelta = args_vector_length(dd);
     const unsigned char* delta = static_cast<const unsigned char*>(mxGetData(dd));
-    // "metric.logical" (for metric.deltadist) is kept on purpose: callers match on this text.
-    if (ndelta != ncomp)
-        args_error("deltadistLength", "metric.logical must be of the same length as the number of components.");
+    if (ndelta != ncomp) args_fail(msg::deltadist_length);
 
     // The listed columns, checked before anything is made.  An unset element
     // lists nothing, as an empty one does.
@@ -110,10 +99,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         lists[i] = v;
         for (mwIndex t = 0; t < len; ++t)
             // Truncation toward zero must give 1 .. n; NaN fails.
-            if (!(v[t] >= 1.0 && v[t] < static_cast<double>(n) + 1.0))
-                args_error("columnRange",
-                    "metric.components must list column numbers from 1 to the number of columns "
-                    "of x.");
+            if (!(v[t] >= 1.0 && v[t] < static_cast<double>(n) + 1.0)) args_fail(msg::column_range);
         ncols += len;
     }
 

@@ -9,17 +9,9 @@
 #include <cstddef>
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    if (nrhs != 1 && nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
-    for (int i = 1; i <= nrhs; ++i) args_require_size(prhs[i - 1], i);
-
-    if (!args_is_scalar(prhs[0])) args_error("notScalar", "First argument must be a scalar.");
-    const int k = args_size(prhs[0]);
-    int n = 1;
-    if (nrhs == 2) {
-        if (!args_is_scalar(prhs[1])) args_error("notScalar", "Second argument must be a scalar.");
-        n = args_size(prhs[1]);
-    }
+    const args_in in = args_check(args_this, nlhs, nrhs, prhs);
+    const int k = in.size[0];
+    const int n = nrhs == 2 ? in.size[1] : 1;
 
     rand_stream rs = rand_open();
     rand_array(&rs, RAND_UNIFORM, k, n, plhs);

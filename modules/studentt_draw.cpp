@@ -1,11 +1,8 @@
 // studentt_draw(nu) or (nu, M, N): Student-t draws with nu degrees of freedom
-// (random/student.h): the host's "randn" fills the result in one call and
-// each normal becomes a t variate in place, in column-major element order.
+// from the host's normals (random/student.h), in column-major element order.
 #include "common/pairs.h"
 #include "../random/student.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    single_args sa;
-    single_check(nlhs, nrhs, prhs, &sa);
-    single_fill<rand_student>(sa, prhs, plhs);
+    single_draw<rand_student>(args_check(args_this, nlhs, nrhs, prhs), plhs, prhs);
 }

@@ -6,15 +6,11 @@
 
 namespace {
 
-[[noreturn]] void out_of_order() {
-    args_error("internal", "Internal error: random values were fetched out of order.");
-}
+[[noreturn]] void out_of_order() { args_fail(msg::internal_order); }
 
 }  // namespace
 
-void rand_never_accepts() {
-    args_error("hostValues", "The host's rand returned values from which ten thousand rejection passes in a row accept no draw.");
-}
+void rand_never_accepts() { args_fail(msg::host_rejections); }
 
 rand_stream rand_open() {
     rand_door_forget();  // a new gateway call: the host's functions are looked up afresh
@@ -92,7 +88,7 @@ double* rand_span(rand_stream* rs, int source, int64_t count, int64_t later) {
         rand_fetch(rs, source, spans * count < total ? spans * count : total);
     } else if (pending < count) {
         // Only spans of one size are fetched, so a span never straddles.
-        args_error("internal", "Internal error: a span of random values straddles two blocks.");
+        args_fail(msg::internal_span);
     }
     auto& l = rand_lanes::of(rs, source);
     double* v = l.next;
