@@ -30,14 +30,11 @@
 %     every size, N indices from N weights: 5 to 10 times up to 10^4, 2 beyond.
 %
 %   Errors (err.identifier bayesmex:particles_deterministic:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange (help bayesmex); notScalar "M must be a
+%     scalar." (M or N); badWeight "Weights must be finite and not
+%     negative.", zeroWeights "Weights must not all be zero.",
+%     weightsOverflow "Weights must have a finite sum."  It draws nothing.
 %
 %   Example
 %     particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3

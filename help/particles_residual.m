@@ -32,14 +32,12 @@
 %     every size, N indices from N weights: 2 to 10 times.
 %
 %   Errors (err.identifier bayesmex:particles_residual:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty (help bayesmex), then for M and N notScalar "M must be a
+%     scalar." and sizeRange, and hostValues, randomState from rand.
+%     For the weights: badWeight "Weights must be finite and not
+%     negative.", zeroWeights "Weights must not all be zero.",
+%     weightsOverflow "Weights must have a finite sum."
 %
 %   Example
 %     particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw

@@ -35,14 +35,12 @@
 %     at every size: 2 times up to 100 indices, 1.2 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_stratified:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     The argument checks in order: tooManyOutputs, wrongInputCount,
+%     inputClass, notReal, tooManyDims, inputEmpty, sizeRange, notScalar
+%     "M must be a scalar." (M or N), then badWeight "Weights must be
+%     finite and not negative.", zeroWeights "Weights must not all be
+%     zero.", weightsOverflow "Weights must have a finite sum."; hostValues
+%     and randomState from the host's rand (help bayesmex).
 %
 %   Example
 %     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms

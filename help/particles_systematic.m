@@ -38,14 +38,12 @@
 %     every size: 2 times up to 1000 indices, 1.1 to 1.3 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_systematic:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     notScalar "M must be a scalar." for M or N, badWeight "Weights must
+%     be finite and not negative.", zeroWeights "Weights must not all be
+%     zero.", weightsOverflow "Weights must have a finite sum.", and the
+%     shared tooManyOutputs, wrongInputCount, inputClass, notReal,
+%     tooManyDims, inputEmpty, sizeRange, hostValues and randomState (help
+%     bayesmex).
 %
 %   Example
 %     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform

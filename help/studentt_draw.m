@@ -36,12 +36,10 @@
 %     size: about 1.1 times below 100 draws, 3 to 5 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:studentt_draw:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Size information is inconsistent."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange, hostValues, randomState (their texts: help
+%     bayesmex), and sizeInconsistent, "Size information is inconsistent.",
+%     for an array NU of other than M-by-N elements.
 %
 %   Example
 %     rand("state", 1); randn("state", 1);
