@@ -8,16 +8,9 @@
 %   the same input always gives the same output, and rand is not called.
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They must be finite and
-%             non-negative with a positive, finite sum; anything else is
-%             refused.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W       Weights (column-major), finite and non-negative with a
+%             positive, finite sum; anything else is refused.
+%     M, N    The size of I, read as by particles_multinomial.
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,

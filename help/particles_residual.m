@@ -9,16 +9,11 @@
 %   counts T W(j) / sum(W).
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They must be finite and
-%             non-negative with a positive, finite sum; anything else is
-%             refused before any draw.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W       The n weights, read in column-major order: finite and
+%             non-negative with a positive, finite sum, else refused before
+%             any draw.
+%     M, N    The size of I, as particles_multinomial reads them (M alone:
+%             M-by-M).
 %
 %   Result
 %     I       Indices 1..n as doubles: the size of W, M-by-M with M alone, or

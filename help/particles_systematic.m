@@ -12,16 +12,11 @@
 %   and is the cheapest of them.
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it); they need not sum to 1.  They must be
-%             finite and non-negative with a positive, finite sum; anything
-%             else is refused before the draw.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W       Weights in column-major order; they need not sum to 1, but
+%             must be finite and non-negative with a positive, finite sum
+%             (refused before the draw otherwise).
+%     M, N    I is M-by-N, or M-by-M with M alone; both are read as
+%             particles_multinomial reads them.
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,

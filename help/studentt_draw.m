@@ -15,10 +15,9 @@
 %             supplies its value to every element of R; an array (any other
 %             number of elements, none included) one value per element, so
 %             an empty NU gives an empty R of its size, drawing nothing.
-%     M, N    Size of R: double or integer-class values (int32(5) is 5),
-%             truncated toward zero; an empty array reads as 0, negative
-%             gives an empty R.
-%             An array NU must then be M-by-N.
+%     M, N    The size of R, double or integer-class values (int32(5) is
+%             5) truncated toward zero, an empty array read as 0 and a
+%             negative size giving an empty R; an array NU must be M-by-N.
 %
 %   Result
 %     R       Without M and N: the size of NU.  All normals of R come from one

@@ -98,9 +98,5 @@ SIMD_DISPATCH(void, digamma_any, digamma_all, (const double* in, double* out, si
 void digamma_lanes(const double* in, double* out, std::size_t n, int width) { digamma_any_for(width)(in, out, n); }
 
 bool digamma_fill(const double* in, double* out, std::size_t n, int (*stop)()) {
-    // Elementwise: any split of the elements gives the same bits.
-    // One element: any width gives its bits, so the environment is not read.
-    const digamma_any_fn kernel = n < 2 ? digamma_any_w1 : digamma_any_for(simd_width());
-    return threads_pieces(n, 131072.0, [&](size_t first, size_t count) { kernel(in + first, out + first, count); },
-                          stop);
+    return threads_elementwise(digamma_any_w1, digamma_any_for, in, out, n, 131072.0, stop);
 }

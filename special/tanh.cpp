@@ -77,9 +77,5 @@ SIMD_DISPATCH(void, tanh_any, tanh_all, (const double* in, double* out, size_t n
 void tanh_lanes(const double* in, double* out, std::size_t n, int width) { tanh_any_for(width)(in, out, n); }
 
 bool tanh_fill(const double* in, double* out, std::size_t n, int (*stop)()) {
-    // Elementwise: any split of the elements gives the same bits.
-    // One element: any width gives its bits, so the environment is not read.
-    const tanh_any_fn kernel = n < 2 ? tanh_any_w1 : tanh_any_for(simd_width());
-    return threads_pieces(n, 262144.0, [&](size_t first, size_t count) { kernel(in + first, out + first, count); },
-                          stop);
+    return threads_elementwise(tanh_any_w1, tanh_any_for, in, out, n, 262144.0, stop);
 }
