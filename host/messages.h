@@ -95,8 +95,10 @@ inline constexpr message_row messages[] = {
      "The sampler's bracketing search found no finite point where the log-density falls."},
     {msg::bad_start_density, "badStart", "density",
      "The log-density and its derivative must be finite at the sampler's start point."},
-    {msg::bad_start_step, "badStart", "step", "The sampler's start point and step must be finite, the step positive."},
-    {msg::too_many_rejections, "tooManyRejections", "", "The sampler rejected 100000 proposals without accepting one."},
+    {msg::bad_start_step, "badStart", "step",
+     "The sampler's start point and step must be finite, the step positive."},
+    {msg::too_many_rejections, "tooManyRejections", "",
+     "The sampler rejected 100000 proposals without accepting one."},
     // ---- the metric structure
     {msg::missing_type, "missingField", "type", "Could not get metric.type"},
     {msg::missing_length_scale, "missingField", "lengthScale", "Could not get metric.lengthScale"},
@@ -109,7 +111,8 @@ inline constexpr message_row messages[] = {
     {msg::length_scale_length, "lengthScaleLength", "",
      "metric.lengthScale must be scalar or its lenght must be the same as the number of components."},
     {msg::deltadist_shape, "deltadistShape", "", "metric.deltadist must be a logical vector."},
-    {msg::deltadist_sparse, "deltadistSparse", "", "metric.deltadist must be a full logical array, not sparse."},
+    {msg::deltadist_sparse, "deltadistSparse", "",
+     "metric.deltadist must be a full logical array, not sparse."},
     {msg::deltadist_length, "deltadistLength", "",
      "metric.logical must be of the same length as the number of components."},
     {msg::column_range, "columnRange", "",
@@ -118,8 +121,10 @@ inline constexpr message_row messages[] = {
     {msg::host_class, "hostValues", "class", "The host's %s must return a full real double array, not %.40s."},
     {msg::host_count, "hostValues", "count",
      "The host's %s returned %zu values where a %.0f-by-%.0f array was asked for."},
-    {msg::host_sort_count, "hostValues", "sortCount", "The host's sort returned %zu values where %d were given to it."},
-    {msg::host_sort_order, "hostValues", "sortOrder", "The host's sort must return the percentiles in ascending order."},
+    {msg::host_sort_count, "hostValues", "sortCount",
+     "The host's sort returned %zu values where %d were given to it."},
+    {msg::host_sort_order, "hostValues", "sortOrder",
+     "The host's sort must return the percentiles in ascending order."},
     {msg::host_rejections, "hostValues", "rejections",
      "The host's rand returned values from which ten thousand rejection passes in a row accept no draw."},
     {msg::random_state, "randomState", "",
@@ -132,13 +137,15 @@ inline constexpr message_row messages[] = {
     // ---- faults of ours or of a broken host
     {msg::internal_order, "internal", "order", "Internal error: random values were fetched out of order."},
     {msg::internal_span, "internal", "span", "Internal error: a span of random values straddles two blocks."},
-    {msg::internal_replicates, "internal", "replicates", "Internal error: more bootstrap replicates drawn than announced."},
+    {msg::internal_replicates, "internal", "replicates",
+     "Internal error: more bootstrap replicates drawn than announced."},
     {msg::internal_door, "internal", "door", "Internal error: the host's generator could not be drawn from."},
     // ---- memory (Octave)
     {msg::memory_dims, "outOfMemory", "dims", "Out of memory: %s %s doubles%s cannot be had."},
     {msg::memory_bytes, "outOfMemory", "bytes", "Out of memory: %zu bytes of working memory cannot be had."},
     {msg::memory_value, "outOfMemory", "value", "Out of memory: Octave could not make a value the call needs."},
-    {msg::memory_result, "outOfMemory", "result", "Out of memory: the host's function could not make its result."},
+    {msg::memory_result, "outOfMemory", "result",
+     "Out of memory: the host's function could not make its result."},
 };
 
 constexpr const message_row& message_of(msg m) { return messages[static_cast<int>(m)]; }

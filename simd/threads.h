@@ -127,8 +127,8 @@ template <class Kernel>
 bool threads_elementwise(Kernel w1, Kernel (*at)(int), const double* in, double* out, std::size_t n, double least,
                          int (*stop)()) {
     const Kernel kernel = n < 2 ? w1 : at(simd_width());
-    return threads_pieces(n, least, [&](std::size_t first, std::size_t count) { kernel(in + first, out + first, count); },
-                          stop);
+    const auto piece = [&](std::size_t first, std::size_t count) { kernel(in + first, out + first, count); };
+    return threads_pieces(n, least, piece, stop);
 }
 
 #endif
