@@ -29,10 +29,10 @@
 %     randn("state", K) together.
 %
 %   Errors (err.identifier bayesmex:bayesmex_seed:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "SEED and K must be real scalars.",
-%     "SEED and K must be whole numbers from 0 to 2^53."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty (help bayesmex), notScalar "SEED and K must be real
+%     scalars.", notInteger "SEED and K must be whole numbers from 0 to
+%     2^53."
 %
 %   Example
 %     bayesmex_seed(2026, 3); a = randn(1, 3);

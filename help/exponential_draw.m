@@ -25,12 +25,10 @@
 %     below 300 draws, 2 times at 10^4, 5 times at 10^6.
 %
 %   Errors (err.identifier bayesmex:exponential_draw:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Size information is inconsistent."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange, hostValues, randomState (their texts: help
+%     bayesmex), and sizeInconsistent, "Size information is inconsistent.",
+%     when MU, an array, is not M-by-N.
 %
 %   Example
 %     rand("state", 1);

@@ -42,19 +42,21 @@
 %     inverse CDF in m-code takes about 70 times as long).
 %
 %   Errors (err.identifier bayesmex:hyperscale_draw1:REASON)
-%     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "Inputs must be finite.", "D must not be zero.",
-%     "A*B must not be negative.", "C*E/D must not be negative.",
-%     "A*B and C*E/D must not both be zero.",
-%     "B - C*E must be negative when A*B is zero.",
-%     "B - C*E must be positive when C*E/D is zero.",
-%     "The parameters are too extreme: the law's mode or width overflows.",
-%     and from the sampler, for laws beyond its resolution:
-%     "The sampler's bracketing search found no finite point where the
-%     log-density falls.", "The sampler rejected 100000 proposals without
+%     wrongInputCount, tooManyOutputs (in this order), inputClass, notReal,
+%     tooManyDims, inputEmpty, hostValues, randomState (their texts: help
+%     bayesmex); then the law's own:
+%     notFinite "Inputs must be finite.", zeroD "D must not be zero.",
+%     negativeChi "A*B must not be negative.", negativePsi "C*E/D must not
+%     be negative.", improperLaw "A*B and C*E/D must not both be zero.",
+%     "B - C*E must be negative when A*B is zero.", "B - C*E must be
+%     positive when C*E/D is zero.", tooExtreme "The parameters are too
+%     extreme: the law's mode or width overflows.",
+%     and from the sampler, for laws beyond its resolution: noBracket "The
+%     sampler's bracketing search found no finite point where the
+%     log-density falls.", badStart "The log-density and its derivative
+%     must be finite at the sampler's start point.", "The sampler's start
+%     point and step must be finite, the step positive.",
+%     tooManyRejections "The sampler rejected 100000 proposals without
 %     accepting one."
 %
 %   Limits

@@ -30,9 +30,8 @@
 %     from 10^5 (threads); as fast below.
 %
 %   Errors (err.identifier bayesmex:hyptan_fast:REASON)
-%     "Wrong number of input arguments." (no input),
-%     "Input 1 must be a full double array, not CLASS.",
-%     "Input 1 must be real."
+%     wrongInputCount (no input; inputs after the first are not read),
+%     inputClass, notReal for X (help bayesmex).  Any shape is taken.
 %
 %   Example
 %     hyptan_fast([-20 -1 0 1e-9 0.5 20])

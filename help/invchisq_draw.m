@@ -7,39 +7,34 @@
 %   (mean NU*S2/(NU-2) for NU > 2).
 %
 %   Arguments
-%     S2, NU  Real double scalars or arrays.  A scalar (one element)
-%             supplies its value to every element of R; an array (any other
-%             number of elements, none included) one value per element, and
-%             two arrays must have the same number of rows and columns.  An
-%             empty parameter gives an empty R of its size, drawing nothing.
-%             S2 is not checked: S2 = 0 gives 0, a negative S2 negative
-%             values (S2 times a positive variate), NaN gives NaN.
-%     M, N    Size of R: double or integer-class values (int32(5) is 5),
-%             truncated toward zero; an empty array reads as 0, negative
-%             gives an empty R.
-%             An array parameter must then be M-by-N.
+%     S2, NU  Real double scalars or arrays under the parameter rules of
+%             meanshape_draw, S2 in the place of MU: a scalar serves every
+%             element of R, an array gives one value per element (two arrays
+%             of the same rows and columns), an empty one gives an empty R
+%             of its size without a draw.  S2 is not checked: S2 = 0 gives
+%             0, a negative S2 negative values, NaN gives NaN.
+%     M, N    The size of R, read as meanshape_draw reads it; an array
+%             parameter must then be M-by-N.
 %
 %   Result
-%     R       Without M and N: the size of S2 if it is an array, else that of
-%             NU.  Draws are made in column-major order from the host's
-%             "rand", so rand("state", s) reproduces them exactly, and the
-%             generator is left where drawing them one value at a time
-%             would leave it.  NU that is NaN, zero or negative gives NaN
-%             (as randg(-1) does), NU = Inf gives S2 itself (the limit
-%             law; so does NU above about 1.5e307), 0 < NU < 2e-5 gives S2
-%             up to rounding; none of them takes a value from "rand".
+%     R       Without M and N the size of the array argument, S2 first.
+%             Drawn in column-major order from the host's "rand": the values
+%             and the generator's next value are those of one draw at a
+%             time, so rand("state", s) reproduces R.  NU NaN, zero or
+%             negative gives NaN (as randg(-1) does), NU = Inf (or above
+%             about 1.5e307) gives S2 itself, 0 < NU < 2e-5 gives S2 up to
+%             rounding, and none of them takes a value from "rand".
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
 %     Faster than NU*S2./(2*randg(NU/2, M, N)) from about 300 draws, 3 to 6
 %     times from 10^4; below 100 draws up to 1.3 times slower.
 %
 %   Errors (err.identifier bayesmex:invchisq_draw:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Size information is inconsistent."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange, hostValues, randomState (their texts: help
+%     bayesmex), and sizeInconsistent, "Size information is inconsistent.",
+%     when S2 and NU are arrays of different sizes, or one of them is an
+%     array but not M-by-N.
 %
 %   Example
 %     rand("state", 1);
@@ -72,8 +67,7 @@
 %! cases = [1 4; 2.5 0.6; 0.3 1.5; 4 30; 1 2];
 %! for k = 1:rows(cases)
 %!   s2 = cases(k, 1); nu = cases(k, 2);
-%!   rand('state', 200 + k);
-%!   x = invchisq_draw(s2, nu, 20000, 1);
+%!   rand('state', 200 + k); x = invchisq_draw(s2, nu, 20000, 1);
 %!   __bayesmex_ks__(gammainc(nu * s2 ./ (2 * x), nu / 2, 'upper'), sprintf('s2 = %g, nu = %g', s2, nu));
 %! end
 

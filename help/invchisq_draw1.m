@@ -6,30 +6,31 @@
 %   invchisq_draw(S2, NU) with scalar arguments, without its size handling.
 %
 %   Arguments
-%     S2, NU  Real double values; of an array only the first element
-%             counts, and an empty one gives R = [] without drawing.  S2 is
-%             not checked: S2 = 0 gives 0, a negative S2 a negative value.
+%     S2, NU  As in meanshape_draw1 (S2 for MU): real double values of
+%             which only the first element counts, an empty one giving
+%             R = [] without a draw; S2 is not checked (0 gives 0, a negative
+%             S2 a negative value).
 %
 %   Result
-%     R       1-by-1, drawn from the host's "rand", so rand("state", s)
-%             reproduces it exactly.  NU that is NaN, zero or negative
-%             gives NaN, NU = Inf gives S2 itself, 0 < NU < 2e-5 gives S2 up
-%             to rounding; none of them takes a value from "rand".
+%     R       1-by-1, from the host's "rand" (rand("state", s) reproduces
+%             it).  NaN for NU NaN, zero or negative, S2 itself for NU = Inf
+%             and S2 up to rounding for 0 < NU < 2e-5, with no value taken
+%             from "rand" in these three cases.
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
 %     A call costs about as much as NU*S2/(2*randg(NU/2)), 1.0 to 1.4 times
 %     its time (both mostly Octave's cost of a call); for many draws
 %     invchisq_draw pays from about 300.
 %
-%   Errors (err.identifier bayesmex:invchisq_draw1:REASON), in this order
-%     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension."
+%   Errors (err.identifier bayesmex:invchisq_draw1:REASON)
+%     In this order wrongInputCount, tooManyOutputs, then inputClass,
+%     notReal, tooManyDims, inputEmpty; hostValues, randomState from the
+%     host's rand (their texts: help bayesmex).
 %
 %   Example
 %     rand("state", 1);
 %     sigma2 = invchisq_draw1(1, 4)    % scale 1, 4 degrees of freedom
+%     tau = 1 / invchisq_draw1(2, 10);   % a precision: gamma, mean 1/2
 %
 %   See also invchisq_draw, meanshape_draw1, hyperscale_draw1, randg.
 

@@ -33,12 +33,10 @@
 %     at 10^4 and beyond; below 100 draws up to 1.3 times slower.
 %
 %   Errors (err.identifier bayesmex:meanshape_draw:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Size information is inconsistent."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange, hostValues, randomState (their texts: help
+%     bayesmex), and sizeInconsistent, "Size information is inconsistent.",
+%     for MU and NU arrays of different sizes, or either not M-by-N.
 %
 %   Example
 %     rand("state", 1);

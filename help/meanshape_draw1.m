@@ -21,11 +21,10 @@
 %     its time (both mostly Octave's cost of a call); for many draws
 %     meanshape_draw pays from about 300.
 %
-%   Errors (err.identifier bayesmex:meanshape_draw1:REASON), in this order
-%     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension."
+%   Errors (err.identifier bayesmex:meanshape_draw1:REASON)
+%     wrongInputCount, tooManyOutputs (in this order), inputClass, notReal,
+%     tooManyDims, inputEmpty, hostValues, randomState: the argument and
+%     random-stream errors every drawing function shares (help bayesmex).
 %
 %   Example
 %     rand("state", 1);

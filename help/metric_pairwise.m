@@ -37,34 +37,33 @@
 %     Faster than the m-code x*x' expansion of the squared distances at every
 %     size, 2 times and more.
 %
-%   Errors (err.identifier bayesmex:metric_pairwise:REASON), in the order they are tested
-%     "Wrong number of output arguments." (exactly one output),
-%     "Wrong number of input arguments.",
-%     "Input 2 must be a full double array, not CLASS.",
-%     "Input 2 must be real.", "Input 2 must not have more than two
-%      dimensions.", "Input 2 must not be empty beyond its second dimension.",
-%     "Could not get metric.type" (also when METRIC is not a structure),
-%     "metric.type must be a string.", "Wrong type of metric.",
-%     "Could not get metric.lengthScale",
-%     "metric.lengthScale must be a scalar or a vector." (also when empty
-%      or with more than two dimensions),
-%     "metric.lengthScale must be a full double array, not CLASS.",
-%     "metric.lengthScale must be real.",
-%     "Could not get metric.components",
-%     "metric.components must be a one dimensional cell array.",
-%     "metric.lengthScale must be scalar or its lenght must be the same as
-%      the number of components.",
-%     "Could not get metric.deltadist",
-%     "metric.deltadist must be a logical vector.",
-%     "metric.deltadist must be a full logical array, not sparse.",
-%     "metric.logical must be of the same length as the number of
-%      components.",
-%     "Every element of metric.components must be a full double array, not
-%      CLASS.", "Every element of metric.components must be real.",
-%     "Every element of metric.components must not have more than two
-%      dimensions.",
-%     "metric.components must list column numbers from 1 to the number of
-%      columns of x." (0, negative, NaN or beyond the columns of X).
+%   Errors (err.identifier bayesmex:metric_pairwise:REASON)
+%     wrongOutputCount (exactly one output), wrongInputCount, then for X
+%     inputClass, notReal, tooManyDims, inputEmpty (help bayesmex), then:
+%     missingField "Could not get metric.type" (also when METRIC is not a
+%     structure), typeNotString "metric.type must be a string.", wrongType
+%     "Wrong type of metric.",
+%     missingField "Could not get metric.lengthScale",
+%     lengthScaleShape "metric.lengthScale must be a scalar or a vector."
+%     (also when empty or with more than two dimensions),
+%     fieldClass "metric.lengthScale must be a full double array, not
+%     CLASS.", notReal "metric.lengthScale must be real.",
+%     missingField "Could not get metric.components",
+%     componentsShape "metric.components must be a one dimensional cell
+%     array.", lengthScaleLength "metric.lengthScale must be scalar or its
+%     lenght must be the same as the number of components.",
+%     missingField "Could not get metric.deltadist",
+%     deltadistShape "metric.deltadist must be a logical vector.",
+%     deltadistSparse "metric.deltadist must be a full logical array, not
+%     sparse.", deltadistLength "metric.logical must be of the same length
+%     as the number of components.",
+%     fieldClass "Every element of metric.components must be a full double
+%     array, not CLASS.", notReal "Every element of metric.components must
+%     be real.", tooManyDims "Every element of metric.components must not
+%     have more than two dimensions.",
+%     columnRange "metric.components must list column numbers from 1 to
+%     the number of columns of x." (0, negative, NaN or beyond the columns
+%     of X).
 %
 %   Example
 %     metric = struct('type', 'metric_euclidean', 'lengthScale', [1 0.5], ...

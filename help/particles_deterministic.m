@@ -8,16 +8,9 @@
 %   the same input always gives the same output, and rand is not called.
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They must be finite and
-%             non-negative with a positive, finite sum; anything else is
-%             refused.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W       Weights (column-major), finite and non-negative with a
+%             positive, finite sum; anything else is refused.
+%     M, N    The size of I, read as by particles_multinomial.
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,
@@ -30,14 +23,11 @@
 %     every size, N indices from N weights: 5 to 10 times up to 10^4, 2 beyond.
 %
 %   Errors (err.identifier bayesmex:particles_deterministic:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange (help bayesmex); notScalar "M must be a
+%     scalar." (M or N); badWeight "Weights must be finite and not
+%     negative.", zeroWeights "Weights must not all be zero.",
+%     weightsOverflow "Weights must have a finite sum."  It draws nothing.
 %
 %   Example
 %     particles_deterministic([1 1 1], 5, 1)'        % 1 1 2 3 3

@@ -30,14 +30,12 @@
 %     indices from N weights: 1.5 times up to 100, 3 to 5 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_multinomial:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, notScalar "M must be a scalar." (M or N), sizeRange,
+%     hostValues, randomState (the texts not given: help bayesmex).
+%     For the weights: badWeight "Weights must be finite and not
+%     negative.", zeroWeights "Weights must not all be zero.",
+%     weightsOverflow "Weights must have a finite sum."
 %
 %   Example
 %     rand("state", 1);

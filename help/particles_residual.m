@@ -9,16 +9,11 @@
 %   counts T W(j) / sum(W).
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They must be finite and
-%             non-negative with a positive, finite sum; anything else is
-%             refused before any draw.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W       The n weights, read in column-major order: finite and
+%             non-negative with a positive, finite sum, else refused before
+%             any draw.
+%     M, N    The size of I, as particles_multinomial reads them (M alone:
+%             M-by-M).
 %
 %   Result
 %     I       Indices 1..n as doubles: the size of W, M-by-M with M alone, or
@@ -32,14 +27,12 @@
 %     every size, N indices from N weights: 2 to 10 times.
 %
 %   Errors (err.identifier bayesmex:particles_residual:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty (help bayesmex), then for M and N notScalar "M must be a
+%     scalar." and sizeRange, and hostValues, randomState from rand.
+%     For the weights: badWeight "Weights must be finite and not
+%     negative.", zeroWeights "Weights must not all be zero.",
+%     weightsOverflow "Weights must have a finite sum."
 %
 %   Example
 %     particles_residual([1 2 5], 8, 1)'      % 1 2 2 3 3 3 3 3, no draw

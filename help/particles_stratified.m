@@ -11,16 +11,10 @@
 %   uniform.
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it).  They must be finite and
-%             non-negative with a positive, finite sum; anything else is
-%             refused before any draw.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W, M, N As in particles_multinomial: W the weights in column-major
+%             order (finite, non-negative, a positive finite sum; anything
+%             else is refused before any draw), M-by-N the size of I (with
+%             M alone, M-by-M), whose T elements are the strata.
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,
@@ -35,14 +29,12 @@
 %     at every size: 2 times up to 100 indices, 1.2 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_stratified:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     The argument checks in order: tooManyOutputs, wrongInputCount,
+%     inputClass, notReal, tooManyDims, inputEmpty, sizeRange, notScalar
+%     "M must be a scalar." (M or N), then badWeight "Weights must be
+%     finite and not negative.", zeroWeights "Weights must not all be
+%     zero.", weightsOverflow "Weights must have a finite sum."; hostValues
+%     and randomState from the host's rand (help bayesmex).
 %
 %   Example
 %     particles_stratified([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniforms

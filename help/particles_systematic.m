@@ -12,16 +12,11 @@
 %   and is the cheapest of them.
 %
 %   Arguments
-%     W       Real double array of n weights, read in column-major order
-%             (rows x columns of it); they need not sum to 1.  They must be
-%             finite and non-negative with a positive, finite sum; anything
-%             else is refused before the draw.
-%     M, N    Size of I, truncated toward zero; negative gives an empty I.
-%             M alone gives M-by-M, as rand(M) does: M indices, one per
-%             particle, are (W, M, 1).
-%             Each must pass the scalar test (no dimension above 1; an empty
-%             array passes and reads as 0); double or integer-class values
-%             (int32(5) is 5).
+%     W       Weights in column-major order; they need not sum to 1, but
+%             must be finite and non-negative with a positive, finite sum
+%             (refused before the draw otherwise).
+%     M, N    I is M-by-N, or M-by-M with M alone; both are read as
+%             particles_multinomial reads them.
 %
 %   Result
 %     I       Indices 1..n as doubles in ascending order: the size of W,
@@ -38,14 +33,12 @@
 %     every size: 2 times up to 1000 indices, 1.1 to 1.3 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_systematic:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "M must be a scalar." (for M or N),
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Weights must be finite and not negative.",
-%     "Weights must not all be zero.", "Weights must have a finite sum."
+%     notScalar "M must be a scalar." for M or N, badWeight "Weights must
+%     be finite and not negative.", zeroWeights "Weights must not all be
+%     zero.", weightsOverflow "Weights must have a finite sum.", and the
+%     shared tooManyOutputs, wrongInputCount, inputClass, notReal,
+%     tooManyDims, inputEmpty, sizeRange, hostValues and randomState (help
+%     bayesmex).
 %
 %   Example
 %     particles_systematic([1 1 2], 4, 1)'    % 1 2 3 3 whatever the uniform

@@ -27,12 +27,10 @@
 %     at every size: 3 times up to 1000 values, 1.3 times from 10^5.
 %
 %   Errors (err.identifier bayesmex:particles_weights:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input 1 must be a full double array, not CLASS.",
-%     "Input 1 must be real.",
-%     "Log-weights must not be empty.",
-%     "Log-weights must not be NaN or +Inf.",
-%     "Log-weights must not all be -Inf."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal (help bayesmex),
+%     emptyInput "Log-weights must not be empty.", badWeight "Log-weights
+%     must not be NaN or +Inf.", zeroWeights "Log-weights must not all be
+%     -Inf."
 %
 %   Example
 %     [w, ess, ll] = particles_weights([-1000 -1000 -Inf])  % [0.5 0.5 0], 2, -1000 + log(2/3)

@@ -32,9 +32,8 @@
 %     below.
 %
 %   Errors (err.identifier bayesmex:psi_eval:REASON)
-%     "Wrong number of input arguments.", "Too many output arguments.",
-%     "Input 1 must be a full double array, not CLASS.",
-%     "Input 1 must be real."
+%     wrongInputCount, tooManyOutputs, inputClass, notReal (in this order;
+%     their texts: help bayesmex).  Any shape is taken.
 %
 %   Example
 %     psi_eval([1 0.5 5])           % -0.5772  -1.9635   1.5061

@@ -22,12 +22,10 @@
 %     2.5 times (K = 3).
 %
 %   Errors (err.identifier bayesmex:simplex_draw:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "First argument must be a scalar.", "Second argument must be a scalar.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude."
+%     notScalar, "First argument must be a scalar." and "Second argument
+%     must be a scalar." (K and N); tooManyOutputs, wrongInputCount,
+%     inputClass, notReal, tooManyDims, inputEmpty, sizeRange, hostValues,
+%     randomState (their texts: help bayesmex).
 %
 %   Example
 %     rand("state", 1);

@@ -15,10 +15,9 @@
 %             supplies its value to every element of R; an array (any other
 %             number of elements, none included) one value per element, so
 %             an empty NU gives an empty R of its size, drawing nothing.
-%     M, N    Size of R: double or integer-class values (int32(5) is 5),
-%             truncated toward zero; an empty array reads as 0, negative
-%             gives an empty R.
-%             An array NU must then be M-by-N.
+%     M, N    The size of R, double or integer-class values (int32(5) is
+%             5) truncated toward zero, an empty array read as 0 and a
+%             negative size giving an empty R; an array NU must be M-by-N.
 %
 %   Result
 %     R       Without M and N: the size of NU.  All normals of R come from one
@@ -36,12 +35,10 @@
 %     size: about 1.1 times below 100 draws, 3 to 5 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:studentt_draw:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude.",
-%     "Size information is inconsistent."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty, sizeRange, hostValues, randomState (their texts: help
+%     bayesmex), and sizeInconsistent, "Size information is inconsistent.",
+%     for an array NU of other than M-by-N elements.
 %
 %   Example
 %     rand("state", 1); randn("state", 1);

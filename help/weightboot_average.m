@@ -44,14 +44,11 @@
 %     3 times (10 columns, B = 200).
 %
 %   Errors (err.identifier bayesmex:weightboot_average:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "B must be a scalar.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude." (B NaN,
-%     infinite or beyond the 32-bit range),
-%     "W must be a column vector.", "W must have same length as X."
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty (help bayesmex), notScalar "B must be a scalar.",
+%     sizeRange (B NaN, infinite or beyond the 32-bit range), notColumn
+%     "W must be a column vector.", lengthMismatch "W must have same
+%     length as X.", and hostValues, randomState (help bayesmex).
 %
 %   Example
 %     rand("state", 1);

@@ -44,18 +44,18 @@
 %     every size: 30 times at n = 10^4, more for smaller samples.
 %
 %   Errors (err.identifier bayesmex:weightboot_quantile:REASON)
-%     "Too many output arguments.", "Wrong number of input arguments.",
-%     "Input K must be a full double array, not CLASS.",
-%     "Input K must be real.", "Input K must not have more than two
-%     dimensions.", "Input K must not be empty beyond its second dimension.",
-%     "X must be a vector.", "P must be a vector.", "B must be a scalar.",
-%     "Sizes must be finite and smaller than 2^31 in magnitude." (B NaN,
-%     infinite or beyond the 32-bit range),
-%     "W must be a column vector.", "W must be a same size as X.",
-%     "X must not contain NaN.", "X must be in ascending order.",
-%     "P must be between 0 and 100."; under hostValues, a user's own sort
-%     on the path that returns other than P's values sorted (another class
-%     or count, or values out of order).
+%     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
+%     inputEmpty (help bayesmex), notVector "X must be a vector.", "P must
+%     be a vector.", notScalar "B must be a scalar.", sizeRange (B NaN,
+%     infinite or beyond the 32-bit range), notColumn "W must be a column
+%     vector.", lengthMismatch "W must be a same size as X.", nanValue "X
+%     must not contain NaN.", notSorted "X must be in ascending order.",
+%     percentRange "P must be between 0 and 100."; hostValues and
+%     randomState (help bayesmex), and hostValues for a user's own sort on
+%     the path that returns other than P's values sorted: "The host's sort
+%     must return a full real double array, not CLASS.", "The host's sort
+%     returned N values where M were given to it.", "The host's sort must
+%     return the percentiles in ascending order."
 %
 %   Example
 %     rand("state", 1);

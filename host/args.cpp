@@ -1,18 +1,35 @@
 #include "args.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
-void args_error(const char* reason, const char* message) {
-    char id[160];
+namespace {
+
+// bayesmex:FUNCTION:REASON, or bayesmex:REASON outside a module.
+void identifier(char* id, std::size_t size, const char* reason) {
     const char* fn = mexFunctionName();
     if (fn && *fn)
-        std::snprintf(id, sizeof id, "bayesmex:%.80s:%.60s", fn, reason);
+        std::snprintf(id, size, "bayesmex:%.80s:%.60s", fn, reason);
     else
-        std::snprintf(id, sizeof id, "bayesmex:%.60s", reason);
-    // "%s": a message is text, never a format.
-    mexErrMsgIdAndTxt(id, "%s", message);
+        std::snprintf(id, size, "bayesmex:%.60s", reason);
+}
+
+}  // namespace
+
+void args_fail(msg m, ...) {
+    const message_row& row = message_of(m);
+    char id[160], text[400];
+    identifier(id, sizeof id, row.reason);
+    va_list ap;
+    va_start(ap, m);
+    std::vsnprintf(text, sizeof text, row.text, ap);
+    va_end(ap);
+    // "%s": the message is text by now, never a format.
+    mexErrMsgIdAndTxt(id, "%s", text);
     std::abort();  // the host's error call unwinds the gateway and never returns
 }
 
@@ -52,14 +69,13 @@ bool two_dimensional(const mxArray* a) {
 }
 
 // The rules of one numeric value, named `what` in the messages ("Input 2",
-// "metric.lengthScale"): class (reason `class_reason`), then imaginary
+// "metric.lengthScale"): class (message `wrong_class`), then imaginary
 // parts, then (unless any_shape) the dimensions, and with `pages` the empty
 // later dimension.
 // `what` is null for input `position`: the name is written only for a
 // message, so a call whose inputs pass formats nothing.
-void require(const mxArray* a, const char* what, int position, const char* class_reason,
-             bool integers, bool any_shape, bool pages) {
-    char text[200];
+void require(const mxArray* a, const char* what, int position, msg wrong_class, bool integers, bool any_shape,
+             bool pages) {
     char input[24];
     const auto name = [&]() {
         if (what) return what;
@@ -71,54 +87,128 @@ void require(const mxArray* a, const char* what, int position, const char* class
         cls = mxGetClassName(a);
     else if (mxIsSparse(a))
         cls = "sparse";
-    if (cls) {
-        // One text for sizes too: a double is what every input takes.
-        std::snprintf(text, sizeof text, "%s must be a full double array, not %.40s.", name(), cls);
-        args_error(class_reason, text);
-    }
-    if (has_imaginary(a)) {
-        std::snprintf(text, sizeof text, "%s must be real.", name());
-        args_error("notReal", text);
-    }
+    // One text for sizes too: a double is what every input takes.
+    if (cls) args_fail(wrong_class, name(), cls);
+    if (has_imaginary(a)) args_fail(msg::not_real, name());
     if (any_shape) return;
     if (one_element(a)) return;
-    if (!two_dimensional(a)) {
-        std::snprintf(text, sizeof text, "%s must not have more than two dimensions.", name());
-        args_error("tooManyDims", text);
-    }
+    if (!two_dimensional(a)) args_fail(msg::too_many_dims, name());
     // A later dimension of 0 (7-by-7-by-0) leaves rows * columns > 0 with no
     // element to read.
     // The host's own dimensions (no copy in the call's memory); numel <
     // rows * columns as a quotient, which cannot overflow.
     const mwSize* d = mxGetDimensions(a);
-    if (pages && d[0] > 0 && d[1] > 0 &&
-        mxGetNumberOfElements(a) / std::size_t(d[1]) < std::size_t(d[0])) {
-        std::snprintf(text, sizeof text, "%s must not be empty beyond its second dimension.", name());
-        args_error("inputEmpty", text);
-    }
+    if (pages && d[0] > 0 && d[1] > 0 && mxGetNumberOfElements(a) / std::size_t(d[1]) < std::size_t(d[0]))
+        args_fail(msg::input_empty, name());
 }
 
 // Input `position` of the gateway.
 void require_input(const mxArray* a, int position, bool integers, bool any_shape) {
-    require(a, nullptr, position, "inputClass", integers, any_shape, true);
+    require(a, nullptr, position, msg::input_class, integers, any_shape, true);
 }
+
+void check_outputs(const args_form& f, int nlhs) {
+    if (f.unchecked) return;
+    if (f.exact) {
+        if (nlhs != f.outputs) args_fail(msg::wrong_output_count);
+    } else if (nlhs > f.outputs) {
+        args_fail(msg::too_many_outputs);
+    }
+}
+
+void check_inputs(const args_form& f, int nrhs) {
+    const bool listed = nrhs >= 0 && nrhs < 32 && (f.allowed >> nrhs & 1u) != 0;
+    if (!listed && !(f.more && nrhs > f.inputs)) args_fail(msg::wrong_input_count);
+}
+
+bool same_size(const int* d, int m, int n) { return d[0] == m && d[1] == n; }
 
 }  // namespace
 
-void args_require_double(const mxArray* a, int position) { require_input(a, position, false, false); }
-
-void args_require_doubles(const mxArray* prhs[], int first, int last) {
-    for (int i = first; i <= last; ++i) args_require_double(prhs[i - 1], i);
+args_in args_check(const args_form& f, int nlhs, int nrhs, const mxArray* prhs[]) {
+    if (f.inputs_first) {
+        check_inputs(f, nrhs);
+        check_outputs(f, nlhs);
+    } else {
+        check_outputs(f, nlhs);
+        check_inputs(f, nrhs);
+    }
+    const int present = nrhs < f.inputs ? nrhs : f.inputs;
+    // Classes, in input order.
+    for (int i = 0; i < present; ++i) {
+        switch (f.kind[i]) {
+        case args_kind::array: require_input(prhs[i], i + 1, false, true); break;
+        case args_kind::size:
+        case args_kind::count: require_input(prhs[i], i + 1, true, false); break;
+        case args_kind::any: break;
+        default: require_input(prhs[i], i + 1, false, false); break;
+        }
+    }
+    args_in in;
+    // A parameter is a scalar when it holds exactly one element; any other,
+    // an empty one included, gives one value per element, so the result takes
+    // its size: an empty parameter gives an empty result, never a draw from
+    // a value read as 0.  (Inputs have at most two dimensions by now, so one
+    // element is a 1-by-1 array, whose dimensions need not be read.)
+    int first = -1, params = 0;
+    for (int i = 0; i < present; ++i) {
+        if (f.kind[i] != args_kind::param) continue;
+        ++params;
+        in.each[i] = args_count(prhs[i]) != 1;
+        if (!in.each[i]) continue;
+        if (first < 0) {
+            first = i;
+        } else {
+            const int* d = mxGetDimensions_700(prhs[first]);
+            if (!same_size(mxGetDimensions_700(prhs[i]), d[0], d[1])) args_fail(msg::size_inconsistent);
+        }
+    }
+    // Each input's own shape, in input order.
+    int sizes[2] = {0, 0}, nsizes = 0;
+    for (int i = 0; i < present; ++i) {
+        const mxArray* a = prhs[i];
+        switch (f.kind[i]) {
+        case args_kind::size:
+            in.size[i] = args_size(a);
+            if (nsizes < 2) sizes[nsizes++] = in.size[i];
+            break;
+        case args_kind::count:
+            if (!args_is_scalar(a)) args_fail(f.shape[i]);
+            in.size[i] = args_size(a);
+            break;
+        case args_kind::vector: {
+            const int* d = mxGetDimensions_700(a);
+            if (d[0] > 1 && d[1] > 1) args_fail(f.shape[i]);
+            break;
+        }
+        case args_kind::weights:
+            if (std::uint64_t(args_count(a)) > std::uint64_t(INT_MAX)) args_fail(msg::size_range);
+            break;
+        default: break;
+        }
+    }
+    // The result's size: M-by-N, which every per-element parameter must be,
+    // else the first per-element parameter's (or 1-by-1).
+    if (params > 0) {
+        if (nsizes == 2) {
+            in.m = sizes[0];
+            in.n = sizes[1];
+            for (int i = 0; i < present; ++i)
+                if (in.each[i] && !same_size(mxGetDimensions_700(prhs[i]), in.m, in.n))
+                    args_fail(msg::size_inconsistent);
+        } else if (first >= 0) {
+            const int* d = mxGetDimensions_700(prhs[first]);
+            in.m = d[0];
+            in.n = d[1];
+        } else {
+            in.m = in.n = 1;
+        }
+    }
+    return in;
 }
-
-void args_require_double_any_shape(const mxArray* a, int position) {
-    require_input(a, position, false, true);
-}
-
-void args_require_size(const mxArray* a, int position) { require_input(a, position, true, false); }
 
 void args_require_double_part(const mxArray* a, const char* what) {
-    require(a, what, 0, "fieldClass", false, false, false);
+    require(a, what, 0, msg::field_class, false, false, false);
 }
 
 const mxArray* args_field(const mxArray* s, const char* name) {
@@ -164,12 +254,19 @@ double args_scalar(const mxArray* a) {
 int args_size(const mxArray* a) {
     double v = std::trunc(args_scalar(a));
     // NaN fails both comparisons.
-    if (!(v > -2147483648.0 && v < 2147483648.0))
-        args_error("sizeRange", "Sizes must be finite and smaller than 2^31 in magnitude.");
+    if (!(v > -2147483648.0 && v < 2147483648.0)) args_fail(msg::size_range);
     return int(v);
 }
 
 std::size_t args_count(const mxArray* a) { return mxGetNumberOfElements(a); }
+
+const char* args_not_doubles(const mxArray* a) {
+    return !a                ? "nothing"
+           : !mxIsDouble(a)  ? mxGetClassName(a)
+           : mxIsSparse(a)   ? "sparse"
+           : mxIsComplex(a)  ? "complex"
+                             : nullptr;
+}
 
 mxArray* args_result_like(const mxArray* a) {
     if (one_element(a)) return mxCreateDoubleMatrix(1, 1, mxREAL);

@@ -8,8 +8,6 @@
 #include "../random/rand.h"
 #include "args.h"
 
-#include <cstdio>
-
 // rand() (nargs 0) or rand(rows, cols) of `source`, exactly the values
 // asked for: a full real double array of that count, and with `shaped`
 // (the array is a module's result) of that shape too.  Anything else (a
@@ -31,18 +29,11 @@ inline rand_door_out door_callback(int source, int nargs, double rows, double co
         mxDestroyArray(size[0]);
         mxDestroyArray(size[1]);
     }
-    char text[200];
     // A sparse, complex or other-class array would have its storage read as
     // more (or other) doubles than it holds.
-    const char* cls = !out                 ? "nothing"
-                      : !mxIsDouble(out)   ? mxGetClassName(out)
-                      : mxIsSparse(out)    ? "sparse"
-                      : mxIsComplex(out)   ? "complex"
-                                           : nullptr;
-    if (cls) {
+    if (const char* cls = args_not_doubles(out)) {
         if (out) mxDestroyArray(out);
-        std::snprintf(text, sizeof text, "The host's %s must return a full real double array, not %.40s.", name, cls);
-        args_error("hostValues", text);
+        args_fail(msg::host_class, name, cls);
     }
     // Sizes as the host makes them: a negative one gives an empty array.
     const double m = nargs == 0 ? 1.0 : rows > 0 ? rows : 0.0;
@@ -55,9 +46,7 @@ inline rand_door_out door_callback(int source, int nargs, double rows, double co
     }
     if (wrong) {
         mxDestroyArray(out);
-        std::snprintf(text, sizeof text, "The host's %s returned %zu values where a %.0f-by-%.0f array was asked for.",
-                      name, count, m, n);
-        args_error("hostValues", text);
+        args_fail(msg::host_count, name, count, m, n);
     }
     return rand_door_out{out, mxGetPr(out), count};
 }

@@ -42,6 +42,54 @@
 %   and an example; lookfor finds the functions by what they do (lookfor
 %   resampling); pkg describe -verbose bayesmex lists the groups.
 %
+%   Errors
+%     Every error has the identifier bayesmex:NAME:REASON, so a caller
+%     branches on the reason, never on the words.  help NAME lists the
+%     reasons of its function; these are the words of the argument checks
+%     the functions share, in the order they are tried:
+%       tooManyOutputs    "Too many output arguments."
+%       wrongOutputCount  "Wrong number of output arguments."
+%       wrongInputCount   "Wrong number of input arguments."
+%       inputClass        "Input K must be a full double array, not CLASS."
+%                         (sizes and counts also take the integer classes)
+%       notReal           "Input K must be real."
+%       tooManyDims       "Input K must not have more than two dimensions."
+%       inputEmpty        "Input K must not be empty beyond its second
+%                         dimension."
+%       sizeRange         "Sizes must be finite and smaller than 2^31 in
+%                         magnitude."
+%       sizeInconsistent  "Size information is inconsistent."
+%     of the functions that draw from rand and randn, when a rand or randn
+%     of your own on the path returns other values:
+%       hostValues        "The host's rand must return a full real double
+%                         array, not CLASS.", "The host's randn returned N
+%                         values where a M-by-N array was asked for.", "The
+%                         host's rand returned values from which ten
+%                         thousand rejection passes in a row accept no
+%                         draw."
+%       randomState       "The host's uniform generator has a state of zero
+%                         words, from which it never returns a value."
+%     and of every function:
+%       outOfMemory       "Out of memory: a result of M-by-N doubles cannot
+%                         be had.", "Out of memory: N bytes of working
+%                         memory cannot be had.", "Out of memory: Octave
+%                         could not make a value the call needs.", "Out of
+%                         memory: the host's function could not make its
+%                         result."
+%       internal          a broken host or a fault of ours (please report
+%                         it): "Internal error: random values were fetched
+%                         out of order.", "Internal error: a span of random
+%                         values straddles two blocks.", "Internal error:
+%                         more bootstrap replicates drawn than announced.",
+%                         "Internal error: the host's generator could not be
+%                         drawn from."
+%     A fast path to Octave's generators that gives other values than its
+%     call-backs is left off for the session with one warning,
+%     randomSelfCheck: "A fast path to the host's rand gave other values
+%     than its call-backs and is off for this session." (or randn's: "A
+%     fast path to the host's randn gave other values than its call-backs
+%     and is off for this session.").
+%
 %   Example
 %     rand("state", 1);
 %     r = meanshape_draw(2, 5, 1000, 1);     % mean 2, 5 degrees of freedom

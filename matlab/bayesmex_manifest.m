@@ -7,14 +7,18 @@ function m = bayesmex_manifest(file, varargin)
 %   Reads FILE (default: manifest.txt at the top of the source tree, whose
 %   top comment gives the format) and returns a struct with fields
 %     groups     struct array: key, title (the package INDEX's headings)
-%     libraries  struct array: name, sources, links
+%     libraries  struct array: name, sources, links, reasons (the message
+%                keys of its reasons lines)
 %     modules    struct array: name, group, libs, and sources: modules/NAME.cpp,
 %                then the sources of every library it links, directly or
 %                through another, each once
 %     mfiles     struct array: name, group
 %   and on each module and mfile its contract (the indented lines below it):
+%     args       its argument form's text ('' for an mfile)
+%     reasons    cell of the message keys it raises beyond its form's
 %     call       the valid call's text ('' for an mfile)
-%     sizes      the input numbers that are sizes (a row vector)
+%     sizes      the input numbers that are sizes or counts in its form
+%                (a row vector)
 %     shape      '', 'any' or 'keep'
 %     except     cell of the shared checks it does not take part in
 %     lookfor    cell of the words lookfor finds it by
@@ -34,8 +38,9 @@ function m = bayesmex_manifest(file, varargin)
     file = fullfile(fileparts(fileparts(mfilename('fullpath'))), 'manifest.txt');
   end
   m.groups = struct('key', {}, 'title', {});
-  m.libraries = struct('name', {}, 'sources', {}, 'links', {});
-  contract = {'call', '', 'sizes', [], 'shape', '', 'except', {{}}, 'lookfor', {{}}};
+  m.libraries = struct('name', {}, 'sources', {}, 'links', {}, 'reasons', {});
+  contract = {'args', '', 'reasons', {{}}, 'call', '', 'sizes', [], 'shape', '', 'except', {{}}, ...
+              'lookfor', {{}}};
   m.modules = struct('name', {}, 'group', {}, 'libs', {}, 'sources', {}, contract{:});
   m.mfiles = struct('name', {}, 'group', {}, contract{:});
   owner = '';
@@ -50,15 +55,25 @@ function m = bayesmex_manifest(file, varargin)
     if any(lines{i}(1) == sprintf(' \t'))
       % A contract line of the module or mfile above.
       if isempty(owner)
-        error('bayesmex_manifest: %s:%d: an indented line belongs under a module or an mfile', file, i);
+        error('bayesmex_manifest: %s:%d: an indented line belongs under a library, a module or an mfile', ...
+              file, i);
       end
       rest = strtrim(text(numel(words{1}) + 1:end));
       k = numel(m.(owner));
+      if strcmp(owner, 'libraries') && ~strcmp(words{1}, 'reasons')
+        error('bayesmex_manifest: %s:%d: a library takes reasons lines only', file, i);
+      end
       switch words{1}
+        case 'args'
+          % The inputs NAME:KIND, in order; sizes are those of kind size or count.
+          m.(owner)(k).args = rest;
+          inputs = regexp(rest, '[A-Z][A-Z0-9_]*:(\w+)', 'tokens');
+          kinds = cellfun(@(t) t{1}, inputs, 'UniformOutput', false);
+          m.(owner)(k).sizes = find(strcmp(kinds, 'size') | strcmp(kinds, 'count'));
+        case 'reasons'
+          m.(owner)(k).reasons = [m.(owner)(k).reasons, words(2:end)];
         case 'call'
           m.(owner)(k).call = rest;
-        case 'sizes'
-          m.(owner)(k).sizes = str2double(words(2:end));
         case 'shape'
           m.(owner)(k).shape = rest;
         case 'except'
@@ -89,7 +104,8 @@ function m = bayesmex_manifest(file, varargin)
       case 'group'
         m.groups(end + 1) = struct('key', words{2}, 'title', strjoin(rest, ' '));
       case 'library'
-        m.libraries(end + 1) = struct('name', words{2}, 'sources', {rest}, 'links', {links});
+        m.libraries(end + 1) = struct('name', words{2}, 'sources', {rest}, 'links', {links}, 'reasons', {{}});
+        owner = 'libraries';
       case 'module'
         m.modules(end + 1) = struct('name', words{2}, 'group', strjoin(rest, ' '), ...
                                     'libs', {links}, 'sources', {{}}, contract{:});

@@ -33,12 +33,10 @@ uint64_t splitmix64(uint64_t* x) {
 }
 
 uint64_t whole(const mxArray* a) {
-    if (mxGetNumberOfElements(a) != 1 || mxIsComplex(a))
-        args_error("notScalar", "SEED and K must be real scalars.");
+    if (mxGetNumberOfElements(a) != 1 || mxIsComplex(a)) args_fail(msg::not_scalar_seed);
     const double v = mxGetScalar(a);
     // NaN fails the comparison; 2^53 is the largest run of whole doubles.
-    if (!(v >= 0 && v <= 9007199254740992.0) || v != std::floor(v))
-        args_error("notInteger", "SEED and K must be whole numbers from 0 to 2^53.");
+    if (!(v >= 0 && v <= 9007199254740992.0) || v != std::floor(v)) args_fail(msg::not_integer);
     return uint64_t(v);
 }
 
@@ -65,9 +63,7 @@ mxArray* state(uint64_t seed, uint64_t k, uint64_t g) {
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 2) args_error("tooManyOutputs", "Too many output arguments.");
-    if (nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, 2);
+    args_check(args_this, nlhs, nrhs, prhs);
     const uint64_t seed = whole(prhs[0]), k = whole(prhs[1]);
 
     const char* names[2] = {"rand", "randn"};

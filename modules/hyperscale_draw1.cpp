@@ -7,9 +7,7 @@
 #include "common/scalelaw.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nrhs != 5) args_error("wrongInputCount", "Wrong number of input arguments.");
-    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    args_require_doubles(prhs, 1, 5);
+    args_check(args_this, nlhs, nrhs, prhs);
     // An empty parameter gives an empty result and draws nothing: there is no
     // law to check or sample (never one with that parameter read as 0).
     for (int i = 0; i < 5; ++i)
@@ -25,19 +23,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const double d = args_scalar(prhs[3]);
     switch (scalelaw::check_law(a, b, c, d, e)) {
     case scalelaw::fault::none: break;
-    case scalelaw::fault::not_finite: args_error("notFinite", "Inputs must be finite.");
-    case scalelaw::fault::zero_d: args_error("zeroD", "D must not be zero.");
-    case scalelaw::fault::negative_chi: args_error("negativeChi", "A*B must not be negative.");
-    case scalelaw::fault::negative_psi: args_error("negativePsi", "C*E/D must not be negative.");
-    case scalelaw::fault::both_zero: args_error("improperLaw", "A*B and C*E/D must not both be zero.");
-    case scalelaw::fault::chi_zero_rising:
-        args_error("improperLaw", "B - C*E must be negative when A*B is zero.");
-    case scalelaw::fault::psi_zero_rising:
-        args_error("improperLaw", "B - C*E must be positive when C*E/D is zero.");
+    case scalelaw::fault::not_finite: args_fail(msg::not_finite);
+    case scalelaw::fault::zero_d: args_fail(msg::zero_d);
+    case scalelaw::fault::negative_chi: args_fail(msg::negative_chi);
+    case scalelaw::fault::negative_psi: args_fail(msg::negative_psi);
+    case scalelaw::fault::both_zero: args_fail(msg::improper_both);
+    case scalelaw::fault::chi_zero_rising: args_fail(msg::improper_chi);
+    case scalelaw::fault::psi_zero_rising: args_fail(msg::improper_psi);
     }
     scalelaw::plan law;
-    if (!scalelaw::plan_of(a, b, c, d, e, &law))
-        args_error("tooExtreme", "The parameters are too extreme: the law's mode or width overflows.");
+    if (!scalelaw::plan_of(a, b, c, d, e, &law)) args_fail(msg::too_extreme);
 
     plhs[0] = mxCreateDoubleMatrix_700(1, 1, mxREAL);
     double* out = mxGetPr(plhs[0]);

@@ -11,7 +11,7 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
-    resample_check(nlhs, nrhs, prhs, &ra);
+    resample_read(args_check(args_this, nlhs, nrhs, prhs), nrhs, prhs, &ra);
 
     // Written in full: the copies, then 0 wherever rounding (or no weight)
     // leaves a place, as the other schemes leave it.

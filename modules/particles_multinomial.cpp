@@ -8,7 +8,7 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
-    resample_check(nlhs, nrhs, prhs, &ra, true);
+    resample_read(args_check(args_this, nlhs, nrhs, prhs), nrhs, prhs, &ra, true);
     const int n = ra.n;
     double* c = ra.running;  // the running sums c[i] = c[i-1] + w[i]
 

@@ -12,7 +12,7 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
-    resample_check(nlhs, nrhs, prhs, &ra);
+    resample_read(args_check(args_this, nlhs, nrhs, prhs), nrhs, prhs, &ra);
     const int n = ra.n;
     double* t = n > 0 ? static_cast<double*>(mxMalloc(sizeof(double) * std::size_t(n))) : nullptr;
 

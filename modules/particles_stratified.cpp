@@ -20,7 +20,7 @@ SIMD_DISPATCH(std::size_t, stratified, stratified_walk,
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
-    resample_check(nlhs, nrhs, prhs, &ra);
+    resample_read(args_check(args_this, nlhs, nrhs, prhs), nrhs, prhs, &ra);
 
     // The uniforms' array becomes the result, as in multinomial resampling:
     // an index is only ever written at a stratum whose uniform has been read

@@ -19,7 +19,7 @@ SIMD_DISPATCH(std::size_t, systematic, systematic_walk,
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     resample_args ra;
-    resample_check(nlhs, nrhs, prhs, &ra);
+    resample_read(args_check(args_this, nlhs, nrhs, prhs), nrhs, prhs, &ra);
 
     // The walk and the last-weight tail write every element.  Made before
     // the draw: a result that cannot be had leaves the generator untouched.

@@ -20,13 +20,11 @@
 #include "../host/args.h"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 3) args_error("tooManyOutputs", "Too many output arguments.");
-    if (nrhs != 1) args_error("wrongInputCount", "Wrong number of input arguments.");
     // Any shape: the weights keep it, every element read.
-    args_require_double_any_shape(prhs[0], 1);
+    args_check(args_this, nlhs, nrhs, prhs);
     const mxArray* in = prhs[0];
     const std::size_t n = args_count(in);
-    if (n == 0) args_error("emptyInput", "Log-weights must not be empty.");
+    if (n == 0) args_fail(msg::empty_log_weights);
     const double* lw = mxGetPr(in);
 
     // m, and the refusals: NaN and +Inf have no weight a sum could hold, and
@@ -37,8 +35,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         bad |= !(lw[i] < INFINITY);  // NaN or +Inf
         m = lw[i] > m ? lw[i] : m;
     }
-    if (bad) args_error("badWeight", "Log-weights must not be NaN or +Inf.");
-    if (m == -INFINITY) args_error("zeroWeights", "Log-weights must not all be -Inf.");
+    if (bad) args_fail(msg::bad_log_weight);
+    if (m == -INFINITY) args_fail(msg::zero_log_weights);
 
     plhs[0] = args_result_like(in);
     double* w = mxGetPr(plhs[0]);

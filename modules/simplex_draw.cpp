@@ -1,26 +1,17 @@
 // simplex_draw(K) or (K, N): N points uniform on the K-dimensional probability
-// simplex (flat Dirichlet), as columns.  The host's "rand" fills the K-by-N
-// result in one call; each uniform u becomes the unit exponential -log(u) and
-// each column is divided by its own sum (exponentials normalised by their sum
-// are Dirichlet(1, ..., 1)).
+// simplex (flat Dirichlet, random/dirichlet.h), as columns.  The host's
+// "rand" fills the K-by-N result in one call, which becomes the points in
+// place.
 #include "../host/args.h"
+#include "../random/dirichlet.h"
 #include "../random/rand.h"
 
-#include <cmath>
 #include <cstddef>
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    if (nrhs != 1 && nrhs != 2) args_error("wrongInputCount", "Wrong number of input arguments.");
-    for (int i = 1; i <= nrhs; ++i) args_require_size(prhs[i - 1], i);
-
-    if (!args_is_scalar(prhs[0])) args_error("notScalar", "First argument must be a scalar.");
-    const int k = args_size(prhs[0]);
-    int n = 1;
-    if (nrhs == 2) {
-        if (!args_is_scalar(prhs[1])) args_error("notScalar", "Second argument must be a scalar.");
-        n = args_size(prhs[1]);
-    }
+    const args_in in = args_check(args_this, nlhs, nrhs, prhs);
+    const int k = in.size[0];
+    const int n = nrhs == 2 ? in.size[1] : 1;
 
     rand_stream rs = rand_open();
     rand_array(&rs, RAND_UNIFORM, k, n, plhs);
@@ -31,16 +22,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::size_t rows = std::size_t(k);
     const std::size_t columns = args_count(plhs[0]) / rows;
 
-    host_in_pieces(columns, [&](std::size_t first, std::size_t count) {
-        double* col = p + first * rows;
-        for (std::size_t c = 0; c < count; ++c, col += rows) {
-            double sum = 0.0;
-            for (std::size_t j = 0; j < rows; ++j) {
-                const double l = std::log(col[j]);  // the host's "rand" never yields 0
-                col[j] = -l;
-                sum = sum - l;
-            }
-            for (std::size_t j = 0; j < rows; ++j) col[j] = col[j] / sum;
-        }
-    });
+    rand_simplex_fill(p, rows, columns);
 }

@@ -66,15 +66,12 @@ void replicate_means(const double* x, std::size_t n, std::size_t d, const double
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    if (nrhs < 1 || nrhs > 3) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_double(prhs[0], 1);
-    bootweights_require(nrhs, prhs, 2);
+    const args_in args = args_check(args_this, nlhs, nrhs, prhs);
 
     const int* dx = mxGetDimensions_700(prhs[0]);
     const int n = dx[0], d = dx[1];
     const double* x = mxGetPr(prhs[0]);
-    const bootweights_inputs in = bootweights_read(nrhs, prhs, 2, n, "W must have same length as X.");
+    const bootweights_inputs in = bootweights_read(args, nrhs, prhs, 2, n, msg::length_mismatch_average);
     const int b = in.b;
     const double* w = in.w;
 

@@ -13,7 +13,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 
 namespace {
 
@@ -58,25 +57,13 @@ void place(const walk& wk, const double* g, double s) {
 // from 0 to 100 in ascending order is read, so the walk reads no element
 // past it and places every fraction.
 const double* sorted_fractions(mxArray* sorted, int np) {
-    char text[200];
-    const char* cls = !sorted                ? "nothing"
-                      : !mxIsDouble(sorted)  ? mxGetClassName(sorted)
-                      : mxIsSparse(sorted)   ? "sparse"
-                      : mxIsComplex(sorted)  ? "complex"
-                                             : nullptr;
-    if (cls) {
-        std::snprintf(text, sizeof text, "The host's sort must return a full real double array, not %.40s.", cls);
-        args_error("hostValues", text);
-    }
+    if (const char* cls = args_not_doubles(sorted)) args_fail(msg::host_class, "sort", cls);
     const std::size_t count = args_count(sorted);
-    if (count != std::size_t(np)) {
-        std::snprintf(text, sizeof text, "The host's sort returned %zu values where %d were given to it.", count, np);
-        args_error("hostValues", text);
-    }
+    if (count != std::size_t(np)) args_fail(msg::host_sort_count, count, np);
     double* q = mxGetPr(sorted);
     for (int k = 0; k < np; ++k)
         if (!(q[k] >= (k ? q[k - 1] : 0.0) && q[k] <= 100))  // NaN fails
-            args_error("hostValues", "The host's sort must return the percentiles in ascending order.");
+            args_fail(msg::host_sort_order);
     for (int k = 0; k < np; ++k) q[k] = q[k] / 100;
     return q;
 }
@@ -84,34 +71,26 @@ const double* sorted_fractions(mxArray* sorted, int np) {
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-    if (nlhs > 1) args_error("tooManyOutputs", "Too many output arguments.");
-    if (nrhs < 2 || nrhs > 4) args_error("wrongInputCount", "Wrong number of input arguments.");
-    args_require_doubles(prhs, 1, 2);
-    bootweights_require(nrhs, prhs, 3);
-
-    // A row or a column: the sample is its values, n of them.
-    const int* dx = mxGetDimensions_700(prhs[0]);
-    if (dx[0] > 1 && dx[1] > 1) args_error("notVector", "X must be a vector.");
+    // X and P are vectors (a row or a column): the sample is X's values, n
+    // of them.
+    const args_in args = args_check(args_this, nlhs, nrhs, prhs);
     const int n = int(args_count(prhs[0]));
     const double* x = mxGetPr(prhs[0]);
-    const int* dp = mxGetDimensions_700(prhs[1]);
-    if (dp[0] > 1 && dp[1] > 1) args_error("notVector", "P must be a vector.");
     const int np = int(args_count(prhs[1]));
     const double* p = mxGetPr(prhs[1]);
 
-    // "a same size" is kept on purpose: callers match on this text.
-    const bootweights_inputs in = bootweights_read(nrhs, prhs, 3, n, "W must be a same size as X.");
+    const bootweights_inputs in = bootweights_read(args, nrhs, prhs, 3, n, msg::length_mismatch_quantile);
     const int b = in.b;
     const double* w = in.w;
 
     // The curve through (c(j), X(j)) is a distribution function only for an
     // ascending sample, and a percentile only exists from 0 to 100.
     for (int i = 0; i < n; ++i) {
-        if (x[i] != x[i]) args_error("nanValue", "X must not contain NaN.");
-        if (i > 0 && x[i] < x[i - 1]) args_error("notSorted", "X must be in ascending order.");
+        if (x[i] != x[i]) args_fail(msg::nan_value);
+        if (i > 0 && x[i] < x[i - 1]) args_fail(msg::not_sorted);
     }
     for (int k = 0; k < np; ++k)
-        if (!(p[k] >= 0 && p[k] <= 100)) args_error("percentRange", "P must be between 0 and 100.");
+        if (!(p[k] >= 0 && p[k] <= 100)) args_fail(msg::percent_range);
 
     mxArray* sorted = nullptr;
     mxArray* unsorted = const_cast<mxArray*>(prhs[1]);

@@ -1,5 +1,9 @@
-// Student-t fills: the closed forms for one and two degrees of freedom, and
-// for every other nu a run of gamma draws (gamma_run.cpp) scaled in blocks.
+// Student-t fills (student.h): the closed forms for one and two degrees of
+// freedom, and for every other nu a run of gamma draws (gamma.h) scaled in
+// blocks.
+#include "student.h"
+
+#include "gamma.h"
 #include "stream.h"
 
 #include "../simd/simd.h"
@@ -58,9 +62,7 @@ inline double t_one_element(rand_stream* rs, double nu, double z) {
     return s / std::sqrt(g + g);
 }
 
-}  // namespace
-
-void rand_student_fill(rand_stream* rs, double nu, double* z, std::size_t n) {
+void fill_one(rand_stream* rs, double nu, double* z, std::size_t n) {
     if (!(nu > 0)) {
         for (std::size_t i = 0; i < n; ++i) z[i] = NAN;
     } else if (nu == 1.0) {
@@ -74,7 +76,7 @@ void rand_student_fill(rand_stream* rs, double nu, double* z, std::size_t n) {
             rand_refill(rs, RAND_UNIFORM);
             std::size_t m = std::size_t(rand_lane_pending(rs, RAND_UNIFORM));
             if (m > n - done) m = n - done;
-            two(z + done, rs->lane[RAND_UNIFORM].next, m);  // the host's "rand" never yields 0
+            two(z + done, rand_lane_next(rs, RAND_UNIFORM), m);  // the host's "rand" never yields 0
             rand_consume(rs, RAND_UNIFORM, int64_t(m));
             done += m;
         }
@@ -91,9 +93,9 @@ void rand_student_fill(rand_stream* rs, double nu, double* z, std::size_t n) {
     }  // else the normal limit: z itself
 }
 
-void rand_student_fill_each(rand_stream* rs, const double* nu, double* z, std::size_t n) {
+void fill_each(rand_stream* rs, const double* nu, double* z, std::size_t n) {
     int s;
-    if (rs->independent) {
+    if (rand_lanes::independent(rs)) {
         // Each host function keeps its own order: promise each what the
         // whole call takes from it.
         int64_t normals = 0, uniforms = 0;
@@ -135,4 +137,13 @@ void rand_student_fill_each(rand_stream* rs, const double* nu, double* z, std::s
             z[i] = t_one_element(rs, nu[i], z[i]);
         }
     }
+}
+
+}  // namespace
+
+void rand_student::fill(rand_stream* rs, rand_param nu, double* z, std::size_t n) {
+    if (nu.p)
+        fill_each(rs, nu.p, z, n);
+    else
+        fill_one(rs, nu.s, z, n);
 }

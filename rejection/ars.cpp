@@ -19,7 +19,7 @@ const double flat = 1e-9;
 bool is_finite(double v) { return std::isfinite(v); }
 
 [[noreturn]] void no_bracket() {
-    args_error("noBracket", "The sampler's bracketing search found no finite point where the log-density falls.");
+    args_fail(msg::no_bracket);
 }
 
 // Evaluates h at the probe *to.  Where h or h' is not finite there (the
@@ -49,7 +49,7 @@ double probe(ars_logdens logdens, void* data, double from, double* to, double* d
 double start(ars_logdens logdens, void* data, double x0, double* d) {
     double h = logdens(d, data, x0);
     if (!is_finite(h) || !is_finite(*d))
-        args_error("badStart", "The log-density and its derivative must be finite at the sampler's start point.");
+        args_fail(msg::bad_start_density);
     return h;
 }
 
@@ -69,7 +69,7 @@ void meet(hull_node* n) {
 double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double step,
            ars_observer observe) {
     if (!is_finite(x0) || !is_finite(step) || !(step > 0))
-        args_error("badStart", "The sampler's start point and step must be finite, the step positive.");
+        args_fail(msg::bad_start_step);
 
     hull_node pool[ARS_POOL];
     pool[0].prev = nullptr;
@@ -201,6 +201,6 @@ double ars(rand_stream* rs, ars_logdens logdens, void* data, double x0, double s
             warned = true;
         }
         if (rejections >= ARS_MAX_REJECTIONS)
-            args_error("tooManyRejections", "The sampler rejected 100000 proposals without accepting one.");
+            args_fail(msg::too_many_rejections);
     }
 }

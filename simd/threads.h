@@ -8,6 +8,8 @@
 #ifndef BAYESMEX_THREADS_H
 #define BAYESMEX_THREADS_H
 
+#include "simd.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -115,6 +117,18 @@ bool threads_pieces(std::size_t n, double least, F f, Stop stop) {
     };
     threads_run(threads_for(double(n), least, double(pieces)), body);
     return !stopped.load();
+}
+
+// An elementwise kernel (a SIMD_DISPATCH instance: w1, and for(width)) over
+// n elements, out[i] from in[i], by threads_pieces: any split of the
+// elements gives the same bits.  One element runs the one-lane instance,
+// whose bits every width gives, without reading the environment.
+template <class Kernel>
+bool threads_elementwise(Kernel w1, Kernel (*at)(int), const double* in, double* out, std::size_t n, double least,
+                         int (*stop)()) {
+    const Kernel kernel = n < 2 ? w1 : at(simd_width());
+    const auto piece = [&](std::size_t first, std::size_t count) { kernel(in + first, out + first, count); };
+    return threads_pieces(n, least, piece, stop);
 }
 
 #endif

@@ -9,6 +9,7 @@
 #endif
 
 #include "mx.h"
+#include "../messages.h"
 
 
 class octave_value;
@@ -48,8 +49,9 @@ octave_function* install(const octave::dynamic_library& shl, bool relative, cons
 // door's generator sessions) is handed back there.  One function per call.
 void settle_before_octave(void (*fn)());
 
-// Ends the call with "NAME: message" under bayesmex:NAME:reason.
-[[noreturn]] void raise_error(const char* reason, const char* message);
+// Ends the call with "NAME: message" under bayesmex:NAME:REASON, message m
+// of host/messages.h (a format: the arguments fill it).
+[[noreturn]] void raise_message(msg m, ...);
 
 }  // namespace bayesmex_octave
 

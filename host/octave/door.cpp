@@ -197,8 +197,7 @@ void refuse_stuck(int source) {
         g_not_stuck = true;
         return;
     }
-    args_error("randomState",
-               "The host's uniform generator has a state of zero words, from which it never returns a value.");
+    args_fail(msg::random_state);
 }
 
 // A call-back's values into out: rand() for one value asked as rand(),
@@ -224,10 +223,10 @@ void fill(int source, route r, int nargs, double* out, int64_t n, bool interrupt
             return;
         case OCTRAND_STUCK:
             refuse_stuck(RAND_UNIFORM);
-            args_error("internal", "Internal error: the host's generator could not be drawn from.");
+            args_fail(msg::internal_door);
         case OCTRAND_INTERRUPTED:
             host_interrupt_check();
-            args_error("internal", "Internal error: the host's generator could not be drawn from.");
+            args_fail(msg::internal_door);
         }
     }
     if (r != VIA_CALLBACK) {
@@ -298,11 +297,11 @@ void check_and_fill(int source, int nargs, mode m, double* out, int64_t n, bool 
     }  // the state is s1 again
     g_checked[source] = true;
     if (!g_direct_ok[source] || !g_own_ok[source]) {
+        const message_row& m = message_of(source == RAND_NORMAL ? msg::random_self_check_randn
+                                                                : msg::random_self_check_rand);
         char id[160];
-        std::snprintf(id, sizeof id, "bayesmex:%.80s:randomSelfCheck", mexFunctionName());
-        mexWarnMsgIdAndTxt(id, "%s", source == RAND_NORMAL
-            ? "A fast path to the host's randn gave other values than its call-backs and is off for this session."
-            : "A fast path to the host's rand gave other values than its call-backs and is off for this session.");
+        std::snprintf(id, sizeof id, "bayesmex:%.80s:%s", mexFunctionName(), m.reason);
+        mexWarnMsgIdAndTxt(id, "%s", m.text);
     }
     if (n > 1) {
         // A fetch that fails (Ctrl-C in a long one, say) takes nothing: its

@@ -96,12 +96,12 @@ builtin_type_t kind(const array* a) { return a->v ? a->v->builtin_type() : btyp_
 // memory: WHAT 2-by-3 doubles[ FROM] cannot be had."
 [[noreturn]] void out_of_memory_dims(std::size_t ndim, const std::size_t* dims, const char* what = "a result of",
                                      const char* from = "") {
-    char text[300];
-    int used = std::snprintf(text, sizeof text, "Out of memory: %s ", what);
-    for (std::size_t k = 0; k < ndim && used < 160; ++k)
-        used += std::snprintf(text + used, sizeof text - std::size_t(used), "%s%zu", k ? "-by-" : "", dims[k]);
-    std::snprintf(text + used, sizeof text - std::size_t(used), " doubles%s cannot be had.", from);
-    raise_error("outOfMemory", text);
+    char size[200];
+    int used = 0;
+    size[0] = '\0';
+    for (std::size_t k = 0; k < ndim && used < 140; ++k)
+        used += std::snprintf(size + used, sizeof size - std::size_t(used), "%s%zu", k ? "-by-" : "", dims[k]);
+    raise_message(msg::memory_dims, what, size, from);
 }
 
 [[noreturn]] void out_of_memory_value(const octave_value& v, const char* what) {
@@ -112,11 +112,7 @@ builtin_type_t kind(const array* a) { return a->v ? a->v->builtin_type() : btyp_
     out_of_memory_dims(std::size_t(nd), dims, what);
 }
 
-[[noreturn]] void out_of_memory_bytes(std::size_t bytes) {
-    char text[160];
-    std::snprintf(text, sizeof text, "Out of memory: %zu bytes of working memory cannot be had.", bytes);
-    raise_error("outOfMemory", text);
-}
+[[noreturn]] void out_of_memory_bytes(std::size_t bytes) { raise_message(msg::memory_bytes, bytes); }
 
 // The allocator of Octave's arrays of doubles (std::allocator, or the
 // polymorphic one of an Octave built with it), so that storage made here is
@@ -386,7 +382,7 @@ octave_value_list run(const octave_value_list& args, int nargout) {
     try {
         mexFunction(nargout, plhs, nrhs, prhs);
     } catch (const std::bad_alloc&) {
-        raise_error("outOfMemory", "Out of memory: Octave could not make a value the call needs.");
+        raise_message(msg::memory_value);
     }
     int n = nargout;
     if (nargout == 0 && plhs[0]) n = 1;
@@ -462,10 +458,15 @@ octave_value call::take(array* a) {
     return *a->v;
 }
 
-[[noreturn]] void raise_error(const char* reason, const char* message) {
-    char id[200];
-    std::snprintf(id, sizeof id, "bayesmex:%.80s:%.80s", mexFunctionName(), reason);
-    mexErrMsgIdAndTxt(id, "%s", message);
+[[noreturn]] void raise_message(msg m, ...) {
+    const message_row& row = message_of(m);
+    char id[200], text[400];
+    std::snprintf(id, sizeof id, "bayesmex:%.80s:%.80s", mexFunctionName(), row.reason);
+    va_list ap;
+    va_start(ap, m);
+    std::vsnprintf(text, sizeof text, row.text, ap);
+    va_end(ap);
+    mexErrMsgIdAndTxt(id, "%s", text);
 }
 
 // ---- errors, output, call-backs -----------------------------------------------
@@ -534,7 +535,7 @@ int mexCallMATLAB(int nlhs, array* plhs[], int nrhs, array* prhs[], const char* 
             for (int k = 0; k < nd; ++k) dims[k] = std::size_t(dv(k));
             out_of_memory_dims(std::size_t(nd), dims, "a result of", from);
         }
-        raise_error("outOfMemory", "Out of memory: the host's function could not make its result.");
+        raise_message(msg::memory_result);
     }
     for (int i = 0; i < nlhs; ++i) plhs[i] = nullptr;
     for (int i = 0; i < nlhs && i < out.length(); ++i) {

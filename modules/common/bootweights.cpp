@@ -4,30 +4,20 @@
 #include <cmath>
 #include <cstddef>
 
-void bootweights_require(int nrhs, const mxArray* prhs[], int position) {
-    if (nrhs >= position) args_require_size(prhs[position - 1], position);
-    if (nrhs > position) args_require_double(prhs[position], position + 1);
-}
-
-bootweights_inputs bootweights_read(int nrhs, const mxArray* prhs[], int position, int n,
-                                    const char* mismatch) {
-    bootweights_inputs in{1, nullptr};
-    if (nrhs >= position) {
-        const mxArray* b = prhs[position - 1];
-        if (!args_is_scalar(b)) args_error("notScalar", "B must be a scalar.");
-        in.b = args_size(b);
-    }
+bootweights_inputs bootweights_read(const args_in& in, int nrhs, const mxArray* prhs[], int position, int n,
+                                    msg mismatch) {
+    bootweights_inputs bi{1, nullptr};
+    if (nrhs >= position) bi.b = in.size[position - 1];
     if (nrhs > position) {
         const mxArray* w = prhs[position];
         const int* dw = mxGetDimensions_700(w);
         // Fewer elements than rows (no column, or an empty trailing
         // dimension) is no column either: its weights cannot be read.
-        if (dw[1] > 1 || args_count(w) < std::size_t(dw[0]))
-            args_error("notColumn", "W must be a column vector.");
-        if (dw[0] != n) args_error("lengthMismatch", mismatch);
-        in.w = mxGetPr(w);
+        if (dw[1] > 1 || args_count(w) < std::size_t(dw[0])) args_fail(msg::not_column);
+        if (dw[0] != n) args_fail(mismatch);
+        bi.w = mxGetPr(w);
     }
-    return in;
+    return bi;
 }
 
 bootweights bootweights_open(int n, const double* w, int replicates) {
@@ -38,7 +28,7 @@ bootweights bootweights_open(int n, const double* w, int replicates) {
 
 double* bootweights_draw(bootweights* bw, double* sum) {
     const int n = bw->n;
-    if (bw->left < 1) args_error("internal", "Internal error: more bootstrap replicates drawn than announced.");
+    if (bw->left < 1) args_fail(msg::internal_replicates);
     --bw->left;
     double* v = rand_span(&bw->rs, RAND_UNIFORM, n, int64_t(bw->left) * n);
     // S summed in index order, one dependent add per value: the order that

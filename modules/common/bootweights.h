@@ -21,21 +21,17 @@
 #include "../../random/rand.h"
 
 // The trailing inputs of both bootstrap modules: the replicate count B at
-// input `position` and the prior weights W after it, each optional.
+// input `position` (a count of the form, checked by the argument driver) and
+// the prior weights W after it, each optional.
 struct bootweights_inputs {
     int b;            // replicates: B, or 1 without it
     const double* w;  // W's n values, or null without it
 };
 
-// Their classes, in input order (B a size, W a double array): called after
-// the module's own inputs' classes.
-void bootweights_require(int nrhs, const mxArray* prhs[], int position);
-
-// Their shapes, after the module's own: B a scalar ("B must be a scalar."),
-// then W a column ("W must be a column vector.") of n values (`mismatch`,
-// the module's own text, otherwise).
-bootweights_inputs bootweights_read(int nrhs, const mxArray* prhs[], int position, int n,
-                                    const char* mismatch);
+// B's value, then W's shape: a column ("W must be a column vector.") of n
+// values (`mismatch`, the module's own message, otherwise).
+bootweights_inputs bootweights_read(const args_in& in, int nrhs, const mxArray* prhs[], int position, int n,
+                                    msg mismatch);
 
 struct bootweights {
     int n;              // values per replicate

@@ -18,15 +18,13 @@ struct resample_args {
                       // host memory the caller frees
 };
 
-// Checks in order: output count, input count, classes (the weights double,
-// M and N double or integer), then the scalar test of M and its value, then
-// the same for N ("M must be a scalar." for both), then the weights' values
-// in the one pass that sums them: a negative, NaN or infinite weight, weights
-// whose total is 0 and finite weights whose total overflows are refused,
-// since no expected count T w / total is defined for them.  An empty weights
-// array passes (total 0).  With `running`, the running sums are kept as well
-// (freed again before an error).  Nothing is taken from the host's stream.
-void resample_check(int nlhs, int nrhs, const mxArray* prhs[], resample_args* ra,
-                    bool running = false);
+// After the argument driver (form W:weights [M:count.M [N:count.M]]): the
+// size of the result, then the weights' values in the one pass that sums
+// them: a negative, NaN or infinite weight, weights whose total is 0 and
+// finite weights whose total overflows are refused, since no expected count
+// T w / total is defined for them.  An empty weights array passes (total 0).
+// With `running`, the running sums are kept as well (freed again before an
+// error).  Nothing is taken from the host's stream.
+void resample_read(const args_in& in, int nrhs, const mxArray* prhs[], resample_args* ra, bool running = false);
 
 #endif

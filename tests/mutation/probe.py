@@ -149,8 +149,8 @@ def sync(src):
 def build_targets(build, tests, jobs):
     """Targets the given ctest names need: a test_* executable is its own
     target; every test also needs the modules it loads (all *_mexa64, and all
-    *_mex for the Octave tests).  None (build everything) when the names do
-    not map onto targets."""
+    the oct-files, *_oct_file, for the Octave tests).  None (build everything)
+    when the names do not map onto targets."""
     code, out = run(["cmake", "--build", build, "--target", "help"], build)
     if code != 0:
         return None
@@ -161,7 +161,7 @@ def build_targets(build, tests, jobs):
         if not t.startswith("octave_"):
             need |= {x for x in targets if x.endswith("_mexa64")}
         if t.startswith("octave_"):
-            need |= {x for x in targets if x.endswith("_mex")}
+            need |= {x for x in targets if x.endswith("_oct_file")}
         elif t in targets:
             need.add(t)
         else:

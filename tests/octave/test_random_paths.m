@@ -9,34 +9,9 @@ function test_random_paths()
   % called: it returns other values than the built-in).  Then an error in
   % mid-call, a user's rand of another class, the self-check's fall-back and
   % a state of zero words.
-  w = [0.5 2 0 1 3.5 1e-3];
-  calls = {
-    @() meanshape_draw(2, 5, 300, 2)
-    @() meanshape_draw([1 2; 3 4], [0.5 7; 0.5 7])
-    @() meanshape_draw1(2, 5)
-    @() invchisq_draw(1.5, 5, 700, 1)
-    @() invchisq_draw1(1.5, 5)
-    @() studentt_draw(5, 250, 1)
-    @() studentt_draw([1 2 5 1], 1, 4)
-    @() exponential_draw(2, 1000, 1)
-    @() exponential_draw([1 2 3])
-    @() simplex_draw(3, 100)
-    @() hyperscale_draw1(2, 10, 0, 1, 1)
-    @() particles_multinomial(w, 500, 1)
-    @() particles_residual(w, 300, 1)
-    @() particles_stratified(w, 3, 1)
-    @() particles_systematic(w, 400, 1)
-    @() weightboot_average([1 2; 3 4; 5 7], 300)
-    @() weightboot_quantile((1:5)', [50 90], 100)
-  };
-  % Every module that draws (its sources include the random library) has
-  % its call here: a new one cannot slip past the paths unchecked.
-  m = bayesmex_manifest().modules;
-  draws = {m(cellfun(@(src) any(strcmp(src, 'random/rand.cpp')), {m.sources})).name};
-  named = cellfun(@(f) regexp(func2str(f), '^@\(\) (\w+)', 'tokens', 'once'){1}, calls, ...
-                  'UniformOutput', false);
-  assert(isempty(setxor(draws, named)), 'test_random_paths: calls and drawing modules differ: %s', ...
-         strjoin(setxor(draws, named), ', '));
+  % Every module that draws has its call here (drawing_calls checks the
+  % manifest): a new one cannot slip past the paths unchecked.
+  calls = drawing_calls('paths');
   folder = tempname();
   mkdir(folder);
   unwind_protect

@@ -8,22 +8,26 @@ namespace {
 
 standin::gateway fn() { return harness::module("exponential_draw"); }
 
+// The one-parameter rules (P) or (P, M, N), on both modules that take them.
 TEST(exponential_draw, MessagesInTheOrderTheChecksFire) {
-    harness::expect_messages(fn(), {
+    for (const char* name : {"exponential_draw", "studentt_draw"})
+        harness::expect_messages(harness::module(name), {
         {2, {scalar(1), scalar(2)}, "Too many output arguments."},
         {1, {scalar(1), scalar(2)}, "Wrong number of input arguments."},
         {1, {}, "Wrong number of input arguments."},
         {1, {standin::text("a")}, "Input 1 must be a full double array, not char."},
+        {1, {standin::of_class(standin::cls::int8_, {1, 1})}, "Input 1 must be a full double array, not int8."},
         {1, {scalar(1), standin::cell(1, 1), scalar(2)}, "Input 2 must be a full double array, not cell."},
+        {1, {scalar(5), scalar(2), standin::logical(1, 1, {1})}, "Input 3 must be a full double array, not logical."},
         {1, {matrix(2, 3), scalar(3), scalar(2)}, "Size information is inconsistent."},
         {1, {matrix(2, 3), scalar(2), scalar(4)}, "Size information is inconsistent."},
         {1, {matrix(2, 3), scalar(4), scalar(3)}, "Size information is inconsistent."},
-        // An empty mean is one mean per element, none: never 0 for each.
+        // An empty parameter is one value per element, none: never 0 for each.
         {1, {matrix(0, 0), scalar(2), scalar(2)}, "Size information is inconsistent."},
-        {1, {scalar(1), scalar(INFINITY), scalar(2)},
-         "Sizes must be finite and smaller than 2^31 in magnitude."},
-        {1, {scalar(1), scalar(2), scalar(2147483648.0)},
-         "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {scalar(1), scalar(INFINITY), scalar(2)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {scalar(5), scalar(NAN), scalar(2)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {scalar(1), scalar(2), scalar(2147483648.0)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
+        {1, {scalar(5), scalar(1), scalar(-3e9)}, "Sizes must be finite and smaller than 2^31 in magnitude."},
     });
 }
 

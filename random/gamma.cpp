@@ -1,5 +1,5 @@
-// Runs of gamma draws: many draws of one call, fetched in blocks the draws
-// still owed are certain to use up.
+// The gamma law (gamma.h): one draw, and runs of many draws of one call,
+// fetched in blocks the draws still owed are certain to use up.
 //
 // Whole blocks of Best passes.  For a shape above 1 each pass of Best's
 // method (1978) takes exactly two uniforms, and whether it accepts depends on
@@ -19,6 +19,9 @@
 // owed) is certain; where the passes begin depends on which ones accept, so
 // the pass is evaluated at every offset of the block and a sequential walk
 // then visits the offsets the algorithm uses.
+#include "gamma.h"
+
+#include "exponential.h"
 #include "stream.h"
 
 #include "../simd/simd.h"
@@ -82,7 +85,7 @@ SIMD_INLINE void log_pair(V x1, V x2, V* l1, V* l2, V* off) {
     *l2 = e2 * 0.6931471805599453 + s2 * p2;
 }
 
-// Best's pass for uniforms u, v in every lane: x exactly as rand_best_pass
+// Best's pass for uniforms u, v in every lane: x exactly as rand_best_on
 // computes it (stored with the floor max(x, 1e-15) of a shape above 1), and
 // the pass's outcome wherever it is certain without a division or the C
 // library's logarithm:
@@ -185,6 +188,13 @@ SIMD_DISPATCH(void, eval_offsets, best_offsets,
               (const double* p, std::size_t n, double b, double c, double* x, uint64_t* code),
               (p, n, b, c, x, code))
 
+// Best's pass taking its two uniforms from the stream one value at a time.
+bool best_pass(rand_stream* rs, double b, double c, double* out) {
+    const double u = rand_uniopen(rs);
+    const double v = rand_uniopen(rs);
+    return rand_best_on(u, v, b, c, out);
+}
+
 // An UNSETTLED pass on uniforms u, v (its x is never negative there): 0 or 1.
 inline uint64_t exact_pass(double u, double v, double b, double c) {
     double x;
@@ -228,7 +238,7 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
         const int64_t avail = rand_lane_pending(rs, RAND_UNIFORM);
         if (avail < 2) {  // a pass across two blocks
             double g;
-            if (rand_best_pass(rs, b, c, &g)) {
+            if (best_pass(rs, b, c, &g)) {
                 out[done++] = rand_gamma_floor(g, a);
                 run = 0;
             } else {
@@ -240,7 +250,7 @@ void best_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_
         std::size_t n = std::size_t(avail / 2);
         if (n > CHUNK) n = CHUNK;
         if (n > k - done) n = k - done;
-        const double* uv = rs->lane[RAND_UNIFORM].next;
+        const double* uv = rand_lane_next(rs, RAND_UNIFORM);
         eval(uv, n, b, c, ps.x, ps.code);
         // done + j < k at every j, so out[done] is always inside; the x the
         // kernel stores is already floored.
@@ -283,7 +293,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
         }
         if (avail < 2) {  // a pass across two blocks
             double g;
-            if (rand_best_pass(rs, b, c, &g)) {
+            if (best_pass(rs, b, c, &g)) {
                 out[done++] = rand_gamma_floor(rand_gamma_power(u0, inv) * rand_gamma_floor(g, a1), a);
                 have_u0 = false;
                 run = 0;
@@ -294,7 +304,7 @@ void boost_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size
         }
         std::size_t n = std::size_t(avail - 1);
         if (n > CHUNK) n = CHUNK;
-        const double* p = rs->lane[RAND_UNIFORM].next;
+        const double* p = rand_lane_next(rs, RAND_UNIFORM);
         eval(p, n, b, c, ps.x, ps.code);
         // Accepted passes as bits, one word per 64 offsets of one parity:
         // the first accepted pass at pos, pos + 2, ... is the lowest set bit
@@ -363,7 +373,7 @@ void exp_fill(rand_stream* rs, double a, double* out, std::size_t k, std::size_t
         rand_refill(rs, RAND_UNIFORM);
         std::size_t n = std::size_t(rand_lane_pending(rs, RAND_UNIFORM));
         if (n > k - done) n = k - done;
-        const double* u = rs->lane[RAND_UNIFORM].next;
+        const double* u = rand_lane_next(rs, RAND_UNIFORM);
         for (std::size_t j = 0; j < n; ++j) out[done + j] = rand_gamma_floor(-std::log(u[j]), a);
         rand_consume(rs, RAND_UNIFORM, int64_t(n));
         done += n;
@@ -385,6 +395,34 @@ void one_shape(rand_stream* rs, double a, double* out, std::size_t k, std::size_
 }
 
 }  // namespace
+
+int64_t rand_gamma_least(double a) {
+    if (!(a >= 1e-5) || rand_gamma_huge(a)) return 0;
+    if (a <= 1.0) return 3;       // one uniform, then a pass of the shape 1 + a
+    if (a < 1.00001) return 1;    // one exponential
+    return 2;                     // one pass of Best's method
+}
+
+double rand_gamma(rand_stream* rs, double a) {
+    if (!(a >= 1e-5)) return a;  // NaN too
+    if (rand_gamma_huge(a)) return a;
+    double x;
+    if (a <= 1.0) {
+        rand_expect(rs, RAND_UNIFORM, 3);
+        double u = rand_uniopen(rs);            // uniopen: pow(0, 1/a) would be 0
+        double g = rand_gamma(rs, 1.0 + a);     // 1 + 1e-5 == 1.00001: always Best's method
+        x = rand_gamma_power(u, 1.0 / a) * g;
+    } else if (a < 1.00001) {
+        x = rand_exp(rs);
+    } else {
+        // Best (1978), rejection from a t-like envelope with 2 degrees of freedom.
+        const double b = a - 1.0, c = 3.0 * a - 0.75;
+        int64_t run = 0;
+        do rand_expect(rs, RAND_UNIFORM, 2);
+        while (!best_pass(rs, b, c, &x) && (rand_rejections(&run, 1), true));
+    }
+    return rand_gamma_floor(x, a);
+}
 
 rand_gamma_run rand_gamma_begin(rand_stream* rs, double a, std::size_t count) {
     return rand_gamma_run{rs, a, nullptr, 0.0, count, 0, 0};
