@@ -18,9 +18,10 @@
 %             from "rand" in these three cases.
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     A call costs about as much as NU*S2/(2*randg(NU/2)), 1.0 to 1.4 times
-%     its time (both mostly Octave's cost of a call); for many draws
-%     invchisq_draw pays from about 300.
+%     A call costs 1.1 to 1.25 times NU*S2/(2*randg(NU/2)) (both mostly
+%     Octave's cost of a call; the difference is the lookup of rand that
+%     keeps a rand of your own in charge); for many draws invchisq_draw
+%     pays from about 100.
 %
 %   Errors (err.identifier bayesmex:invchisq_draw1:REASON)
 %     In this order wrongInputCount, tooManyOutputs, then inputClass,

@@ -29,8 +29,10 @@
 %             up to rounding; none of them takes a value from "rand".
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     Faster than (2*MU/NU)*randg(NU/2, M, N) from about 300 draws, 3 times
-%     at 10^4 and beyond; below 100 draws up to 1.3 times slower.
+%     As fast as (2*MU/NU).*randg(NU/2, M, N) at 100 draws, 2.4 times
+%     faster at 1000, 3.3 to 3.7 times from 10^4; below 100 draws 1.15 to
+%     1.3 times slower (a call's lookup of rand, which keeps a rand of
+%     your own in charge: README, Performance).
 %
 %   Errors (err.identifier bayesmex:meanshape_draw:REASON)
 %     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,

@@ -17,9 +17,10 @@
 %             to rounding; none of them takes a value from "rand".
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     A call costs about as much as (2*MU/NU)*randg(NU/2), 1.0 to 1.4 times
-%     its time (both mostly Octave's cost of a call); for many draws
-%     meanshape_draw pays from about 300.
+%     A call costs 1.1 to 1.25 times (2*MU/NU)*randg(NU/2) (both mostly
+%     Octave's cost of a call; the difference is the lookup of rand that
+%     keeps a rand of your own in charge); for many draws meanshape_draw
+%     pays from about 100.
 %
 %   Errors (err.identifier bayesmex:meanshape_draw1:REASON)
 %     wrongInputCount, tooManyOutputs (in this order), inputClass, notReal,

@@ -23,8 +23,8 @@
 %             same rand(T, 1) call).
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     Faster than its m-code (repelem of the floors, lookup for the rest) at
-%     every size, N indices from N weights: 2 to 10 times.
+%     Faster than its m-code (repelem of the floors, lookup for the rest)
+%     at every size, N indices from N weights: 2.4 to 11 times.
 %
 %   Errors (err.identifier bayesmex:particles_residual:REASON)
 %     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
