@@ -162,11 +162,15 @@ TEST(messages, EveryMessageASourceRaisesIsDeclared) {
         std::set<std::string> out;
         std::string text = read(source);
         const std::string dir = source.substr(0, source.rfind('/') + 1);
+        // The headers go after the loop: appending to the text being searched
+        // would free the storage the iterator walks.
         const std::regex inc(R"re(#include "(\w+\.h)")re");
+        std::string headers;
         for (std::sregex_iterator i(text.begin(), text.end(), inc), e; i != e; ++i) {
             std::ifstream h(top() + dir + std::string((*i)[1]));
-            if (h.good()) text += std::string(std::istreambuf_iterator<char>(h), {});
+            if (h.good()) headers += std::string(std::istreambuf_iterator<char>(h), {});
         }
+        text += headers;
         const std::regex use(R"(msg::(\w+))");
         for (std::sregex_iterator i(text.begin(), text.end(), use), e; i != e; ++i)
             if (key.count((*i)[1])) out.insert(key[(*i)[1]]);
