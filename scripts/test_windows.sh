@@ -62,11 +62,15 @@ for f in $out/mexa64/*.mexw64; do
 done
 
 # The C runtime's threads: with the win32 thread model (a libstdc++ that may
-# not start threads) the kernels that take threads still compile.
+# not start threads) the kernels that take threads and their gateways still
+# compile (a gateway with its argument form, as the build compiles it).
 if command -v $triple-g++-win32 > /dev/null; then
+  for f in distance/metric.cpp special/digamma.cpp special/tanh.cpp; do
+    $triple-g++-win32 -std=c++17 -fsyntax-only -Wall -Wextra -Werror "$f"
+  done
   for m in metric_pairwise psi_eval hyptan_fast; do
     $triple-g++-win32 -std=c++17 -fsyntax-only -Wall -Wextra -Werror -DBAYESMEX_STANDIN \
-      -Ihost/standin modules/$m.cpp
+      -DBAYESMEX_FUNCTION=$m -Ihost/standin -I$out/generated modules/$m.cpp
   done
   echo "win32 thread model: the threaded kernels compile."
 fi
