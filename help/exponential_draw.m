@@ -21,8 +21,8 @@
 %             rand(M, N) array, so rand("state", s) reproduces it exactly.
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     Faster than -MU*log(rand(M, N)) at every size: 1.25 to 1.35 times up
-%     to 100 draws, 2.3 times at 10^4, 2.6 times at 10^6.
+%     Faster than -MU*log(rand(M, N)) at every size: 1.25 to 1.45 times up
+%     to 100 draws, 2.3 to 2.5 times at 10^4, 2.6 to 2.9 times at 10^6.
 %
 %   Errors (err.identifier bayesmex:exponential_draw:REASON)
 %     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,

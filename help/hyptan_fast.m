@@ -26,9 +26,9 @@
 %   Use tanh where small arguments need full relative accuracy.
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     As fast as tanh(X) below 100 elements, 1.5 times faster at 100, 4
-%     times at 1000, 8 times from 10^4 (threads from about 2^18 elements
-%     per thread).
+%     As fast as tanh(X) below 100 elements, 1.4 to 1.5 times faster at
+%     100, 3.4 to 4.4 times at 1000, 8 to 9 times from 10^4 (threads from
+%     about 2^18 elements per thread).
 %
 %   Errors (err.identifier bayesmex:hyptan_fast:REASON)
 %     wrongInputCount (no input; inputs after the first are not read),

@@ -26,10 +26,11 @@
 %             rounding, and none of them takes a value from "rand".
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     As fast as NU*S2./(2*randg(NU/2, M, N)) at 100 draws, 2.3 times
-%     faster at 1000, 3.5 to 4 times from 10^4; below 100 draws 1.2 to 1.4
-%     times slower (a call's lookup of rand, which keeps a rand of your
-%     own in charge: README, Performance).
+%     About as fast as NU*S2./(2*randg(NU/2, M, N)) at 100 draws (1.0 to
+%     1.15 times its time), 1.9 to 2.3 times faster at 1000, 2.6 to 4
+%     times from 10^4; below 100 draws 1.2 to 1.4 times slower (a call's
+%     lookup of rand, which keeps a rand of your own in charge: README,
+%     Performance).
 %
 %   Errors (err.identifier bayesmex:invchisq_draw:REASON)
 %     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,

@@ -29,10 +29,11 @@
 %             up to rounding; none of them takes a value from "rand".
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
-%     As fast as (2*MU/NU).*randg(NU/2, M, N) at 100 draws, 2.4 times
-%     faster at 1000, 3.3 to 3.7 times from 10^4; below 100 draws 1.15 to
-%     1.3 times slower (a call's lookup of rand, which keeps a rand of
-%     your own in charge: README, Performance).
+%     As fast as (2*MU/NU).*randg(NU/2, M, N) at 100 draws (0.95 to 1.05
+%     times its time), 1.9 to 2.4 times faster at 1000, 2.7 to 3.7 times
+%     from 10^4; below 100 draws 1.1 to 1.35 times slower (a call's lookup
+%     of rand, which keeps a rand of your own in charge: README,
+%     Performance).
 %
 %   Errors (err.identifier bayesmex:meanshape_draw:REASON)
 %     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,

@@ -30,7 +30,7 @@
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
 %     Faster than min(lookup(N*cumsum(W)/sum(W), (0:N-1)' + rand) + 1, N)
-%     at every size: 2.5 to 3 times up to 1000 indices, 2.3 to 2.4 times
+%     at every size: 2.5 to 3 times up to 1000 indices, 2.2 to 2.4 times
 %     from 10^4.
 %
 %   Errors (err.identifier bayesmex:particles_systematic:REASON)

@@ -29,7 +29,7 @@
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
 %     As fast as psi(X) or faster at every size: 1.2 times for one value,
-%     1.4 times at 100, 2.5 to 3 times from 1000.
+%     1.45 times at 100, 2.4 to 3.4 times from 1000.
 %
 %   Errors (err.identifier bayesmex:psi_eval:REASON)
 %     wrongInputCount, tooManyOutputs, inputClass, notReal (in this order;

@@ -32,8 +32,8 @@
 %
 %   Speed (measured on 2 shared cores; see README, Performance)
 %     Faster than randn(M, N) ./ sqrt(2*randg(NU/2, M, N)/NU) at every
-%     size: 1.25 to 1.4 times up to 100 draws, 2.7 times at 1000, 4 times
-%     from 10^4.
+%     size: 1.2 to 1.45 times up to 100 draws, 2.4 to 2.7 times at 1000,
+%     3.2 to 4.3 times from 10^4.
 %
 %   Errors (err.identifier bayesmex:studentt_draw:REASON)
 %     tooManyOutputs, wrongInputCount, inputClass, notReal, tooManyDims,
