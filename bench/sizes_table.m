@@ -25,11 +25,12 @@ function rows = sizes_table(reps)
     c = size_cases();
     for k = 1:size(c, 1)
       [name, setup, call, alt, per_n, ns] = c{k, :};
+      % One pair of loops per case: the size is their argument.
+      f_mod = loop_function(tmp, sprintf('sizes_m%d', k), setup, ['r = ' call ';']);
+      f_alt = loop_function(tmp, sprintf('sizes_a%d', k), setup, alt);
       for j = 1:numel(ns)
         n = ns(j);
         calls = ceil(2e5 / (n + 100));
-        f_mod = loop_function(tmp, sprintf('sizes_m%d_%d', k, j), setup, ['r = ' call ';']);
-        f_alt = loop_function(tmp, sprintf('sizes_a%d_%d', k, j), setup, alt);
         f_mod(2, n); f_alt(2, n);  % warm-up: parse, first allocation
         t = zeros(reps, 2);
         for r = 1:reps

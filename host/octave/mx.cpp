@@ -104,12 +104,12 @@ builtin_type_t kind(const array* a) { return a->v ? a->v->builtin_type() : btyp_
     raise_message(msg::memory_dims, what, size, from);
 }
 
-[[noreturn]] void out_of_memory_value(const octave_value& v, const char* what) {
+[[noreturn]] void out_of_memory_value(const octave_value& v, const char* what, const char* from = "") {
     const dim_vector dv = v.dims();
     std::size_t dims[8];
     const int nd = dv.ndims() < 8 ? dv.ndims() : 8;
     for (int k = 0; k < nd; ++k) dims[k] = std::size_t(dv(k));
-    out_of_memory_dims(std::size_t(nd), dims, what);
+    out_of_memory_dims(std::size_t(nd), dims, what, from);
 }
 
 [[noreturn]] void out_of_memory_bytes(std::size_t bytes) { raise_message(msg::memory_bytes, bytes); }
@@ -529,12 +529,7 @@ int mexCallMATLAB(int nlhs, array* plhs[], int nrhs, array* prhs[], const char* 
         }
         if (sizes && nrhs == 1) dims[1] = dims[0];  // rand(n) is n-by-n
         if (sizes) out_of_memory_dims(std::size_t(nrhs == 1 ? 2 : nrhs), dims, "a result of", from);
-        if (nrhs >= 1) {
-            const dim_vector dv = args(0).dims();
-            const int nd = dv.ndims() < 8 ? dv.ndims() : 8;
-            for (int k = 0; k < nd; ++k) dims[k] = std::size_t(dv(k));
-            out_of_memory_dims(std::size_t(nd), dims, "a result of", from);
-        }
+        if (nrhs >= 1) out_of_memory_value(args(0), "a result of", from);
         raise_message(msg::memory_result);
     }
     for (int i = 0; i < nlhs; ++i) plhs[i] = nullptr;

@@ -124,7 +124,7 @@ run "$all" $dir/digest-all.txt
 # Line by line (the same cases in the same order in every file): each line
 # that differs, whether Windows' results of all eight functions give its
 # Windows bits, and which functions do alone.
-files=(build-windows/digest-native.txt $out/digest-windows.txt $dir/digest-all.txt)
+files=($out/digest-native.txt $out/digest-windows.txt $dir/digest-all.txt)
 for f in "${functions[@]}"; do files+=($dir/digest-$f.txt); done
 paste -d '|' "${files[@]}" | awk -F'|' -v names="${functions[*]}" '
   BEGIN { n = split(names, fn, " ") }
