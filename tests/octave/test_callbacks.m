@@ -80,9 +80,7 @@ function test_callbacks()
     assert(isequal(P, [0 50 90]), 'the user''s sort returned P, which the module then wrote');
   unwind_protect_cleanup
     clear -global bayesmex_user_values bayesmex_user_calls
-    if any(strcmp(strsplit(path(), pathsep()), folder)), rmpath(folder); end
-    confirm_recursive_rmdir(false, 'local');
-    rmdir(folder, 's');
+    remove_folder(folder);
   end_unwind_protect
   printf('call-backs: %d refused (hostValues), %d the user''s error, %d the values as full doubles give\n', ...
          tally.refused, tally.user_error, tally.same);

@@ -60,8 +60,3 @@ function check_png(file)
   size = [256 .^ (3:-1:0) * bytes(17:20)', 256 .^ (3:-1:0) * bytes(21:24)'];
   assert(size(1) >= 200 && size(2) >= 100, '%s is %d by %d pixels', file, size);
 end
-
-function remove_folder(folder)
-  confirm_recursive_rmdir(false, 'local');
-  rmdir(folder, 's');
-end

@@ -39,7 +39,7 @@ function test_examples()
   for k = 1:rows(cases)
     [text, message] = run_example(cases{k, 2});
     lines = numel(regexp(text, '\n', 'match')) + !isempty(regexp(text, '[^\n]$', 'once'));
-    printf('%-28s %3d lines  %s\n', cases{k, 1}, lines, ifelse_text(isempty(message), 'ok', message));
+    printf('%-28s %3d lines  %s\n', cases{k, 1}, lines, merge(isempty(message), 'ok', message));
     if !isempty(message)
       failures{end+1} = sprintf('%s: %s', cases{k, 1}, message);
     elseif lines > 40
@@ -85,10 +85,5 @@ end
 function restore(old, scratch)
   cd(old.dir);
   setenv('TMPDIR', old.tmp);
-  confirm_recursive_rmdir(false, 'local');
-  rmdir(scratch, 's');
-end
-
-function t = ifelse_text(c, a, b)
-  if c, t = a; else, t = b; end
+  remove_folder(scratch);
 end

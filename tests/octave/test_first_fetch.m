@@ -14,8 +14,8 @@ function test_first_fetch()
   [calls, names] = drawing_calls();
   folder = tempname();
   mkdir(fullfile(folder, '@double'));
-  method(folder, 'rand', '1 - ');
-  method(folder, 'randn', '-');
+  shadow(fullfile(folder, '@double'), 'rand', '1 - ');
+  shadow(fullfile(folder, '@double'), 'randn', '-');
   rand('state', 7); after = {randperm(20), randi(100, 1, 5)};
   setups = {'method', 'seed', 'state', 'state', 'method'};
   reached = false(size(calls));
@@ -50,17 +50,8 @@ function test_first_fetch()
            numel(calls), numel(setups), nnz(reached));
   unwind_protect_cleanup
     unsetenv('BAYESMEX_RANDOM');
-    if any(strcmp(strsplit(path(), pathsep()), folder)), rmpath(folder); end
-    confirm_recursive_rmdir(false, 'local');
-    rmdir(folder, 's');
+    remove_folder(folder);
   end_unwind_protect
-end
-
-% @double/NAME.m in FOLDER: the built-in's values as PREFIX values.
-function method(folder, name, prefix)
-  f = fopen(fullfile(folder, '@double', [name '.m']), 'w');
-  fprintf(f, 'function r = %s(varargin)\n  r = %sbuiltin(''%s'', varargin{:});\nend\n', name, prefix, name);
-  fclose(f);
 end
 
 % CALL's result and every trace of both generators it left.

@@ -46,23 +46,8 @@ function test_random_paths()
     self_check_fallback();
   unwind_protect_cleanup
     unsetenv('BAYESMEX_RANDOM'); unsetenv('BAYESMEX_SIMD'); unsetenv('BAYESMEX_RANDOM_SELFCHECK');
-    if any(strcmp(strsplit(path(), pathsep()), folder)), rmpath(folder); end
-    confirm_recursive_rmdir(false, 'local');
-    rmdir(folder, 's');
+    remove_folder(folder);
   end_unwind_protect
-end
-
-% A function NAME in FOLDER that passes everything to the built-in but
-% returns its values as PREFIX values.
-function shadow(folder, name, prefix)
-  f = fopen(fullfile(folder, [name '.m']), 'w');
-  fprintf(f, 'function varargout = %s(varargin)\n', name);
-  fprintf(f, '  if nargin > 0 && ischar(varargin{1})\n');
-  fprintf(f, '    [varargout{1:nargout}] = builtin(''%s'', varargin{:});\n', name);
-  fprintf(f, '  else\n');
-  fprintf(f, '    varargout{1} = %sbuiltin(''%s'', varargin{:});\n', prefix, name);
-  fprintf(f, '  end\nend\n');
-  fclose(f);
 end
 
 % CALL's result, then every trace of both generators it left: their saved

@@ -154,9 +154,9 @@ TEST(meanshape_draw, BothLawsMatchOneAtATimeDrawsAndLeaveTheStreamWhereTheyWould
         stretches.resize(std::min<size_t>(n, stretches.size() + (r % 3 == 0 ? 15 : r % 3 == 1 ? 16 : 40)),
                          kinds[r % 4 == 3 ? 5 : r % 4]);
     std::fill(stretches.end() - 40, stretches.end(), 5.0);
-    // {P, NU} (one element: a scalar) and the fewest block fetches, in
-    // hundredths of the one-at-a-time call-backs.
-    // With sizes, or the size of the array parameters.
+    // {P, NU} (one element: a scalar), the most block fetches allowed, in
+    // hundredths of the one-at-a-time call-backs, and whether the call
+    // gives the sizes M, N (else the result takes the array parameters').
     struct form {
         std::vector<double> p, nu;
         int percent;

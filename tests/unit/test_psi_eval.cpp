@@ -1,7 +1,6 @@
 // psi_eval through the stand-in host: messages, shapes, and the digamma
 // kernel's bits (special/digamma.h) at every lane width and thread setting.
 #include <cmath>
-#include <random>
 
 #include "digamma.h"
 #include "harness.h"
